@@ -1,0 +1,3 @@
+#include "app/aboutwindow.h"
+
+widget_vorna::widget_vorna(QWidget* parent, Qt::Alignment, int) : QDialog(parent) {}

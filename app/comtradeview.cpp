@@ -1,0 +1,170 @@
+#include "app/comtradeview.h"
+
+#include "app/settingspaths.h"
+#include "comtrade/recordingloader.h"
+#include "view/comtraderead.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextStream>
+
+namespace VornaLumeto {
+
+comtrade_view::comtrade_view(QWidget* parent) : QWidget(parent)
+{
+    tabLayout = new QHBoxLayout(this);
+    tabLayout->setContentsMargins(0, 0, 0, 0);
+    tabLayout->setSpacing(0);
+    tabWidget = new QTabWidget(this);
+    tabWidget->setMovable(true);
+    tabWidget->setTabsClosable(true);
+    tabLayout->addWidget(tabWidget);
+    connect(tabWidget, &QTabWidget::tabCloseRequested, this, &comtrade_view::slot_close_tab);
+    // Dragged tabs keep the parallel lists in tab order, so every tab index
+    // still names the recording the user sees there.
+    connect(tabWidget->tabBar(), &QTabBar::tabMoved, this, &comtrade_view::followTabMove);
+}
+
+void comtrade_view::followTabMove(int from, int to)
+{
+    views.move(from, to);
+    if (from < fileNames.size() && to < fileNames.size())
+        fileNames.move(from, to);
+}
+
+QString comtrade_view::chooseFileName(const QString& path)
+{
+    if (!path.isEmpty())
+        return path.endsWith(QLatin1String("cfg")) ? path : QString();
+
+    QFile directoryFile(lastDirectoryFile());
+    directoryFile.open(QIODevice::ReadOnly);
+    QTextStream stream(&directoryFile);
+    stream.setCodec("Windows-1251");
+    const QString startDirectory = directoryFile.isOpen() ? stream.readLine() : QString();
+
+    const QString name = QFileDialog::getOpenFileName(this, tr("Выбрать файл"), startDirectory,
+                                                      tr("COMTRADE (*.cfg)"));
+    if (!name.isEmpty()) {
+        directoryFile.close();
+        directoryFile.remove();
+        if (directoryFile.open(QIODevice::WriteOnly)) {
+            stream.setDevice(&directoryFile);
+            stream << name.left(name.lastIndexOf(QLatin1Char('/')) + 1);
+        }
+    }
+    stream.flush();
+    directoryFile.close();
+    return name;
+}
+
+bool comtrade_view::openFile(const QString& path)
+{
+    if (views.size() > maximumOpenRecordings - 1) {
+        QMessageBox::critical(this, tr("Ошибка"), tr("Открыто максимальное количество осциллограмм"),
+                              QMessageBox::Ok);
+        return false;
+    }
+
+    const QString name = chooseFileName(path);
+    if (name.isEmpty())
+        return false;
+
+    const int open = fileNames.indexOf(name);
+    if (open >= 0) {
+        tabWidget->setCurrentIndex(open);
+        return false;
+    }
+
+    auto* view = new COMTRADE_read(this);
+    views.append(view);
+    const QString message = view->load(name);
+    if (message != loadSuccessMessage()) {
+        QMessageBox::critical(this, tr("Ошибка"), message, QMessageBox::Ok);
+        view->close();
+        delete view;
+        views.removeLast();
+        return false;
+    }
+
+    fileNames.append(name);
+    if (vectorDiagramOn)
+        view->showVectorDiagram();
+    if (frequencyDiagramOn)
+        view->showFrequencyDiagram();
+    tabWidget->addTab(view, name.mid(name.lastIndexOf(QLatin1Char('/')) + 1));
+    tabWidget->setCurrentIndex(views.size() - 1);
+    view->setObjectName(name);
+    return true;
+}
+
+void comtrade_view::slot_close_tab(int index)
+{
+    if (index < 0 || index >= views.size())
+        return;
+    tabWidget->removeTab(index);
+    views.at(index)->deleteLater();
+    views.remove(index);
+    if (index < fileNames.size())
+        fileNames.remove(index);
+}
+
+void comtrade_view::closeAllTabs()
+{
+    tabWidget->clear();
+    while (!views.isEmpty())
+        views.takeLast()->deleteLater();
+}
+
+COMTRADE_read* comtrade_view::currentView() const
+{
+    const int index = tabWidget->currentIndex();
+    return index >= 0 && index < views.size() ? views.at(index) : nullptr;
+}
+
+void comtrade_view::setVectorDiagramMode(bool on)
+{
+    vectorDiagramOn = on;
+    for (COMTRADE_read* view : qAsConst(views))
+        on ? view->showVectorDiagram() : view->hideVectorDiagram();
+}
+
+void comtrade_view::setFrequencyDiagramMode(bool on)
+{
+    frequencyDiagramOn = on;
+    for (COMTRADE_read* view : qAsConst(views))
+        on ? view->showFrequencyDiagram() : view->hideFrequencyDiagram();
+}
+
+bool comtrade_view::showFileInfo()
+{
+    COMTRADE_read* view = currentView();
+    if (!view)
+        return false;
+    view->showFileInformationWindow();
+    return true;
+}
+
+bool comtrade_view::printCurrent()
+{
+    COMTRADE_read* view = currentView();
+    if (!view)
+        return false;
+    view->printOrExport(1);
+    return true;
+}
+
+bool comtrade_view::saveCurrentAsPdf()
+{
+    COMTRADE_read* view = currentView();
+    if (!view)
+        return false;
+    view->printOrExport(2);
+    return true;
+}
+
+} // namespace VornaLumeto

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+#include <QWidget>
+
+class QCheckBox;
+class QHBoxLayout;
+class QTabWidget;
+
+namespace VornaLumeto {
+
+class COMTRADE_read;
+
+// The tab container: one view per open recording, in tab order.
+//   app/comtradeview.cpp         opening, duplicates, tabs, diagram modes, current-tab commands
+//   dialogs/signalsdialog.cpp    the displayed-signals and scaling dialog
+class comtrade_view : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit comtrade_view(QWidget* parent);
+
+    static constexpr int maximumOpenRecordings = 50;
+
+    // Opens one recording in a new tab; an empty path asks the user with the file dialog.
+    bool openFile(const QString& path);
+    void closeAllTabs();
+
+    void setVectorDiagramMode(bool on);
+    void setFrequencyDiagramMode(bool on);
+    bool showFileInfo();
+    bool printCurrent();
+    bool saveCurrentAsPdf();
+    bool showSignalsDialog(bool checkAll, int mode, bool analog, bool digital);
+
+    QHBoxLayout* tabLayout = nullptr;
+    QTabWidget* tabWidget = nullptr;
+    QVector<COMTRADE_read*> views;
+    QVector<QString> fileNames;
+    QVector<QCheckBox*> checkBoxes;
+    bool vectorDiagramOn = false;
+    bool frequencyDiagramOn = false;
+
+public slots:
+    void slot_close_tab(int index);
+    void slot_pushButt_all_yes();
+    void slot_pushButt_all_no();
+    void slot_pushButt_Ok();
+    void slot_pushButt_Exit();
+
+private:
+    QString chooseFileName(const QString& path);
+    COMTRADE_read* currentView() const;
+    void followTabMove(int from, int to);
+};
+
+} // namespace VornaLumeto

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "comtrade/recording.h"
+
+#include <QByteArray>
+#include <QString>
+
+class QIODevice;
+
+namespace VornaLumeto {
+
+// The data file that belongs to a configuration path: the last three
+// characters replaced by "dat"; for an upper-case "CFG" whose "dat" sibling
+// does not exist, the "DAT" sibling.
+QString dataFilePath(const QString& configurationPath);
+
+// Parses one data line (rewritten in place) into a row whose analog and
+// digital vectors already hold analogCount and digitalCount zeros.
+bool parseDataLine(QByteArray& line, SampleRow& row,
+                   quint8 totalChannelCount, quint8 analogCount, quint8 digitalCount);
+
+// Reads N rows from an open data device into samples and rawTimeAxis.
+// Returns an empty string on success, otherwise the message for the failing line.
+QString readDataRows(QIODevice& device, Recording& recording);
+
+// Builds timeAxis from rawTimeAxis and N.
+void correctTimeAxis(Recording& recording);
+
+// Builds analogValues (with each channel's frequency track) and digitalValues from samples.
+void buildValueSeries(Recording& recording);
+
+} // namespace VornaLumeto

@@ -1,0 +1,7 @@
+#include "view/comtraderead.h"
+
+namespace VornaLumeto {
+
+void COMTRADE_read::showFileInformationWindow() {}
+
+} // namespace VornaLumeto

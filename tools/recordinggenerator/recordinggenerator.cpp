@@ -1,0 +1,7 @@
+#include "recordinggenerator.h"
+
+namespace LumetoTools {
+
+bool writeRecording(const QString&, const GeneratorOptions&) { return false; }
+
+} // namespace LumetoTools
