@@ -1,0 +1,26 @@
+#include "analysis/diagramactions.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+
+namespace VornaLumeto {
+
+int checkedChoice(const QActionGroup* group, int fallback)
+{
+    const QAction* checked = group->checkedAction();
+    return checked ? checked->objectName().toInt() : fallback;
+}
+
+QAction* addChoice(QMenu* menu, QActionGroup* group, const QString& text,
+                   const QString& objectName)
+{
+    auto* action = new QAction(text, menu);
+    action->setObjectName(objectName);
+    action->setCheckable(true);
+    group->addAction(action);
+    menu->addAction(action);
+    return action;
+}
+
+} // namespace VornaLumeto
