@@ -210,11 +210,19 @@ public:
     void setupPlotAxes();
     void buildChannelPlots();
     void createVectorCurve(int channel);  // called by buildChannelPlots for each analog channel
+    void buildAnalogChannel(int channel);
+    void buildAnalogRows(int channel, const QColor& color);
+    void buildDigitalChannel(int channel);
+    QWidget* newRowWidget();
+    QLabel* addChannelLabel(QHBoxLayout* row, const QString& text);
+    void advanceColor();
     void createCuts();
     void setInitialWindow();
 
     // --- Navigation, cuts, readouts -----------------------------------------------
     void refillRowSlots(int firstRow, RowOrder order);
+    int narrowestWindow() const;  // samples beyond the first in about 30 ms
+    void showVisibleWindow();     // x range from firstVisibleSample to lastVisibleSample
     void installShortcuts();
     void placeCut(int which, double time);
     void setCutLinePoints(QCPCurve* line, double time);
@@ -231,6 +239,12 @@ public:
     void toggleFrequencyCurve();
     // Vertical shift of a displayed channel after the hidden channels above it are packed away.
     double displayShift(int analogChannel) const;
+    void setScaleNote(int channel, int referenceChannel);  // referenceChannel < 0: own scale
+    void hideFrequencyCurves();
+    int layOutAnalogChannels();                    // returns the number of hidden channels
+    int layOutDigitalChannels(int hiddenAnalog);   // returns the number of hidden channels
+    void resetCutsToFirstSample();
+    void resetWindowToWholeRecording(int shownRows);
 
 public slots:
     void slot_horzScrollBarChanged();

@@ -1,12 +1,364 @@
 #include "view/comtraderead.h"
 
+#include <qcustomplot.h>
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QScrollBar>
+#include <QSlider>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
 namespace VornaLumeto {
 
-void COMTRADE_read::buildLayout() {}
-void COMTRADE_read::setupPlotAxes() {}
-void COMTRADE_read::buildChannelPlots() {}
-void COMTRADE_read::mapToBand(QVector<double>&, const QVector<double>&, int, double, double) {}
-double COMTRADE_read::peakAbs(const QVector<double>&) { return 0.0; }
-void COMTRADE_read::requestReplot() {}
+namespace {
+
+constexpr int rowSlotCount = 24;
+constexpr double analogBand = 40.0;
+constexpr double digitalBand = 10.0;
+constexpr double bandFill = 0.9;
+constexpr double frequencyBandPeak = 10.0;  // Hz of deviation that fill 90 % of the half band
+constexpr double hertzUnitShift = 5000.0;
+
+QWidget* fixedHeightSpacer(int height, QWidget* parent)
+{
+    auto* spacer = new QWidget(parent);
+    spacer->setFixedHeight(height);
+    return spacer;
+}
+
+QLabel* addLabel(QHBoxLayout* row, const QString& text)
+{
+    auto* label = new QLabel(text);
+    row->addWidget(label);
+    return label;
+}
+
+void paintBold(QLabel* label, const QColor& color)
+{
+    QFont font;
+    font.setWeight(QFont::Bold);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setBrush(QPalette::All, label->foregroundRole(), QBrush(color, Qt::SolidPattern));
+    label->setPalette(palette);
+}
+
+QPen solidPen(const QColor& color, double width)
+{
+    return QPen(QBrush(color, Qt::SolidPattern), width, Qt::SolidLine);
+}
+
+} // namespace
+
+void COMTRADE_read::buildLayout()
+{
+    plotArea = new QWidget(this);
+    plotArea->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::MinimumExpanding);
+    labelColumn = new QWidget(plotArea);
+    labelColumn->setMaximumWidth(250);
+    cutBar = new QWidget(this);
+    cutBar->setFixedHeight(20);
+    cutBar->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::MinimumExpanding);
+
+    auto* grid = new QGridLayout(this);
+    grid->setSpacing(3);
+    grid->setContentsMargins(3, 3, 3, 3);
+
+    auto* plotAreaLayout = new QHBoxLayout(plotArea);
+    plotAreaLayout->setSpacing(0);
+    plotAreaLayout->setContentsMargins(0, 0, 0, 0);
+    plotAreaLayout->addWidget(labelColumn);
+
+    // The spacers line the 24 slots up with the data area of the plot: one slot per 10 y units.
+    auto* labelLayout = new QVBoxLayout(labelColumn);
+    labelLayout->setContentsMargins(0, 0, 0, 0);
+    labelLayout->setSpacing(0);
+    labelLayout->addWidget(fixedHeightSpacer(12, labelColumn));
+    for (int slot = 0; slot < rowSlotCount; ++slot) {
+        auto* rowSlot = new QStackedWidget(labelColumn);
+        rowSlots.append(rowSlot);
+        labelLayout->addWidget(rowSlot);
+    }
+    labelLayout->addWidget(fixedHeightSpacer(22, labelColumn));
+
+    plot = new QCustomPlot(plotArea);
+    plotAreaLayout->addWidget(plot);
+
+    connect(&replotTimer, &QTimer::timeout, this, [this] {
+        plot->replot(QCustomPlot::rpRefreshHint);
+        replotTimer.stop();
+    });
+    connect(plot, &QCustomPlot::mousePress, this, &COMTRADE_read::slot_press_mouse);
+    connect(plot, &QCustomPlot::mouseRelease, this, &COMTRADE_read::slot_release_mouse);
+    connect(plot, &QCustomPlot::mouseMove, this, &COMTRADE_read::slot_move_mouse);
+    connect(plot, &QCustomPlot::mouseWheel, this, &COMTRADE_read::slot_mouse_wheel);
+
+    horizontalScrollBar = new QScrollBar(Qt::Horizontal, this);
+    connect(horizontalScrollBar, &QScrollBar::valueChanged, this, &COMTRADE_read::slot_horzScrollBarChanged);
+    verticalScrollBar = new QScrollBar(Qt::Vertical, this);
+    connect(verticalScrollBar, &QScrollBar::valueChanged, this, &COMTRADE_read::slot_vertScrollBarChanged);
+
+    auto* cutBarLayout = new QHBoxLayout(cutBar);
+    cutBarLayout->setSpacing(0);
+    cutBarLayout->setContentsMargins(0, 0, 0, 0);
+    addLabel(cutBarLayout, tr("Первый срез по времени: "));
+    cut1TimeLabel = addLabel(cutBarLayout, tr("-"));
+    addLabel(cutBarLayout, tr(" мс"));
+    cutBarLayout->addStretch();
+    addLabel(cutBarLayout, tr("Второй срез по времени: "));
+    cut2TimeLabel = addLabel(cutBarLayout, tr("-"));
+    addLabel(cutBarLayout, tr(" мс"));
+    cutBarLayout->addStretch();
+    addLabel(cutBarLayout, tr("Разность: "));
+    cutDifferenceLabel = addLabel(cutBarLayout, tr("-"));
+    addLabel(cutBarLayout, tr(" мс"));
+    cutBarLayout->addStretch();
+    zoomSlider = new QSlider(Qt::Horizontal, cutBar);
+    zoomSlider->setFixedWidth(100);
+    cutBarLayout->addWidget(zoomSlider, 0, Qt::AlignRight);
+    connect(zoomSlider, &QSlider::valueChanged, this, &COMTRADE_read::slot_slider_valueChange);
+
+    grid->addWidget(plotArea, 0, 0, 1, 1);
+    grid->addWidget(horizontalScrollBar, 3, 0, 1, 2);
+    grid->addWidget(verticalScrollBar, 0, 2, 2, 1);
+    grid->addWidget(cutBar, 2, 0, 1, 2);
+}
+
+void COMTRADE_read::setupPlotAxes()
+{
+    plot->plotLayout()->clear();
+    axisRect = new QCPAxisRect(plot, true);
+    axisRect->axis(QCPAxis::atLeft)->setTickLabels(false);
+    axisRect->setupFullAxesBox(true);
+    QCPAxis* left = axisRect->axis(QCPAxis::atLeft);
+    QCPAxis* right = axisRect->axis(QCPAxis::atRight);
+    left->setSubTicks(false);
+    left->setTicks(false);
+    right->setSubTicks(false);
+    right->setTicks(false);
+    left->grid()->setVisible(false);
+    plot->plotLayout()->addElement(0, 0, axisRect);
+
+    // Navigation and cuts address the plot through these two axes.
+    plot->xAxis = axisRect->axis(QCPAxis::atBottom);
+    plot->yAxis = left;
+    plot->xAxis2 = axisRect->axis(QCPAxis::atTop);
+    plot->yAxis2 = right;
+
+    // Dense waveforms: plain lines are far cheaper to draw, and adaptive sampling stays on.
+    plot->setNotAntialiasedElements(QCP::aePlottables);
+}
+
+namespace {
+
+QCPGraph* addChannelGraph(QCustomPlot* plot, const QPen& pen)
+{
+    QCPGraph* graph = plot->addGraph(plot->xAxis, plot->yAxis);
+    graph->setPen(pen);
+    return graph;
+}
+
+QVector<double> negated(const QVector<double>& values)
+{
+    QVector<double> result(values.size());
+    for (int i = 0; i < values.size(); ++i)
+        result[i] = -values.at(i);
+    return result;
+}
+
+QVector<double> shiftedFromHertz(const QVector<double>& raw)
+{
+    QVector<double> result(raw.size());
+    for (int i = 0; i < raw.size(); ++i)
+        result[i] = raw.at(i) - hertzUnitShift;
+    return result;
+}
+
+} // namespace
+
+QWidget* COMTRADE_read::newRowWidget()
+{
+    auto* row = new QWidget(this);
+    row->hide();
+    row->setAttribute(Qt::WA_DeleteOnClose);
+    auto* rowLayout = new QHBoxLayout(row);
+    rowLayout->setContentsMargins(0, 0, 0, 0);
+    rowWidgets.append(row);
+    rowLayouts.append(rowLayout);
+    return row;
+}
+
+QLabel* COMTRADE_read::addChannelLabel(QHBoxLayout* row, const QString& text)
+{
+    QLabel* label = addLabel(row, text);
+    channelLabels.append(label);
+    return label;
+}
+
+void COMTRADE_read::buildAnalogRows(int channel, const QColor& color)
+{
+    const AnalogChannel& record = analogChannels.at(channel);
+
+    newRowWidget();
+    QHBoxLayout* first = rowLayouts.last();
+    QLabel* name = addChannelLabel(first, record.id);
+    first->addStretch();
+    QLabel* value = addChannelLabel(first, tr("-"));
+    QLabel* unit = addChannelLabel(first, record.unit);
+    for (QLabel* label : {name, value, unit})
+        paintBold(label, color);
+    name->setObjectName(QString::number(channel));
+    name->setCursor(Qt::PointingHandCursor);
+    name->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(name, &QLabel::customContextMenuRequested, this, &COMTRADE_read::slot_analog_ch_menu);
+
+    for (const QString& caption : {tr("СКЗ: "), tr("СКЗ A1:  ")}) {
+        newRowWidget();
+        QHBoxLayout* rmsRow = rowLayouts.last();
+        addChannelLabel(rmsRow, caption);
+        addChannelLabel(rmsRow, tr("-"));
+        addChannelLabel(rmsRow, tr("-"));
+        rmsRow->addStretch();
+    }
+
+    newRowWidget();
+    addChannelLabel(rowLayouts.last(), QString());
+}
+
+void COMTRADE_read::buildAnalogChannel(int channel)
+{
+    const QColor color = channelColors.at(colorIndex);
+    const int samples = timeAxis.size();
+
+    shownFlags.append(char(1));
+    buildAnalogRows(channel, color);
+    valueLabelIndex.append(10 * channel + 1);
+
+    const QVector<double>& raw = analogValues.at(channel);
+    const QVector<double> drawn =
+        analogChannels.at(channel).unit == QStringLiteral("Гц") ? shiftedFromHertz(raw) : raw;
+    mapToBand(normalizedValues[channel], drawn, channel, peakAbs(drawn), bandFill);
+
+    frequencyShown.append(char(0));
+    const QVector<double> deviation = frequencyDeviation.at(channel);
+    mapToBand(frequencyDeviation[channel], deviation, channel, frequencyBandPeak, bandFill);
+
+    waveGraphs.append(addChannelGraph(plot, solidPen(color, 1)));
+    frequencyGraphs.append(addChannelGraph(plot, solidPen(color, 2)));
+    frequencyGraphs.last()->setData(timeAxis, negated(frequencyDeviation.at(channel)), true);
+
+    createVectorCurve(channel);
+
+    waveGraphs.last()->setData(timeAxis, normalizedValues.at(channel), true);
+    advanceColor();
+
+    auto* separator = new QCPCurve(plot->xAxis, plot->yAxis);
+    separator->setPen(solidPen(QColor(224, 224, 224), 1));
+    const double bottom = -analogBand * (channel + 1);
+    separator->setData(QVector<double>{0.0, timeAxis.value(samples - 1)}, QVector<double>{bottom, bottom});
+    separatorCurves.append(separator);
+
+    for (int row = 4 * channel; row < 4 * channel + 4; ++row)
+        rowMap.append(quint16(row));
+}
+
+void COMTRADE_read::buildDigitalChannel(int channel)
+{
+    const QColor color = channelColors.at(colorIndex);
+    const QColor faded = channelColorsFaded.at(colorIndex);
+    const double base = -analogBand * analogCount - digitalBand * channel;
+
+    shownFlags.append(char(1));
+    newRowWidget();
+    auto* name = new QLabel(digitalChannels.at(channel).id);
+    rowLayouts.last()->addWidget(name, 0, Qt::AlignLeft);
+    channelLabels.append(name);
+    paintBold(name, color);
+
+    // A set state is a 6-unit bar, a cleared state a 0.4-unit strip, both centred in the row.
+    const QVector<double>& states = digitalValues.at(channel);
+    QVector<double>& lower = digitalLowerValues[channel];
+    QVector<double>& upper = digitalUpperValues[channel];
+    lower.reserve(states.size());
+    upper.reserve(states.size());
+    for (double state : states) {
+        const bool set = state == 1.0;
+        lower.append(set ? base - 8.0 : base - 5.2);
+        upper.append(set ? base - 2.0 : base - 4.8);
+    }
+
+    QCPGraph* lowerGraph = addChannelGraph(plot, solidPen(color, 1));
+    QCPGraph* upperGraph = addChannelGraph(plot, solidPen(color, 1));
+    for (QCPGraph* graph : {lowerGraph, upperGraph})
+        graph->setLineStyle(QCPGraph::lsStepLeft);
+    upperGraph->setBrush(QBrush(faded, Qt::SolidPattern));
+    upperGraph->setChannelFillGraph(lowerGraph);
+    lowerGraph->setData(timeAxis, lower, true);
+    upperGraph->setData(timeAxis, upper, true);
+    digitalLowerGraphs.append(lowerGraph);
+    digitalUpperGraphs.append(upperGraph);
+
+    advanceColor();
+    rowMap.append(quint16(4 * analogCount + channel));
+}
+
+void COMTRADE_read::advanceColor()
+{
+    colorIndex = (colorIndex + 1) % channelColors.size();
+}
+
+void COMTRADE_read::buildChannelPlots()
+{
+    rowMap.clear();
+    normalizedValues.resize(analogCount);
+    for (int channel = 0; channel < analogCount; ++channel)
+        buildAnalogChannel(channel);
+
+    digitalLowerValues.resize(digitalCount);
+    digitalUpperValues.resize(digitalCount);
+    for (int channel = 0; channel < digitalCount; ++channel)
+        buildDigitalChannel(channel);
+
+    const int rows = 4 * analogCount + digitalCount;
+    for (int row = 0; row < rows && row < rowSlotCount; ++row)
+        rowSlots.at(row)->addWidget(rowWidgets.at(row));
+    for (QStackedWidget* rowSlot : qAsConst(rowSlots))
+        rowSlot->setCurrentIndex(0);
+}
+
+void COMTRADE_read::mapToBand(QVector<double>& destination, const QVector<double>& source, int row,
+                              double peak, double fill)
+{
+    destination.clear();
+    destination.reserve(source.size());
+    const double scale = peak / fill;
+    const double top = -analogBand * row;
+    const double bottom = top - analogBand;
+    for (double value : source) {
+        const double y = value / scale * 20.0 - 20.0 - analogBand * row;
+        if (y >= top)
+            destination.append(top);
+        else if (y <= bottom)
+            destination.append(bottom);
+        else
+            destination.append(y);
+    }
+}
+
+double COMTRADE_read::peakAbs(const QVector<double>& values)
+{
+    double peak = 0.0;
+    for (double value : values)
+        peak = qMax(peak, qAbs(value));
+    return peak;
+}
+
+void COMTRADE_read::requestReplot()
+{
+    if (!replotTimer.isActive())
+        replotTimer.start();
+}
 
 } // namespace VornaLumeto

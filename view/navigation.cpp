@@ -1,15 +1,177 @@
 #include "view/comtraderead.h"
 
+#include <qcustomplot.h>
+
+#include <QScrollBar>
+#include <QShortcut>
+#include <QSlider>
+#include <QStackedWidget>
+#include <QWheelEvent>
+
 namespace VornaLumeto {
 
-void COMTRADE_read::setInitialWindow() {}
-void COMTRADE_read::refillRowSlots(int, RowOrder) {}
-void COMTRADE_read::installShortcuts() {}
-void COMTRADE_read::slot_horzScrollBarChanged() {}
-void COMTRADE_read::slot_vertScrollBarChanged() {}
-void COMTRADE_read::slot_slider_valueChange() {}
-void COMTRADE_read::slot_mouse_wheel(QWheelEvent*) {}
-void COMTRADE_read::slot_key_Top() {}
-void COMTRADE_read::slot_key_Bottom() {}
+namespace {
+
+constexpr int rowSlotCount = 24;
+constexpr int rowsPerStep = 3;
+constexpr double narrowestWindowMs = 30.0;
+constexpr double toleranceSpanMs = 800.0;
+
+} // namespace
+
+int COMTRADE_read::narrowestWindow() const
+{
+    int below = 0;
+    while (below < timeAxis.size() && timeAxis.at(below) < narrowestWindowMs)
+        ++below;
+    // A recording that starts at 30 ms or later still gets a window of one sample.
+    return qMax(below - 1, 0);
+}
+
+void COMTRADE_read::showVisibleWindow()
+{
+    plot->xAxis->setRange(timeAxis.at(firstVisibleSample), timeAxis.at(lastVisibleSample));
+}
+
+void COMTRADE_read::setInitialWindow()
+{
+    const int samples = timeAxis.size();
+    firstVisibleSample = 0;
+    windowSamples = narrowestWindow();
+    lastVisibleSample = windowSamples;
+
+    lastHorizontalValue = horizontalScrollBar->value();
+    lastVerticalValue = verticalScrollBar->value();
+
+    showVisibleWindow();
+    yLower = -240;
+    yUpper = 0;
+    plot->yAxis->setRange(yLower, yUpper);
+
+    const int zoomMaximum = samples - windowSamples - 1;
+    zoomSlider->setRange(0, zoomMaximum);
+    zoomSlider->setEnabled(zoomMaximum > 0);
+    horizontalScrollBar->setRange(0, zoomMaximum);
+    verticalScrollBar->setRange(0, 4 * analogCount + digitalCount - rowSlotCount);
+
+    zoomSlider->setValue(zoomMaximum);
+    updateReadouts();
+    installShortcuts();
+}
+
+void COMTRADE_read::installShortcuts()
+{
+    const struct {
+        QKeySequence key;
+        void (COMTRADE_read::*slot)();
+    } shortcuts[] = {
+        {QKeySequence(Qt::Key_Right), &COMTRADE_read::slot_key_Right},
+        {QKeySequence(Qt::Key_Left), &COMTRADE_read::slot_key_Left},
+        {QKeySequence(Qt::Key_Up), &COMTRADE_read::slot_key_Top},
+        {QKeySequence(Qt::Key_Down), &COMTRADE_read::slot_key_Bottom},
+        {QKeySequence(Qt::SHIFT + Qt::Key_D), &COMTRADE_read::slot_key_shift_d_vector_menu},
+        {QKeySequence(Qt::SHIFT + Qt::Key_X), &COMTRADE_read::slot_key_shift_d_frequency_menu},
+    };
+    for (const auto& shortcut : shortcuts)
+        connect(new QShortcut(shortcut.key, this), &QShortcut::activated, this, shortcut.slot);
+}
+
+void COMTRADE_read::slot_slider_valueChange()
+{
+    zoomResync = true;
+    const int samples = timeAxis.size();
+    const int width = zoomSlider->value() + windowSamples;
+    const int before = width / 2;
+    const int after = (width + 1) / 2;
+
+    int first = cut1Index - before;
+    int last = cut1Index + after;
+    if (first < 0) {
+        if (last >= samples)
+            return;
+        first = 0;
+        last = before + after;
+    } else if (last >= samples) {
+        last = samples - 1;
+        first = last - before - after;
+    }
+    firstVisibleSample = first;
+    lastVisibleSample = last;
+
+    horizontalScrollBar->setRange(0, samples - 1 - (last - first));
+    horizontalScrollBar->setValue(first);
+    showVisibleWindow();
+    cutTolerance = int((timeAxis.at(last) - timeAxis.at(first)) / toleranceSpanMs + 1.0);
+    requestReplot();
+}
+
+void COMTRADE_read::slot_horzScrollBarChanged()
+{
+    const int value = horizontalScrollBar->value();
+    const int step = value - lastHorizontalValue;
+    lastHorizontalValue = value;
+    if (zoomResync) {
+        // The zoom slot moved the bar itself; only its position is taken over.
+        zoomResync = false;
+    } else {
+        firstVisibleSample += step;
+        lastVisibleSample += step;
+    }
+    firstVisibleSample = qMax(firstVisibleSample, 0);
+    lastVisibleSample = qMin(lastVisibleSample, timeAxis.size() - 1);
+    showVisibleWindow();
+    requestReplot();
+}
+
+void COMTRADE_read::slot_vertScrollBarChanged()
+{
+    const int value = verticalScrollBar->value();
+    const int step = value - lastVerticalValue;
+    lastVerticalValue = value;
+    yLower -= 10 * step;
+    yUpper -= 10 * step;
+    plot->yAxis->setRange(yLower, yUpper);
+    refillRowSlots(value, step <= 0 ? RowOrder::TopDown : RowOrder::BottomUp);
+    requestReplot();
+}
+
+void COMTRADE_read::refillRowSlots(int firstRow, RowOrder order)
+{
+    // The order makes every row leave its old slot before it joins a new one.
+    for (int step = 0; step < rowSlotCount; ++step) {
+        const int slot = order == RowOrder::TopDown ? step : rowSlotCount - 1 - step;
+        QStackedWidget* rowSlot = rowSlots.at(slot);
+        if (QWidget* shown = rowSlot->widget(0))
+            rowSlot->removeWidget(shown);
+        const int row = firstRow + slot;
+        if (row >= 0 && row < rowMap.size()) {
+            QWidget* rowWidget = rowWidgets.at(rowMap.at(row));
+            rowSlot->addWidget(rowWidget);
+            rowSlot->setCurrentWidget(rowWidget);
+        }
+    }
+}
+
+void COMTRADE_read::slot_mouse_wheel(QWheelEvent* event)
+{
+    const int delta = event->angleDelta().y();
+    if (rightButtonHeld) {
+        wheelZoomed = true;
+        const int step = qMax(sampleRates.first().endSample / 1000, 1);
+        zoomSlider->setValue(zoomSlider->value() - delta * step);
+    } else {
+        verticalScrollBar->setValue(verticalScrollBar->value() + (delta > 0 ? -rowsPerStep : rowsPerStep));
+    }
+}
+
+void COMTRADE_read::slot_key_Top()
+{
+    verticalScrollBar->setValue(verticalScrollBar->value() - rowsPerStep);
+}
+
+void COMTRADE_read::slot_key_Bottom()
+{
+    verticalScrollBar->setValue(verticalScrollBar->value() + rowsPerStep);
+}
 
 } // namespace VornaLumeto
