@@ -1,0 +1,223 @@
+#include "comtrade/datareader.h"
+#include "support/testfiles.h"
+
+#include <QBuffer>
+#include <QtTest>
+
+using namespace VornaLumeto;
+
+namespace {
+
+Recording recordingWith(quint8 analogCount, quint8 digitalCount, qint32 sampleCount)
+{
+    Recording recording;
+    recording.analogCount = analogCount;
+    recording.digitalCount = digitalCount;
+    recording.totalChannelCount = quint8(analogCount + digitalCount);
+    recording.rateCount = 1;
+    recording.sampleRates = {SampleRate{1000, sampleCount}};
+    return recording;
+}
+
+QString readRows(const QByteArray& data, Recording& recording)
+{
+    QBuffer device;
+    device.setData(data);
+    device.open(QIODevice::ReadOnly);
+    return readDataRows(device, recording);
+}
+
+QString dataLineMessage(int lineNumber, const QString& text)
+{
+    return QStringLiteral("Ошибка в *.dat файле, в строке №%1: %2").arg(lineNumber).arg(text);
+}
+
+} // namespace
+
+class TestDataReader : public QObject {
+    Q_OBJECT
+
+private slots:
+    void parsesLine_data();
+    void parsesLine();
+    void rejectsLine_data();
+    void rejectsLine();
+    void leavesNormalisedLineForTheMessage();
+    void readsRowsAndRoundsTimeStamps();
+    void readsLineLongerThanTheBuffer();
+    void shortFileFailsOnTheFirstMissingLine();
+    void badLineMessageQuotesTheNormalisedLine();
+    void correctsTimeAxisOfSharedMilliseconds();
+    void keepsRecordedTimesWithinHalfAStep();
+    void buildsValueSeriesPerChannel();
+    void findsDataFileBesideConfiguration();
+};
+
+void TestDataReader::parsesLine_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<int>("analogCount");
+    QTest::addColumn<int>("digitalCount");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<int>("timeStamp");
+    QTest::addColumn<QVector<qint32>>("analog");
+    QTest::addColumn<QVector<quint8>>("digital");
+
+    const QVector<qint32> analog{100, -200};
+    const QVector<quint8> digital{0, 1};
+    QTest::newRow("plain") << QByteArray("1,0,100,-200,0,1") << 2 << 2 << 1 << 0 << analog << digital;
+    QTest::newRow("spaces around commas") << QByteArray("1, 0 , 100,-200,0,1") << 2 << 2 << 1 << 0 << analog << digital;
+    QTest::newRow("spaces at the ends, CR LF") << QByteArray("  1,0,100,-200,0,1  \r\n") << 2 << 2 << 1 << 0 << analog << digital;
+    QTest::newRow("LF") << QByteArray("1,0,100,-200,0,1\n") << 2 << 2 << 1 << 0 << analog << digital;
+    QTest::newRow("CR before a space-padded LF") << QByteArray("1,0,100,-200,0,1\r \n") << 2 << 2 << 1 << 0 << analog << digital;
+    QTest::newRow("no digital channels") << QByteArray("5,4000,12,-7") << 2 << 0 << 5 << 4000
+                                         << QVector<qint32>{12, -7} << QVector<quint8>{};
+    QTest::newRow("no analog channels") << QByteArray("2,1000,1,0\r\n") << 0 << 2 << 2 << 1000
+                                        << QVector<qint32>{} << QVector<quint8>{1, 0};
+    QTest::newRow("digital 11 and empty") << QByteArray("1,0,100,-200,11,") << 2 << 2 << 1 << 0
+                                          << analog << QVector<quint8>{1, 0};
+    QTest::newRow("empty number, leading zeros") << QByteArray(",0007,0100,-200,0,1") << 2 << 2 << 0 << 7 << analog << digital;
+    QTest::newRow("analog text that does not convert gives 0") << QByteArray("1,0,1-2,-,0,1") << 2 << 2 << 1 << 0
+                                                               << QVector<qint32>{0, 0} << digital;
+    QTest::newRow("analog out of 32 bits gives 0") << QByteArray("1,0,2147483648,-2147483648,0,1") << 2 << 2 << 1 << 0
+                                                   << QVector<qint32>{0, -2147483647 - 1} << digital;
+}
+
+void TestDataReader::parsesLine()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(int, analogCount);
+    QFETCH(int, digitalCount);
+    SampleRow row;
+    row.analog.fill(0, analogCount);
+    row.digital.fill(0, digitalCount);
+
+    QVERIFY(parseDataLine(line, row, quint8(analogCount + digitalCount), quint8(analogCount), quint8(digitalCount)));
+    QTEST(row.number, "number");
+    QTEST(row.timeStamp, "timeStamp");
+    QTEST(row.analog, "analog");
+    QTEST(row.digital, "digital");
+}
+
+void TestDataReader::rejectsLine_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::newRow("empty") << QByteArray("");
+    QTest::newRow("terminator only") << QByteArray("\r\n");
+    QTest::newRow("one field too many") << QByteArray("1,0,100,-200,0,1,1");
+    QTest::newRow("one field too few") << QByteArray("1,0,100,-200,0");
+    QTest::newRow("decimal point") << QByteArray("1,0,12.5,-200,0,1");
+    QTest::newRow("negative time stamp") << QByteArray("1,-5,100,-200,0,1");
+    QTest::newRow("plus sign") << QByteArray("1,0,+100,-200,0,1");
+    QTest::newRow("digital 2") << QByteArray("1,0,100,-200,0,2");
+    QTest::newRow("tab next to a comma") << QByteArray("1,0,100\t,-200,0,1");
+    QTest::newRow("space inside a field") << QByteArray("1,0,1 00,-200,0,1");
+    QTest::newRow("bare CR inside") << QByteArray("1,0,100,-200,0,1\r\r\n");
+}
+
+void TestDataReader::rejectsLine()
+{
+    QFETCH(QByteArray, line);
+    SampleRow row;
+    row.analog.fill(0, 2);
+    row.digital.fill(0, 2);
+    QVERIFY(!parseDataLine(line, row, 4, 2, 2));
+}
+
+void TestDataReader::leavesNormalisedLineForTheMessage()
+{
+    QByteArray line(" 1 , 0 ,12.5 , 3 \r\n");
+    SampleRow row;
+    row.analog.fill(0, 2);
+    QVERIFY(!parseDataLine(line, row, 2, 2, 0));
+    QCOMPARE(line, QByteArray("1,0,12.5,3"));
+}
+
+void TestDataReader::readsRowsAndRoundsTimeStamps()
+{
+    Recording recording = recordingWith(1, 1, 3);
+    const QString failure = readRows("1,1499,5,1\r\n2,1500,-6,0\r\n3,2000,7,1", recording);
+
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    QCOMPARE(recording.rawTimeAxis, (QVector<double>{1.0, 2.0, 2.0}));
+    QCOMPARE(recording.samples.size(), 3);
+    QCOMPARE(recording.samples[1].analog, QVector<qint32>{-6});
+    QCOMPARE(recording.samples[2].digital, QVector<quint8>{1});
+}
+
+void TestDataReader::readsLineLongerThanTheBuffer()
+{
+    // Leading zeros make a valid line far longer than the reader's first buffer.
+    const QByteArray longField = QByteArray(20000, '0') + "42";
+    Recording recording = recordingWith(1, 0, 2);
+    const QString failure = readRows("1,0," + longField + "\n2,1000,-1\n", recording);
+
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    QCOMPARE(recording.samples[0].analog, QVector<qint32>{42});
+    QCOMPARE(recording.samples[1].analog, QVector<qint32>{-1});
+}
+
+void TestDataReader::shortFileFailsOnTheFirstMissingLine()
+{
+    Recording recording = recordingWith(2, 0, 4);
+    QCOMPARE(readRows("1,0,1,2\n2,1000,3,4\n", recording), dataLineMessage(3, QString()));
+}
+
+void TestDataReader::badLineMessageQuotesTheNormalisedLine()
+{
+    Recording recording = recordingWith(2, 0, 4);
+    QCOMPARE(readRows("1,0,1,2\r\n2 , 1000 , 3.5,4\r\n3,2000,5,6\r\n", recording),
+             dataLineMessage(2, QStringLiteral("2,1000,3.5,4")));
+}
+
+void TestDataReader::correctsTimeAxisOfSharedMilliseconds()
+{
+    Recording recording = recordingWith(1, 0, 4);
+    QVERIFY(readRows("1,0,0\n2,500,0\n3,1000,0\n4,1500,0\n", recording).isEmpty());
+    correctTimeAxis(recording);
+
+    QCOMPARE(recording.rawTimeAxis, (QVector<double>{0.0, 1.0, 1.0, 2.0}));
+    QCOMPARE(recording.timeAxis, (QVector<double>{0.0, 0.5, 1.0, 1.5}));
+}
+
+void TestDataReader::keepsRecordedTimesWithinHalfAStep()
+{
+    Recording recording = recordingWith(0, 0, 5);
+    recording.rawTimeAxis = {10.0, 11.0, 25.0, 13.0, 15.0};  // step 3.0
+    correctTimeAxis(recording);
+    // 11 is early, 25 late and 13 early for where the previous corrected time points.
+    QCOMPARE(recording.timeAxis, (QVector<double>{10.0, 13.0, 16.0, 19.0, 22.0}));
+
+    // Exactly 1.5 steps after the previous time is still kept.
+    recording.rawTimeAxis = {0.0, 2.0, 4.0, 7.0, 10.0};  // step 2.0
+    correctTimeAxis(recording);
+    QCOMPARE(recording.timeAxis, recording.rawTimeAxis);
+}
+
+void TestDataReader::buildsValueSeriesPerChannel()
+{
+    Recording recording = recordingWith(2, 1, 3);
+    QVERIFY(readRows("1,0,10,-20,1\n2,1000,11,-21,0\n3,2000,12,-22,1\n", recording).isEmpty());
+    correctTimeAxis(recording);
+    buildValueSeries(recording);
+
+    QCOMPARE(recording.analogValues, (QVector<QVector<double>>{{10, 11, 12}, {-20, -21, -22}}));
+    QCOMPARE(recording.digitalValues, (QVector<QVector<double>>{{1, 0, 1}}));
+    QCOMPARE(recording.channelFrequency.size(), 2);
+    QCOMPARE(recording.frequencyDeviation.size(), 2);
+    QCOMPARE(recording.channelFrequency[1], (QVector<double>{50.0, 50.0, 50.0}));
+}
+
+void TestDataReader::findsDataFileBesideConfiguration()
+{
+    QTemporaryDir dir;
+    QCOMPARE(dataFilePath(dir.filePath("rec.cfg")), dir.filePath("rec.dat"));
+    QCOMPARE(dataFilePath(dir.filePath("rec.Cfg")), dir.filePath("rec.dat"));
+    // Upper-case pair as recorders write it: only REC.DAT exists.
+    QCOMPARE(dataFilePath(dir.filePath("REC.CFG")), dir.filePath("REC.DAT"));
+    LumetoTest::writeFile(dir, "REC.dat", "x");
+    QCOMPARE(dataFilePath(dir.filePath("REC.CFG")), dir.filePath("REC.dat"));
+}
+
+QTEST_GUILESS_MAIN(TestDataReader)
+#include "test_datareader.moc"
