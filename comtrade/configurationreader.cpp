@@ -1,7 +1,104 @@
 #include "comtrade/configurationreader.h"
+#include "comtrade/configurationparser.h"
+
+#include <QCoreApplication>
+#include <QIODevice>
+#include <QTextStream>
 
 namespace VornaLumeto {
+namespace {
 
-QString readConfiguration(QIODevice&, Recording&) { return QStringLiteral("not built yet"); }
+// Sample indices are counted in 16 bits, and an empty recording has no time axis.
+constexpr qint32 largestSampleCount = 65535;
+
+bool holdsSampleCount(const SampleRate& firstRate)
+{
+    return firstRate.endSample >= 1 && firstRate.endSample <= largestSampleCount;
+}
+
+// Hands out the configuration lines one by one and remembers the last one,
+// as its parser left it, for the error message.
+class ConfigurationLines {
+public:
+    explicit ConfigurationLines(QIODevice& device)
+        : stream(&device)
+    {
+        stream.setCodec("Windows-1251");
+    }
+
+    QString& next()
+    {
+        ++lineNumber;
+        line = stream.readLine();  // empty at the end of the file
+        return line;
+    }
+
+    QString failure() const
+    {
+        return QCoreApplication::translate("VornaLumeto::COMTRADE_read", "Ошибка в *.cfg файле, в строке №")
+            + QString::number(lineNumber) + QStringLiteral(": ") + line;
+    }
+
+private:
+    QTextStream stream;
+    quint16 lineNumber = 0;
+    QString line;
+};
+
+bool readCounts(ConfigurationLines& lines, Recording& recording)
+{
+    return parseStationLine(lines.next(), recording.stationName, recording.recorderId)
+        && parseChannelCounts(lines.next(), recording.totalChannelCount,
+                              recording.analogCount, recording.digitalCount);
+}
+
+bool readChannels(ConfigurationLines& lines, Recording& recording)
+{
+    recording.analogChannels = QVector<AnalogChannel>(recording.analogCount);
+    for (AnalogChannel& channel : recording.analogChannels) {
+        if (!parseAnalogChannel(lines.next(), channel))
+            return false;
+    }
+    recording.digitalChannels = QVector<DigitalChannel>(recording.digitalCount);
+    for (DigitalChannel& channel : recording.digitalChannels) {
+        if (!parseDigitalChannel(lines.next(), channel))
+            return false;
+    }
+    return true;
+}
+
+bool readSampling(ConfigurationLines& lines, Recording& recording)
+{
+    if (!parseLineFrequency(lines.next(), recording.lineFrequency)
+        || !parseRateCount(lines.next(), recording.rateCount))
+        return false;
+    recording.sampleRates = QVector<SampleRate>(recording.rateCount);
+    for (int i = 0; i < recording.sampleRates.size(); ++i) {
+        SampleRate& rate = recording.sampleRates[i];
+        // Only the first rate line sets N, so only it must fit the sample counter.
+        if (!parseSampleRate(lines.next(), rate) || (i == 0 && !holdsSampleCount(rate)))
+            return false;
+    }
+    return true;
+}
+
+bool readTimesAndFileType(ConfigurationLines& lines, Recording& recording)
+{
+    return parseTimeStamp(lines.next(), recording.startTime)
+        && parseTimeStamp(lines.next(), recording.triggerTime)
+        && isAsciiFileType(lines.next());
+}
+
+} // namespace
+
+QString readConfiguration(QIODevice& device, Recording& recording)
+{
+    ConfigurationLines lines(device);
+    const bool read = readCounts(lines, recording)
+        && readChannels(lines, recording)
+        && readSampling(lines, recording)
+        && readTimesAndFileType(lines, recording);
+    return read ? QString() : lines.failure();
+}
 
 } // namespace VornaLumeto
