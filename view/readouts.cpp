@@ -1,10 +1,157 @@
 #include "view/comtraderead.h"
+#include "view/cutrules.h"
+
+#include <QLabel>
+
+#include <cmath>
 
 namespace VornaLumeto {
 
-void COMTRADE_read::updateCutTimes() {}
-void COMTRADE_read::updateReadouts() {}
-void COMTRADE_read::showValueWithPrefix(double, const QString&, QLabel*, QLabel*) {}
-bool COMTRADE_read::diagramWindowReady() const { return false; }
+PrefixedValue withUnitPrefix(double value, const QString& unit)
+{
+    const double x = std::fabs(value);
+    const QChar first = unit.isEmpty() ? QChar() : unit.at(0);
+    if (first == QLatin1Char('%'))
+        return {value, unit};
+    if (first == QLatin1Char('k')) {
+        if (x < 1)
+            return {value * 1000, unit.mid(1)};
+        return {value, unit};
+    }
+    if (first == QLatin1Char('m')) {
+        if (x >= 1000 || x == 0)
+            return {value / 1000, unit.mid(1)};
+        return {value, unit};
+    }
+    if (x >= 1000)
+        return {value / 1000, QLatin1Char('k') + unit};
+    if (x != 0 && x < 1)
+        return {value * 1000, QLatin1Char('m') + unit};
+    return {value, unit};
+}
+
+namespace {
+
+const QString frequencySuffix = QStringLiteral(" f");
+
+QString readoutNumber(double value)
+{
+    return QString::number(value, 'g', 6);
+}
+
+void addFrequencySuffix(QLabel* nameLabel)
+{
+    if (!nameLabel->text().endsWith(frequencySuffix))
+        nameLabel->setText(nameLabel->text() + frequencySuffix);
+}
+
+void removeFrequencySuffix(QLabel* nameLabel)
+{
+    QString name = nameLabel->text();
+    if (name.size() > frequencySuffix.size() && name.endsWith(frequencySuffix)) {
+        name.chop(frequencySuffix.size());
+        nameLabel->setText(name);
+    }
+}
+
+// Label indices of analog channel k: 10k name, 10k+1/2 value, 10k+4/5 RMS, 10k+7/8 fundamental.
+QLabel* channelLabel(const COMTRADE_read& view, int channel, int offset)
+{
+    return view.channelLabels[10 * channel + offset];
+}
+
+void showTrackedFrequency(COMTRADE_read& view, int channel, int cut)
+{
+    addFrequencySuffix(channelLabel(view, channel, 0));
+    channelLabel(view, channel, 1)->setText(readoutNumber(view.channelFrequency[channel][cut]));
+    channelLabel(view, channel, 2)->setText(COMTRADE_read::tr("Гц"));
+    for (int offset : {4, 5, 7, 8})
+        channelLabel(view, channel, offset)->clear();
+}
+
+void showRmsReadouts(COMTRADE_read& view, int channel, double rms, double fundamentalRms)
+{
+    const QString& unit = view.analogChannels[channel].unit;
+    COMTRADE_read::showValueWithPrefix(rms, unit, channelLabel(view, channel, 4),
+                                       channelLabel(view, channel, 5));
+    COMTRADE_read::showValueWithPrefix(fundamentalRms, unit, channelLabel(view, channel, 7),
+                                       channelLabel(view, channel, 8));
+}
+
+// Instantaneous value, true RMS over P samples and fundamental over Q samples ending at the cut.
+void showWaveformReadouts(COMTRADE_read& view, int channel, int cut, bool periodRecorded)
+{
+    const AnalogChannel& description = view.analogChannels[channel];
+    const QVector<double>& raw = view.analogValues[channel];
+    const double value = raw[cut] * description.multiplier + description.offsetAdder;
+    COMTRADE_read::showValueWithPrefix(value, description.unit, channelLabel(view, channel, 1),
+                                       channelLabel(view, channel, 2));
+
+    Phasor& phasor = view.phasors[channel];
+    if (!periodRecorded) {
+        phasor.rms = 0.0;
+        phasor.angle = 0.0;
+        showRmsReadouts(view, channel, 0.0, 0.0);
+    } else {
+        const int whole = view.periods.whole;
+        const int nearest = view.periods.nearest;
+        const double rms = computeWindowRms(raw, description.multiplier, description.offsetAdder,
+                                            cut - whole + 1, whole);
+        phasor = computePhasor(raw, 1, cut - nearest + 1, nearest, description.multiplier,
+                               description.offsetAdder);
+        showRmsReadouts(view, channel, rms, phasor.rms);
+    }
+    removeFrequencySuffix(channelLabel(view, channel, 0));
+}
+
+} // namespace
+
+void COMTRADE_read::showValueWithPrefix(double value, const QString& unit, QLabel* valueLabel,
+                                        QLabel* unitLabel)
+{
+    const PrefixedValue shown = withUnitPrefix(value, unit);
+    unitLabel->setText(shown.unit);
+    valueLabel->setText(readoutNumber(shown.value));
+}
+
+void COMTRADE_read::updateCutTimes()
+{
+    const double first = rawTimeAxis[cut1Index];
+    const double second = rawTimeAxis[cut2Index];
+    cut1TimeLabel->setText(readoutNumber(first));
+    cut2TimeLabel->setText(readoutNumber(second));
+    const double difference = first - second > 0 ? first - second : second - first;
+    cutDifferenceLabel->setText(readoutNumber(difference));
+}
+
+bool COMTRADE_read::diagramWindowReady() const
+{
+    return periods.usable() && cut1Index >= periods.whole - 1;
+}
+
+void COMTRADE_read::updateReadouts()
+{
+    const int cut = cut1Index;
+    // A recording whose period is shorter than one sample has too little data at every cut.
+    const bool periodRecorded = periods.usable() && cut >= periods.nearest - 1;
+    for (int channel = 0; channel < analogCount; ++channel) {
+        if (frequencyShown[channel])
+            showTrackedFrequency(*this, channel, cut);
+        else
+            showWaveformReadouts(*this, channel, cut, periodRecorded);
+    }
+
+    if (!diagramWindowReady()) {
+        if (vectorDiagramShown)
+            clearVectorDiagram();
+        if (frequencyDiagramShown)
+            emptyFrequencyDiagram();
+        return;
+    }
+    if (vectorDiagramShown)
+        refreshVectorDiagram();
+    if (frequencyDiagramShown)
+        refreshFrequencyDiagram();
+}
 
 } // namespace VornaLumeto
