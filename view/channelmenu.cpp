@@ -1,13 +1,316 @@
 #include "view/comtraderead.h"
 
+#include <QAction>
+#include <QActionGroup>
+#include <QLabel>
+#include <QMenu>
+#include <QPen>
+#include <QScrollBar>
+#include <QSlider>
+
+#include <qcustomplot.h>
+
 namespace VornaLumeto {
 
-void COMTRADE_read::buildChannelMenu() {}
-void COMTRADE_read::slot_analog_ch_menu(QPoint) {}
-void COMTRADE_read::toggleFrequencyCurve() {}
-double COMTRADE_read::displayShift(int) const { return 0.0; }
-void COMTRADE_read::slot_analog_ch_scale_relative_to_group() {}
-void COMTRADE_read::applyDisplayedSignals(const QVector<bool>*) {}
-void COMTRADE_read::scaleSignals(const QVector<int>&) {}
+namespace {
+
+// Hidden curves are parked above y = 0, where the y range never reaches.
+const QVector<double> parkedWaveKeys = {5.0, 6.0};
+const QVector<double> parkedWaveValues = {5.0, 6.0};
+const QVector<double> parkedSeparatorKeys = {8.0, 9.0};
+const QVector<double> parkedSeparatorValues = {8.0, 8.0};
+const QVector<double> parkedDigitalValues = {8.0, 9.0};
+
+// Points (keys[j], sign * (values[j] + shift)); a sign of -1 moves a curve above the
+// visible range. Keys are the time axis, which never decreases.
+void setShiftedGraphData(QCPGraph* graph, const QVector<double>& keys,
+                         const QVector<double>& values, double shift, double sign = 1.0)
+{
+    const int count = qMin(keys.size(), values.size());
+    QVector<QCPGraphData> points(count);
+    for (int j = 0; j < count; ++j)
+        points[j] = QCPGraphData(keys.at(j), sign * (values.at(j) + shift));
+    graph->data()->set(points, true);
+}
+
+int channelIndexFromName(const QObject* object)
+{
+    bool ok = false;
+    const int index = object ? object->objectName().toInt(&ok) : -1;
+    return ok ? index : -1;
+}
+
+} // namespace
+
+void COMTRADE_read::buildChannelMenu()
+{
+    channelMenu = new QMenu(this);
+
+    vectorDiagramAction = new QAction(tr("Отображать на векторной диаграмме"), channelMenu);
+    vectorDiagramAction->setCheckable(true);
+    connect(vectorDiagramAction, &QAction::triggered, this,
+            &COMTRADE_read::slot_analog_ch_act_vector_diag);
+
+    frequencyDiagramAction = new QAction(tr("Отображать на частотной диаграмме"), channelMenu);
+    frequencyDiagramAction->setCheckable(true);
+    connect(frequencyDiagramAction, &QAction::triggered, this,
+            &COMTRADE_read::slot_analog_ch_act_frequency_diag);
+
+    scaleMenu = new QMenu(tr("Масштабировать относительно ..."), channelMenu);
+    scaleGroup = new QActionGroup(scaleMenu);
+
+    showFrequencyAction = new QAction(tr("Показать частоту"), channelMenu);
+    showFrequencyAction->setObjectName(QStringLiteral("-1"));
+    showFrequencyAction->setCheckable(true);
+    connect(showFrequencyAction, &QAction::triggered, this, &COMTRADE_read::toggleFrequencyCurve);
+
+    scaleActions.clear();
+    scaleReference.clear();
+    for (int entry = 0; entry <= analogCount; ++entry) {
+        const QString text = entry == 0 ? tr("-") : analogChannels.at(entry - 1).id;
+        auto* action = new QAction(text, scaleMenu);
+        if (entry > 0)
+            scaleReference.append(0);
+        action->setObjectName(QString::number(entry));
+        action->setActionGroup(scaleGroup);
+        action->setCheckable(true);
+        scaleMenu->addAction(action);
+        scaleActions.append(action);
+    }
+    scaleActions.first()->setChecked(true);
+    connect(scaleGroup, &QActionGroup::triggered, this,
+            &COMTRADE_read::slot_analog_ch_scale_relative_to_group);
+
+    channelMenu->addAction(vectorDiagramAction);
+    channelMenu->addAction(frequencyDiagramAction);
+    channelMenu->addMenu(scaleMenu);
+    channelMenu->addAction(showFrequencyAction);
+}
+
+void COMTRADE_read::slot_analog_ch_menu(QPoint pos)
+{
+    const int channel = channelIndexFromName(sender());
+    if (channel < 0 || channel >= analogChannels.size() || channel >= scaleReference.size())
+        return;
+
+    if (analogChannels.at(channel).unit == QLatin1String("%")) {
+        vectorDiagramAction->setEnabled(false);
+    } else {
+        vectorDiagramAction->setEnabled(true);
+        vectorDiagramAction->setChecked(channel < vectorChannelActions.size()
+                                        && vectorChannelActions.at(channel)->isChecked());
+    }
+    frequencyDiagramAction->setChecked(channel < frequencyChannelActions.size()
+                                       && frequencyChannelActions.at(channel)->isChecked());
+
+    showFrequencyAction->setObjectName(QString::number(channel));
+    if (channel < frequencyShown.size())
+        showFrequencyAction->setChecked(frequencyShown.at(channel) != 0);
+    channelMenu->setObjectName(QString::number(channel));
+    scaleActions.at(scaleReference.at(channel))->setChecked(true);
+
+    QWidget* nameLabel = channelLabels.value(10 * channel);
+    channelMenu->popup(nameLabel ? nameLabel->mapToGlobal(pos) : pos);
+}
+
+double COMTRADE_read::displayShift(int analogChannel) const
+{
+    double shift = 0.0;
+    for (int i = 0; i < analogChannel && i < shownFlags.size(); ++i) {
+        if (!shownFlags.at(i))
+            shift += 40.0;
+    }
+    return shift;
+}
+
+void COMTRADE_read::toggleFrequencyCurve()
+{
+    const int channel = channelIndexFromName(showFrequencyAction);
+    if (channel < 0 || channel >= frequencyShown.size())
+        return;
+
+    const bool frequency = !frequencyShown.at(channel);
+    frequencyShown[channel] = frequency ? 1 : 0;
+    const double shift = displayShift(channel);
+    setShiftedGraphData(frequencyGraphs.at(channel), timeAxis, frequencyDeviation.at(channel),
+                        shift, frequency ? 1.0 : -1.0);
+    setShiftedGraphData(waveGraphs.at(channel), timeAxis, normalizedValues.at(channel), shift,
+                        frequency ? -1.0 : 1.0);
+    updateReadouts();
+    requestReplot();
+}
+
+void COMTRADE_read::slot_analog_ch_scale_relative_to_group()
+{
+    const int channel = channelIndexFromName(channelMenu);
+    const int entry = channelIndexFromName(scaleGroup->checkedAction());
+    if (channel < 0 || channel >= scaleReference.size() || entry < 0 || entry > analogCount)
+        return;
+    if (scaleReference.at(channel) == entry)
+        return;
+
+    scaleReference[channel] = entry;
+    const int reference = entry == 0 ? channel : entry - 1;
+    mapToBand(normalizedValues[channel], analogValues.at(channel), channel,
+              peakAbs(analogValues.at(reference)), 0.9);
+    setScaleNote(channel, entry - 1);
+    applyDisplayedSignals();
+}
+
+void COMTRADE_read::scaleSignals(const QVector<int>& indices)
+{
+    int reference = -1;
+    double referencePeak = -1.0;
+    for (int channel : indices) {
+        if (channel < 0 || channel >= analogCount)
+            continue;
+        const double peak = peakAbs(analogValues.at(channel));
+        if (peak > referencePeak) {
+            referencePeak = peak;
+            reference = channel;
+        }
+    }
+    if (reference < 0)
+        return;
+
+    for (int channel : indices) {
+        if (channel < 0 || channel >= analogCount)
+            continue;
+        mapToBand(normalizedValues[channel], analogValues.at(channel), channel, referencePeak, 0.9);
+        const bool isReference = channel == reference;
+        setScaleNote(channel, isReference ? -1 : reference);
+        scaleReference[channel] = isReference ? 0 : reference + 1;
+    }
+    applyDisplayedSignals();
+}
+
+void COMTRADE_read::setScaleNote(int channel, int referenceChannel)
+{
+    QLabel* note = channelLabels.value(10 * channel + 9);
+    if (!note)
+        return;
+    note->setText(referenceChannel < 0
+                      ? QString()
+                      : tr("Отмасштабирован к ") + QLatin1Char('"')
+                            + analogChannels.at(referenceChannel).id + QLatin1Char('"'));
+}
+
+void COMTRADE_read::applyDisplayedSignals(const QVector<bool>* flags)
+{
+    hideFrequencyCurves();
+    if (flags) {
+        // A short array leaves the remaining channels as they are.
+        const int count = qMin(flags->size(), shownFlags.size());
+        for (int i = 0; i < count; ++i)
+            shownFlags[i] = flags->at(i) ? 1 : 0;
+    }
+
+    rowMap.clear();
+    const int hiddenAnalog = layOutAnalogChannels();
+    const int hiddenDigital = layOutDigitalChannels(hiddenAnalog);
+    const int shownAnalog = analogCount - hiddenAnalog;
+    const int shownDigital = digitalCount - hiddenDigital;
+
+    plotBottom = -qMax(240, 40 * shownAnalog + 10 * shownDigital);
+    plotTop = 0.0;
+    resetCutsToFirstSample();
+    resetWindowToWholeRecording(4 * shownAnalog + shownDigital);
+
+    updateReadouts();
+    requestReplot();
+    refillRowSlots(0, RowOrder::TopDown);
+}
+
+void COMTRADE_read::hideFrequencyCurves()
+{
+    for (int channel = 0; channel < frequencyShown.size(); ++channel) {
+        if (!frequencyShown.at(channel))
+            continue;
+        setShiftedGraphData(frequencyGraphs.at(channel), timeAxis,
+                            frequencyDeviation.at(channel), 0.0, -1.0);
+        frequencyShown[channel] = 0;
+    }
+}
+
+int COMTRADE_read::layOutAnalogChannels()
+{
+    const double lastTime = timeAxis.isEmpty() ? 0.0 : timeAxis.last();
+    int hidden = 0;
+    for (int i = 0; i < analogCount; ++i) {
+        const bool shown = shownFlags.at(i) != 0;
+        analogChannels[i].shown = shown;
+        if (!shown) {
+            ++hidden;
+            waveGraphs.at(i)->setData(parkedWaveKeys, parkedWaveValues, true);
+            separatorCurves.at(i)->setData(parkedSeparatorKeys, parkedSeparatorValues);
+            continue;
+        }
+        const double shift = 40.0 * hidden;
+        const double separator = -40.0 * (i + 1) + shift;
+        setShiftedGraphData(waveGraphs.at(i), timeAxis, normalizedValues.at(i), shift);
+        separatorCurves.at(i)->setData({0.0, lastTime}, {separator, separator});
+        for (int row = 4 * i; row < 4 * i + 4; ++row)
+            rowMap.append(quint16(row));
+    }
+    return hidden;
+}
+
+int COMTRADE_read::layOutDigitalChannels(int hiddenAnalog)
+{
+    const double base = 40.0 * hiddenAnalog;
+    double packed = 0.0;
+    int hidden = 0;
+    for (int k = 0; k < digitalCount; ++k) {
+        const bool shown = shownFlags.at(analogCount + k) != 0;
+        digitalChannels[k].shown = shown;
+        if (!shown) {
+            packed += 10.0;
+            ++hidden;
+            digitalLowerGraphs.at(k)->setData(parkedSeparatorKeys, parkedDigitalValues, true);
+            digitalUpperGraphs.at(k)->setData(parkedSeparatorKeys, parkedDigitalValues, true);
+            continue;
+        }
+        setShiftedGraphData(digitalLowerGraphs.at(k), timeAxis, digitalLowerValues.at(k),
+                            base + packed);
+        setShiftedGraphData(digitalUpperGraphs.at(k), timeAxis, digitalUpperValues.at(k),
+                            base + packed);
+        rowMap.append(quint16(4 * analogCount + k));
+    }
+    return hidden;
+}
+
+void COMTRADE_read::resetCutsToFirstSample()
+{
+    cut1Index = 0;
+    cut2Index = 0;
+    cut1Time = timeAxis.value(0);
+    cut2Time = cut1Time;
+    if (!cutLine1 || !cutLine2)
+        return;
+    cutLine1->setPen(QPen(QBrush(Qt::darkRed), 1));
+    cutLine2->setPen(QPen(QBrush(Qt::darkBlue), 1));
+    setCutLinePoints(cutLine1, cut1Time);
+    setCutLinePoints(cutLine2, cut2Time);
+}
+
+void COMTRADE_read::resetWindowToWholeRecording(int shownRows)
+{
+    const int sampleTotal = timeAxis.size();
+    firstVisibleSample = 0;
+    windowSamples = narrowestWindow();
+    lastVisibleSample = windowSamples;
+
+    verticalScrollBar->setValue(0);
+    plot->yAxis->setRange(yLower, yUpper);
+
+    const int widestSliderValue = sampleTotal - windowSamples - 1;
+    zoomSlider->setValue(widestSliderValue);
+    zoomSlider->setEnabled(sampleTotal - windowSamples >= 2);
+    verticalScrollBar->setRange(0, shownRows - 24);
+
+    // Stepping away and back makes the zoom slot run even when the value was already there.
+    zoomSlider->setValue(widestSliderValue - 1);
+    zoomSlider->setValue(widestSliderValue);
+}
 
 } // namespace VornaLumeto
