@@ -1,0 +1,73 @@
+#include "fuzzsupport.h"
+
+#include "comtrade/configurationreader.h"
+#include "comtrade/datareader.h"
+
+#include <QBuffer>
+
+#include <cstdlib>
+
+namespace LumetoFuzz {
+
+QByteArray bytesOf(const uint8_t* data, size_t size)
+{
+    return QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<int>(size));
+}
+
+QString readConfigurationBytes(const QByteArray& bytes, VornaLumeto::Recording& recording)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return VornaLumeto::readConfiguration(buffer, recording);
+}
+
+QString readDataBytes(const QByteArray& bytes, VornaLumeto::Recording& recording)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const QString message = VornaLumeto::readDataRows(buffer, recording);
+    if (!message.isEmpty())
+        return message;
+    VornaLumeto::correctTimeAxis(recording);
+    VornaLumeto::buildValueSeries(recording);
+    return {};
+}
+
+void require(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+namespace {
+
+void checkSeries(const QVector<QVector<double>>& series, int channels, int samples)
+{
+    require(series.size() == channels);
+    for (const QVector<double>& values : series)
+        require(values.size() == samples);
+}
+
+} // namespace
+
+void checkLoadedRecording(const VornaLumeto::Recording& recording)
+{
+    const int samples = recording.sampleCount();
+    require(recording.analogChannels.size() == recording.analogCount);
+    require(recording.digitalChannels.size() == recording.digitalCount);
+    require(recording.samples.size() == samples);
+    require(recording.rawTimeAxis.size() == samples);
+    require(recording.timeAxis.size() == samples);
+    require(samples == 0 || recording.timeAxis.first() == recording.rawTimeAxis.first());
+    checkSeries(recording.analogValues, recording.analogCount, samples);
+    checkSeries(recording.digitalValues, recording.digitalCount, samples);
+    checkSeries(recording.channelFrequency, recording.analogCount, samples);
+    checkSeries(recording.frequencyDeviation, recording.analogCount, samples);
+    for (const QVector<double>& track : recording.channelFrequency)
+        for (double frequency : track)
+            require(frequency >= 40.0 && frequency <= 60.0);
+}
+
+} // namespace LumetoFuzz

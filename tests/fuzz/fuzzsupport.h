@@ -1,0 +1,30 @@
+#pragma once
+
+#include "comtrade/recording.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+
+namespace LumetoFuzz {
+
+// The fuzzer's bytes as a byte array that does not copy them.
+QByteArray bytesOf(const uint8_t* data, size_t size);
+
+// Reads a configuration text through the configuration reader; empty on success.
+QString readConfigurationBytes(const QByteArray& bytes, VornaLumeto::Recording& recording);
+
+// Reads a data file text and, on success, builds the time axis and the value
+// series with their frequency tracks, as loading does. Empty on success.
+QString readDataBytes(const QByteArray& bytes, VornaLumeto::Recording& recording);
+
+// Stops the run with a finding when a promise about a loaded recording is broken.
+void require(bool condition);
+
+// The promises every successfully read recording keeps: counts match the
+// vectors, every series has N elements, frequencies stay within 40 ... 60 Hz.
+void checkLoadedRecording(const VornaLumeto::Recording& recording);
+
+} // namespace LumetoFuzz
