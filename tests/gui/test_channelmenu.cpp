@@ -1,0 +1,328 @@
+#include "comtrade/recordingloader.h"
+#include "support/channelfixtures.h"
+#include "view/comtraderead.h"
+
+#include <qcustomplot.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QScrollBar>
+#include <QStackedWidget>
+#include <QtTest>
+
+#include <memory>
+
+using VornaLumeto::COMTRADE_read;
+
+namespace {
+
+constexpr int analogTotal = 7;
+constexpr int digitalTotal = 2;
+constexpr int samples = 100;
+
+QVector<double> graphValues(const QCPGraph* graph)
+{
+    QVector<double> values;
+    for (auto point = graph->data()->constBegin(); point != graph->data()->constEnd(); ++point)
+        values.append(point->value);
+    return values;
+}
+
+QVector<double> curveValues(const QCPCurve* curve)
+{
+    QVector<double> values;
+    for (auto point = curve->data()->constBegin(); point != curve->data()->constEnd(); ++point)
+        values.append(point->value);
+    return values;
+}
+
+QVector<double> shifted(const QVector<double>& values, double shift, double sign = 1.0)
+{
+    QVector<double> result;
+    for (double value : values)
+        result.append(sign * (value + shift));
+    return result;
+}
+
+QVector<double> mapped(const QVector<double>& raw, int row, double peak)
+{
+    QVector<double> result;
+    COMTRADE_read::mapToBand(result, raw, row, peak, 0.9);
+    return result;
+}
+
+bool allAboveZero(const QVector<double>& values)
+{
+    return std::all_of(values.cbegin(), values.cend(), [](double v) { return v > 0.0; });
+}
+
+QVector<bool> flagsWithHidden(std::initializer_list<int> hidden)
+{
+    QVector<bool> flags(analogTotal + digitalTotal, true);
+    for (int channel : hidden)
+        flags[channel] = false;
+    return flags;
+}
+
+} // namespace
+
+class TestChannelMenu : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    QString path;
+
+    std::unique_ptr<COMTRADE_read> loadView()
+    {
+        auto view = std::make_unique<COMTRADE_read>(nullptr);
+        if (view->load(path) != VornaLumeto::loadSuccessMessage())
+            return nullptr;
+        return view;
+    }
+
+    static void openMenuOn(COMTRADE_read& view, int channel)
+    {
+        emit view.channelLabels.at(10 * channel)->customContextMenuRequested(QPoint(1, 1));
+        view.channelMenu->hide();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        using LumetoTest::sineSamples;
+        QVector<int> hertz = sineSamples(5, samples);
+        for (int& value : hertz)
+            value += 5000;
+        QVector<int> states(samples);
+        for (int j = 0; j < samples; ++j)
+            states[j] = (j / 10) % 2;
+        path = LumetoTest::writeChannelRecording(
+            dir, QStringLiteral("seven"),
+            {{"U0", "kV", sineSamples(10, samples)},
+             {"U1", "kV", sineSamples(20, samples)},
+             {"U2", "kV", sineSamples(40, samples)},
+             {"P3", "%", sineSamples(30, samples)},
+             {"F4", "Гц", hertz},
+             {"U5", "kV", sineSamples(40, samples)},
+             {"Z6", "kV", QVector<int>(samples, 0)}},
+            {{"D0", states}, {"D1", states}});
+    }
+
+    void hidingAnalogChannelPacksTheRestFromTheTop()
+    {
+        auto view = loadView();
+        QVERIFY(view);
+        QCOMPARE(view->verticalScrollBar->maximum(), 4 * analogTotal + digitalTotal - 24);
+        view->slot_key_Right();
+        QCOMPARE(view->cut1Index, 1);
+
+        const QVector<bool> flags = flagsWithHidden({0});
+        view->applyDisplayedSignals(&flags);
+
+        QCOMPARE(view->verticalScrollBar->maximum(), 4 * analogTotal + digitalTotal - 24 - 4);
+        QCOMPARE(view->rowMap.size(), 4 * (analogTotal - 1) + digitalTotal);
+        QCOMPARE(view->rowMap.mid(0, 4), QVector<quint16>({4, 5, 6, 7}));
+        QCOMPARE(view->rowSlots.at(0)->currentWidget(), view->rowWidgets.at(4));
+        QVERIFY(!view->analogChannels.at(0).shown);
+
+        const QVector<double> channel1 = graphValues(view->waveGraphs.at(1));
+        QCOMPARE(channel1, shifted(view->normalizedValues.at(1), 40.0));
+        QVERIFY(*std::min_element(channel1.cbegin(), channel1.cend()) >= -40.0);
+        QCOMPARE(curveValues(view->separatorCurves.at(1)), QVector<double>({-40.0, -40.0}));
+        QVERIFY(allAboveZero(graphValues(view->waveGraphs.at(0))));
+        QVERIFY(allAboveZero(curveValues(view->separatorCurves.at(0))));
+        QCOMPARE(graphValues(view->digitalLowerGraphs.at(0)),
+                 shifted(view->digitalLowerValues.at(0), 40.0));
+
+        // Both cuts go back to the first sample, the lines span the packed channels.
+        QCOMPARE(view->cut1Index, 0);
+        QCOMPARE(view->cut2Index, 0);
+        QCOMPARE(view->plotBottom, -(40.0 * (analogTotal - 1) + 10.0 * digitalTotal));
+        QCOMPARE(curveValues(view->cutLine1).first(), view->plotBottom);
+        QCOMPARE(view->verticalScrollBar->value(), 0);
+    }
+
+    void hiddenDigitalChannelPacksLaterDigitalChannels()
+    {
+        auto view = loadView();
+        QVERIFY(view);
+        const QVector<bool> flags = flagsWithHidden({0, analogTotal});
+        view->applyDisplayedSignals(&flags);
+
+        QCOMPARE(graphValues(view->digitalUpperGraphs.at(1)),
+                 shifted(view->digitalUpperValues.at(1), 40.0 + 10.0));
+        QVERIFY(allAboveZero(graphValues(view->digitalLowerGraphs.at(0))));
+        QCOMPARE(view->rowMap.last(), quint16(4 * analogTotal + 1));
+        QVERIFY(!view->digitalChannels.at(0).shown);
+        QVERIFY(view->digitalChannels.at(1).shown);
+        QCOMPARE(view->plotBottom, -250.0);
+    }
+
+    void shortFlagArrayKeepsTheRemainingFlags()
+    {
+        auto view = loadView();
+        QVERIFY(view);
+        const QVector<bool> lastHidden = flagsWithHidden({analogTotal + digitalTotal - 1});
+        view->applyDisplayedSignals(&lastHidden);
+        const QVector<bool> firstOnly = {false};
+        view->applyDisplayedSignals(&firstOnly);
+
+        QCOMPARE(view->shownFlags.at(0), char(0));
+        QCOMPARE(view->shownFlags.at(1), char(1));
+        QCOMPARE(view->shownFlags.at(analogTotal + digitalTotal - 1), char(0));
+        QVERIFY(!view->digitalChannels.at(digitalTotal - 1).shown);
+    }
+
+    void hidingEverythingLeavesAnEmptyPlotWhoseCutsStillWork()
+    {
+        auto view = loadView();
+        QVERIFY(view);
+        const QVector<bool> none(analogTotal + digitalTotal, false);
+        view->applyDisplayedSignals(&none);
+
+        QVERIFY(view->rowMap.isEmpty());
+        QCOMPARE(view->verticalScrollBar->minimum(), 0);
+        QCOMPARE(view->verticalScrollBar->maximum(), 0);
+        QCOMPARE(view->plotBottom, -240.0);
+        for (QStackedWidget* rowSlot : qAsConst(view->rowSlots))
+            QCOMPARE(rowSlot->currentWidget(), nullptr);
+        view->plot->replot();
+
+        view->slot_key_Right();
+        QCOMPARE(view->cut1Index, 1);
+
+        const QVector<bool> all(analogTotal + digitalTotal, true);
+        view->applyDisplayedSignals(&all);
+        QCOMPARE(view->rowSlots.at(0)->currentWidget(), view->rowWidgets.at(0));
+        QCOMPARE(view->rowMap.size(), 4 * analogTotal + digitalTotal);
+    }
+
+    void scaleSignalsTakesTheFirstLargestPeakAsReference()
+    {
+        auto view = loadView();
+        QVERIFY(view);
+        const QVector<double> untouched = view->normalizedValues.at(1);
+        view->scaleSignals({0, 2, 5});
+
+        const QString note = QStringLiteral("Отмасштабирован к \"U2\"");
+        QCOMPARE(view->channelLabels.at(9)->text(), note);
+        QCOMPARE(view->channelLabels.at(59)->text(), note);
+        QCOMPARE(view->channelLabels.at(29)->text(), QString());
+        QCOMPARE(view->scaleReference, QVector<int>({3, 0, 0, 0, 0, 3, 0}));
+        QCOMPARE(view->normalizedValues.at(0), mapped(view->analogValues.at(0), 0, 40.0));
+        QCOMPARE(view->normalizedValues.at(1), untouched);
+        QCOMPARE(graphValues(view->waveGraphs.at(0)), view->normalizedValues.at(0));
+
+        // An empty group changes nothing, not even the cut position.
+        view->slot_key_Right();
+        view->scaleSignals({});
+        QCOMPARE(view->cut1Index, 1);
+        QCOMPARE(view->channelLabels.at(9)->text(), note);
+    }
+
+    void scaleMenuRescalesAgainstTheChosenChannel()
+    {
+        auto view = loadView();
+        QVERIFY(view);
+        openMenuOn(*view, 0);
+        QVERIFY(view->scaleActions.at(0)->isChecked());
+        QCOMPARE(view->scaleMenu->actions().size(), analogTotal + 1);
+
+        view->scaleActions.at(3)->trigger();
+        QCOMPARE(view->scaleReference.at(0), 3);
+        QCOMPARE(view->channelLabels.at(9)->text(), QStringLiteral("Отмасштабирован к \"U2\""));
+        QCOMPARE(view->normalizedValues.at(0), mapped(view->analogValues.at(0), 0, 40.0));
+
+        openMenuOn(*view, 1);
+        QVERIFY(view->scaleActions.at(0)->isChecked());
+        openMenuOn(*view, 0);
+        QVERIFY(view->scaleActions.at(3)->isChecked());
+
+        // The entry already in force does not relayout: the cut stays where it is.
+        view->slot_key_Right();
+        view->scaleActions.at(3)->trigger();
+        QCOMPARE(view->cut1Index, 1);
+
+        view->scaleActions.at(0)->trigger();
+        QCOMPARE(view->cut1Index, 0);
+        QCOMPARE(view->scaleReference.at(0), 0);
+        QCOMPARE(view->channelLabels.at(9)->text(), QString());
+        QCOMPARE(view->normalizedValues.at(0), mapped(view->analogValues.at(0), 0, 10.0));
+    }
+
+    void ownScaleOfHertzChannelMapsTheRawValues()
+    {
+        auto view = loadView();
+        QVERIFY(view);
+        openMenuOn(*view, 4);
+        view->scaleActions.at(1)->trigger();
+        view->scaleActions.at(0)->trigger();
+        const QVector<double>& raw = view->analogValues.at(4);
+        QCOMPARE(view->normalizedValues.at(4), mapped(raw, 4, COMTRADE_read::peakAbs(raw)));
+    }
+
+    void referenceWithZeroPeakLeavesZeroSamplesOut()
+    {
+        auto view = loadView();
+        QVERIFY(view);
+        openMenuOn(*view, 1);
+        view->scaleActions.at(7)->trigger();
+
+        const QVector<double>& raw = view->analogValues.at(1);
+        const QVector<double>& drawn = view->normalizedValues.at(1);
+        for (int j = 0; j < raw.size(); ++j) {
+            if (raw.at(j) > 0)
+                QCOMPARE(drawn.at(j), -40.0);
+            else if (raw.at(j) < 0)
+                QCOMPARE(drawn.at(j), -80.0);
+            else
+                QVERIFY(qIsNaN(drawn.at(j)));
+        }
+        view->plot->replot();
+    }
+
+    void frequencyToggleSwapsCurvesUntilTheNextRelayout()
+    {
+        auto view = loadView();
+        QVERIFY(view);
+        view->showFrequencyAction->trigger();  // never opened: acts on no channel
+        QCOMPARE(view->frequencyShown, QByteArray(analogTotal, 0));
+
+        const QVector<bool> flags = flagsWithHidden({0});
+        view->applyDisplayedSignals(&flags);
+        openMenuOn(*view, 1);
+        view->showFrequencyAction->trigger();
+
+        QCOMPARE(view->frequencyShown.at(1), char(1));
+        QCOMPARE(graphValues(view->frequencyGraphs.at(1)),
+                 shifted(view->frequencyDeviation.at(1), 40.0));
+        QCOMPARE(graphValues(view->waveGraphs.at(1)),
+                 shifted(view->normalizedValues.at(1), 40.0, -1.0));
+        QCOMPARE(view->channelLabels.at(10)->text(), QStringLiteral("U1 f"));
+        openMenuOn(*view, 1);
+        QVERIFY(view->showFrequencyAction->isChecked());
+
+        view->applyDisplayedSignals();
+        QCOMPARE(view->frequencyShown.at(1), char(0));
+        QCOMPARE(view->channelLabels.at(10)->text(), QStringLiteral("U1"));
+        QCOMPARE(graphValues(view->frequencyGraphs.at(1)),
+                 shifted(view->frequencyDeviation.at(1), 0.0, -1.0));
+        QCOMPARE(graphValues(view->waveGraphs.at(1)), shifted(view->normalizedValues.at(1), 40.0));
+    }
+
+    void vectorEntryIsDisabledForPercentChannels()
+    {
+        auto view = loadView();
+        QVERIFY(view);
+        openMenuOn(*view, 3);
+        QVERIFY(!view->vectorDiagramAction->isEnabled());
+        openMenuOn(*view, 0);
+        QVERIFY(view->vectorDiagramAction->isEnabled());
+        QCOMPARE(view->channelMenu->objectName(), QStringLiteral("0"));
+    }
+};
+
+QTEST_MAIN(TestChannelMenu)
+#include "test_channelmenu.moc"
