@@ -1,0 +1,223 @@
+#include "support/diagramrecordings.h"
+#include "view/comtraderead.h"
+#include "view/cutrules.h"
+
+#include "app/resourcesinit.h"
+#include "comtrade/recordingloader.h"
+
+#include <QLabel>
+#include <QtTest>
+
+#include <memory>
+
+using namespace LumetoTest;
+using VornaLumeto::COMTRADE_read;
+
+namespace {
+
+// Channel 0: a 50 Hz sine of RMS 100 A starting at a rising zero crossing.
+TestRecording sineRecording(int rate, int lineFrequency, int samples)
+{
+    TestRecording recording;
+    recording.rate = rate;
+    recording.lineFrequency = lineFrequency;
+    recording.analog.append({"Ia", "A", 0.001, sineSamples(100, 0, 50, rate, samples, 0.001)});
+    return recording;
+}
+
+QString labelText(const COMTRADE_read& view, int channel, int offset)
+{
+    return view.channelLabels[10 * channel + offset]->text();
+}
+
+double labelValue(const COMTRADE_read& view, int channel, int offset)
+{
+    return labelText(view, channel, offset).toDouble();
+}
+
+void moveCut1(COMTRADE_read& view, int index)
+{
+    view.placeCut(1, view.timeAxis[index]);
+    view.updateReadouts();
+    view.updateCutTimes();
+}
+
+} // namespace
+
+class TestReadouts : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    int files = 0;
+
+    std::unique_ptr<COMTRADE_read> load(const TestRecording& recording)
+    {
+        auto view = std::make_unique<COMTRADE_read>(nullptr);
+        const QString path = writeAsciiRecording(dir, QStringLiteral("rd%1").arg(files++), recording);
+        const QString message = view->load(path);
+        if (message != VornaLumeto::loadSuccessMessage())
+            qWarning() << message;
+        return view;
+    }
+
+    void verifyChannelZeroed(const COMTRADE_read& view)
+    {
+        QCOMPARE(labelText(view, 0, 4), QStringLiteral("0"));
+        QCOMPARE(labelText(view, 0, 5), QStringLiteral("A"));
+        QCOMPARE(labelText(view, 0, 7), QStringLiteral("0"));
+        QCOMPARE(view.phasors[0].rms, 0.0);
+        QCOMPARE(view.phasors[0].angle, 0.0);
+    }
+
+private slots:
+    void initTestCase() { VornaLumeto::initResources(); }
+
+    void unitPrefixRules_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<double>("shownValue");
+        QTest::addColumn<QString>("shownUnit");
+        QTest::newRow("percent untouched") << 0.25 << "%" << 0.25 << "%";
+        QTest::newRow("large percent untouched") << 12345.0 << "%" << 12345.0 << "%";
+        QTest::newRow("0.5 kV") << 0.5 << "kV" << 500.0 << "V";
+        QTest::newRow("0 kV") << 0.0 << "kV" << 0.0 << "V";
+        QTest::newRow("5 kV stays") << 5.0 << "kV" << 5.0 << "kV";
+        QTest::newRow("0 mA") << 0.0 << "mA" << 0.0 << "A";
+        QTest::newRow("1500 mA") << -1500.0 << "mA" << -1.5 << "A";
+        QTest::newRow("0.5 mA stays") << 0.5 << "mA" << 0.5 << "mA";
+        QTest::newRow("0.25 V") << 0.25 << "V" << 250.0 << "mV";
+        QTest::newRow("a million V") << 1e6 << "V" << 1000.0 << "kV";
+        QTest::newRow("0 V") << 0.0 << "V" << 0.0 << "V";
+        QTest::newRow("999 V") << 999.0 << "V" << 999.0 << "V";
+        QTest::newRow("empty unit") << 1500.0 << "" << 1.5 << "k";
+        QTest::newRow("Cyrillic unit") << 0.5 << "Гц" << 500.0 << "mГц";
+    }
+
+    void unitPrefixRules()
+    {
+        QFETCH(double, value);
+        QFETCH(QString, unit);
+        QFETCH(double, shownValue);
+        QFETCH(QString, shownUnit);
+        const VornaLumeto::PrefixedValue shown = VornaLumeto::withUnitPrefix(value, unit);
+        QCOMPARE(shown.value, shownValue);
+        QCOMPARE(shown.unit, shownUnit);
+    }
+
+    void valueLabelsShowSixSignificantDigits()
+    {
+        QLabel value;
+        QLabel unit;
+        COMTRADE_read::showValueWithPrefix(123.4567891, "V", &value, &unit);
+        QCOMPARE(value.text(), QStringLiteral("123.457"));
+        QCOMPARE(unit.text(), QStringLiteral("V"));
+        COMTRADE_read::showValueWithPrefix(-0.0025, "A", &value, &unit);
+        QCOMPARE(value.text(), QStringLiteral("-2.5"));
+        QCOMPARE(unit.text(), QStringLiteral("mA"));
+    }
+
+    void rmsNeedsOnePeriodBeforeTheCut()
+    {
+        auto view = load(sineRecording(1000, 50, 200));
+        moveCut1(*view, 18);
+        verifyChannelZeroed(*view);
+        QVERIFY(!view->diagramWindowReady());
+
+        moveCut1(*view, 19);
+        QVERIFY(view->diagramWindowReady());
+        QVERIFY(qAbs(labelValue(*view, 0, 4) - 100) < 0.01);
+        QVERIFY(qAbs(labelValue(*view, 0, 7) - 100) < 0.01);
+        QVERIFY(qAbs(view->phasors[0].angle) < 0.01);  // the window starts at a rising zero crossing
+        const double instant = view->analogValues[0][19] * 0.001;
+        QCOMPARE(labelText(*view, 0, 1), QString::number(instant, 'g', 6));
+        QCOMPARE(labelText(*view, 0, 2), QStringLiteral("A"));
+
+        // Back before a whole period: zero again, not the last values.
+        moveCut1(*view, 3);
+        verifyChannelZeroed(*view);
+    }
+
+    void channelsUseTheNearestPeriodAndDiagramsTheWholeOne()
+    {
+        // 1 kHz on a 60 Hz line: P = 16, Q = 17.
+        auto view = load(sineRecording(1000, 60, 200));
+        moveCut1(*view, 14);
+        QVERIFY(!view->diagramWindowReady());
+        moveCut1(*view, 15);
+        verifyChannelZeroed(*view);
+        QVERIFY(view->diagramWindowReady());
+        moveCut1(*view, 16);
+        QVERIFY(labelValue(*view, 0, 4) > 50);
+        QVERIFY(view->phasors[0].rms > 50);
+    }
+
+    void unusablePeriodsMeanTooLittleDataEverywhere_data()
+    {
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<int>("lineFrequency");
+        QTest::newRow("line frequency 0") << 1000 << 0;
+        QTest::newRow("rate below half the line frequency") << 20 << 50;
+    }
+
+    void unusablePeriodsMeanTooLittleDataEverywhere()
+    {
+        QFETCH(int, rate);
+        QFETCH(int, lineFrequency);
+        auto view = load(sineRecording(rate, lineFrequency, 100));
+        view->showVectorDiagram();
+        view->showFrequencyDiagram();
+        for (int cut : {0, 50, 99}) {
+            moveCut1(*view, cut);
+            verifyChannelZeroed(*view);
+            QVERIFY(!view->diagramWindowReady());
+        }
+    }
+
+    void frequencyDisplayReplacesTheReadouts()
+    {
+        auto view = load(sineRecording(1000, 50, 200));
+        moveCut1(*view, 40);
+        const QString rms = labelText(*view, 0, 4);
+        view->frequencyShown[0] = 1;
+        view->updateReadouts();
+        view->updateReadouts();
+        QCOMPARE(labelText(*view, 0, 0), QStringLiteral("Ia f"));
+        QCOMPARE(labelText(*view, 0, 1), QString::number(view->channelFrequency[0][40], 'g', 6));
+        QCOMPARE(labelText(*view, 0, 2), QStringLiteral("Гц"));
+        for (int offset : {4, 5, 7, 8})
+            QVERIFY(labelText(*view, 0, offset).isEmpty());
+
+        view->frequencyShown[0] = 0;
+        view->updateReadouts();
+        QCOMPARE(labelText(*view, 0, 0), QStringLiteral("Ia"));
+        QCOMPARE(labelText(*view, 0, 4), rms);
+        QCOMPARE(labelText(*view, 0, 2), QStringLiteral("A"));
+    }
+
+    void cutBarShowsFileTimesAndANonNegativeDifference()
+    {
+        // 2 kHz: stamps 0, 500, 1000, ... us are rounded to 0, 1, 1, 2, 2, ... ms in the file
+        // times, while the corrected axis spreads them 0.5 ms apart.
+        auto view = load(sineRecording(2000, 50, 100));
+        QCOMPARE(view->rawTimeAxis[3], 2.0);
+        QVERIFY(view->timeAxis[3] != view->rawTimeAxis[3]);
+
+        moveCut1(*view, 3);
+        view->placeCut(2, view->timeAxis[8]);
+        view->updateCutTimes();
+        QCOMPARE(view->cut1TimeLabel->text(), QStringLiteral("2"));
+        QCOMPARE(view->cut2TimeLabel->text(), QString::number(view->rawTimeAxis[8]));
+        QCOMPARE(view->cutDifferenceLabel->text(), QString::number(view->rawTimeAxis[8] - 2));
+
+        moveCut1(*view, 20);
+        QCOMPARE(view->cutDifferenceLabel->text(), QString::number(view->rawTimeAxis[20] - view->rawTimeAxis[8]));
+
+        moveCut1(*view, 8);
+        QCOMPARE(view->cutDifferenceLabel->text(), QStringLiteral("0"));
+    }
+};
+
+QTEST_MAIN(TestReadouts)
+#include "test_readouts.moc"
