@@ -1,0 +1,82 @@
+#include "dialogs/recordingtext.h"
+
+#include <QCoreApplication>
+
+namespace VornaLumeto {
+
+namespace {
+
+QString viewText(const char* text)
+{
+    return QCoreApplication::translate("VornaLumeto::COMTRADE_read", text);
+}
+
+QString dayMonthYear(const TimeStamp& stamp, const QString& separator)
+{
+    return twoDigits(stamp.day) + separator + twoDigits(stamp.month) + separator
+           + QString::number(stamp.year);
+}
+
+QString hourMinute(const TimeStamp& stamp, const QString& separator)
+{
+    return twoDigits(stamp.hour) + separator + twoDigits(stamp.minute);
+}
+
+} // namespace
+
+QString twoDigits(int value)
+{
+    const QString digits = QString::number(value);
+    return digits.size() == 1 ? QLatin1Char('0') + digits : digits;
+}
+
+QString timeStampText(const TimeStamp& stamp)
+{
+    QString seconds = QString::number(stamp.seconds, 'f', 6);
+    if (seconds.indexOf(QLatin1Char('.')) < 2)
+        seconds.prepend(QLatin1Char('0'));
+    return dayMonthYear(stamp, QStringLiteral("/")) + QLatin1Char(' ')
+           + hourMinute(stamp, QStringLiteral(":")) + QLatin1Char(':') + seconds;
+}
+
+QString durationText(const QVector<double>& rawTimeAxis)
+{
+    const double duration = rawTimeAxis.isEmpty() ? 0.0 : rawTimeAxis.last() - rawTimeAxis.first();
+    return QString::number(duration, 'g', 6) + viewText(" мс");
+}
+
+QString shortSecondsText(double seconds)
+{
+    return QString::number(seconds, 'g', 6);
+}
+
+QString defaultPdfName(const QString& stationName, const TimeStamp& trigger)
+{
+    return viewText("Осциллограмма ") + stationName + QLatin1Char(' ')
+           + dayMonthYear(trigger, QStringLiteral("_")) + QLatin1Char(' ')
+           + hourMinute(trigger, QStringLiteral("_")) + QLatin1Char('_')
+           + shortSecondsText(trigger.seconds) + QStringLiteral(" 1.pdf");
+}
+
+QString uniquePdfName(const QString& defaultName, const QStringList& existing)
+{
+    QString name = defaultName;
+    int counter = 1;
+    while (existing.contains(name)) {
+        ++counter;
+        name = name.left(name.lastIndexOf(QLatin1Char(' ')) + 1) + QString::number(counter)
+               + QStringLiteral(".pdf");
+    }
+    return name;
+}
+
+QString printHeaderText(const QString& stationName, qint32 recorderId, const TimeStamp& trigger)
+{
+    return viewText("Осциллограмма. ") + viewText("Имя регистратора: ") + stationName
+           + viewText(". Номер регистратора: ") + QString::number(quint32(recorderId))
+           + viewText(". Дата и время пуска: ") + dayMonthYear(trigger, QStringLiteral("/"))
+           + QLatin1Char(' ') + hourMinute(trigger, QStringLiteral(":")) + QLatin1Char(':')
+           + shortSecondsText(trigger.seconds) + QLatin1Char('.');
+}
+
+} // namespace VornaLumeto

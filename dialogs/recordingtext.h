@@ -1,0 +1,34 @@
+#pragma once
+
+#include "comtrade/recording.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace VornaLumeto {
+
+// Texts that describe a recording in the information window and on printed pages.
+
+// "05" for 5, "12" for 12.
+QString twoDigits(int value);
+
+// dd/MM/yyyy hh:mm:ss.ssssss, seconds with six decimals and two integer digits.
+QString timeStampText(const TimeStamp& stamp);
+
+// Span of the time axis as written in the data file, e.g. "1999 мс".
+QString durationText(const QVector<double>& rawTimeAxis);
+
+// Seconds as printed on the page and in file names: at most six significant digits.
+QString shortSecondsText(double seconds);
+
+// "Осциллограмма <station> dd_MM_yyyy hh_mm_<seconds> 1.pdf".
+QString defaultPdfName(const QString& stationName, const TimeStamp& trigger);
+
+// Renumbers the trailing counter (1.pdf, 2.pdf, ...) until the name is not among existing.
+QString uniquePdfName(const QString& defaultName, const QStringList& existing);
+
+// The one-line header above the printed view.
+QString printHeaderText(const QString& stationName, qint32 recorderId, const TimeStamp& trigger);
+
+} // namespace VornaLumeto

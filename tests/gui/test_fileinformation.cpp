@@ -1,0 +1,155 @@
+#include "app/comtradeview.h"
+#include "dialogs/recordingtext.h"
+#include "support/outputfixtures.h"
+#include "view/comtraderead.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPointer>
+#include <QtTest>
+
+using VornaLumeto::COMTRADE_read;
+using VornaLumeto::TimeStamp;
+
+Q_DECLARE_METATYPE(TimeStamp)
+
+namespace {
+
+TimeStamp stamp(int day, int month, int year, int hour, int minute, double seconds)
+{
+    TimeStamp result;
+    result.day = quint8(day);
+    result.month = quint8(month);
+    result.year = qint16(year);
+    result.hour = quint8(hour);
+    result.minute = quint8(minute);
+    result.seconds = seconds;
+    return result;
+}
+
+QVector<double> millisecondAxis(int first, int last)
+{
+    QVector<double> axis;
+    for (int t = first; t <= last; ++t)
+        axis.append(t);
+    return axis;
+}
+
+QString cellText(QGridLayout* grid, int row, int column)
+{
+    return qobject_cast<QLabel*>(grid->itemAtPosition(row, column)->widget())->text();
+}
+
+QWidget* newTopLevelWindow(const QWidgetList& before)
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (!before.contains(widget) && widget->isVisible())
+            return widget;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class TestFileInformation : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(dir.isValid()); }
+
+    void formatsTimeStamps_data()
+    {
+        QTest::addColumn<TimeStamp>("time");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("worked example") << stamp(5, 3, 2019, 7, 4, 9.25) << "05/03/2019 07:04:09.250000";
+        QTest::newRow("half a second") << stamp(5, 3, 2019, 7, 4, 0.5) << "05/03/2019 07:04:00.500000";
+        QTest::newRow("two-digit fields") << stamp(12, 11, 2020, 0, 0, 12.5) << "12/11/2020 00:00:12.500000";
+        QTest::newRow("two-digit year kept") << stamp(1, 1, 99, 23, 59, 59.999999) << "01/01/99 23:59:59.999999";
+    }
+
+    void formatsTimeStamps()
+    {
+        QFETCH(TimeStamp, time);
+        QFETCH(QString, expected);
+        QCOMPARE(VornaLumeto::timeStampText(time), expected);
+    }
+
+    void formatsDurationWithSixSignificantDigits()
+    {
+        QCOMPARE(VornaLumeto::durationText(millisecondAxis(0, 1999)), QStringLiteral("1999 мс"));
+        QCOMPARE(VornaLumeto::durationText({5.0, 1234572.0}), QStringLiteral("1.23457e+06 мс"));
+        QCOMPARE(VornaLumeto::durationText({}), QStringLiteral("0 мс"));
+    }
+
+    void showsElevenRowsOfTheRecording()
+    {
+        LumetoTest::HeaderRecording header;
+        header.sampleCount = 2000;
+        COMTRADE_read view(nullptr);
+        QCOMPARE(view.load(LumetoTest::writeHeaderRecording(dir, "info", header)),
+                 QStringLiteral("Без ошибок"));
+
+        const QWidgetList before = QApplication::topLevelWidgets();
+        view.showFileInformationWindow();
+        QPointer<QWidget> window = newTopLevelWindow(before);
+        QVERIFY(window);
+
+        auto* grid = qobject_cast<QGridLayout*>(window->layout());
+        QVERIFY(grid);
+        QCOMPARE(grid->rowCount(), 11);
+        const QStringList captions = {
+            "Имя регистратора: ", "Номер регистратора: ", "Общее количество каналов: ",
+            "Количество аналоговых каналов: ", "Количество дискретных каналов: ", "Частота сети: ",
+            "Частота дискретизации (Гц): ", "Номер последней выборки: ",
+            "Время первого значения в файле: ", "Время пуска: ", "Длительность: "};
+        const QStringList values = {"ПС-1", "12", "3", "2", "1", "50", "1000", "2000",
+                                    "05/03/2021 09:07:03.200000", "05/03/2021 09:07:03.250000",
+                                    "1999 мс"};
+        for (int row = 0; row < 11; ++row) {
+            QCOMPARE(cellText(grid, row, 0), captions.at(row));
+            QCOMPARE(cellText(grid, row, 1), values.at(row));
+            QCOMPARE(grid->itemAtPosition(row, 0)->alignment(), Qt::AlignRight);
+            QCOMPARE(grid->itemAtPosition(row, 1)->alignment(), Qt::AlignLeft);
+        }
+
+        QCOMPARE(window->size(), QSize(350, 300));
+        QCOMPARE(window->minimumSize(), window->maximumSize());
+        QCOMPARE(window->windowModality(), Qt::ApplicationModal);
+        QVERIFY(window->windowFlags() & Qt::WindowCloseButtonHint);
+        QVERIFY(!(window->windowFlags() & Qt::WindowMinMaxButtonsHint));
+        QVERIFY(!window->parent());
+
+        window->close();
+        QTRY_VERIFY(!window);
+    }
+
+    void eachCommandOpensItsOwnWindow()
+    {
+        COMTRADE_read view(nullptr);
+        QCOMPARE(view.load(LumetoTest::writeHeaderRecording(dir, "twice", {})),
+                 QStringLiteral("Без ошибок"));
+        const QWidgetList before = QApplication::topLevelWidgets();
+        view.showFileInformationWindow();
+        QPointer<QWidget> first = newTopLevelWindow(before);
+        view.showFileInformationWindow();
+        QPointer<QWidget> second = newTopLevelWindow(before + QWidgetList{first});
+        QVERIFY(first && second && first != second);
+        first->close();
+        second->close();
+        QTRY_VERIFY(!first && !second);
+    }
+
+    void noOpenTabMeansNoWindow()
+    {
+        VornaLumeto::comtrade_view tabs(nullptr);
+        const QWidgetList before = QApplication::topLevelWidgets();
+        QVERIFY(!tabs.showFileInfo());
+        QVERIFY(!newTopLevelWindow(before));
+    }
+
+private:
+    QTemporaryDir dir;
+};
+
+QTEST_MAIN(TestFileInformation)
+#include "test_fileinformation.moc"
