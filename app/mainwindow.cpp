@@ -112,8 +112,13 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 
 QString droppedPath(const QUrl& url)
 {
-    if (url.isLocalFile())
-        return url.toLocalFile();
+    if (url.isLocalFile()) {
+        const QString path = url.toLocalFile();
+        // A drive path (file:///C:/rec.cfg) keeps its drive letter first.
+        const bool drivePath = path.size() > 3 && path.at(0) == QLatin1Char('/') && path.at(1).isLetter()
+                               && path.at(2) == QLatin1Char(':') && path.at(3) == QLatin1Char('/');
+        return drivePath ? path.mid(1) : path;
+    }
     const QString text = url.toString();
     return text.size() > 8 ? text.mid(8) : QString();
 }

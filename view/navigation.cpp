@@ -78,7 +78,6 @@ void COMTRADE_read::installShortcuts()
 
 void COMTRADE_read::slot_slider_valueChange()
 {
-    zoomResync = true;
     const int samples = timeAxis.size();
     const int width = zoomSlider->value() + windowSamples;
     const int before = width / 2;
@@ -98,8 +97,14 @@ void COMTRADE_read::slot_slider_valueChange()
     firstVisibleSample = first;
     lastVisibleSample = last;
 
+    // The bar follows the new window. Its signals (from the range clamp and from
+    // the new value) only take over the position; the flag is cleared here, not
+    // by the first signal, so neither a second signal nor a missing one can move
+    // the window away from the bar.
+    zoomResync = true;
     horizontalScrollBar->setRange(0, samples - 1 - (last - first));
     horizontalScrollBar->setValue(first);
+    zoomResync = false;
     showVisibleWindow();
     cutTolerance = int((timeAxis.at(last) - timeAxis.at(first)) / toleranceSpanMs + 1.0);
     requestReplot();
@@ -110,10 +115,7 @@ void COMTRADE_read::slot_horzScrollBarChanged()
     const int value = horizontalScrollBar->value();
     const int step = value - lastHorizontalValue;
     lastHorizontalValue = value;
-    if (zoomResync) {
-        // The zoom slot moved the bar itself; only its position is taken over.
-        zoomResync = false;
-    } else {
+    if (!zoomResync) {
         firstVisibleSample += step;
         lastVisibleSample += step;
     }

@@ -1,0 +1,210 @@
+#include "support/diagramrecordings.h"
+#include "support/gui/modaldriver.h"
+#include "support/testfiles.h"
+
+#include "app/comtradeview.h"
+#include "app/mainwindow.h"
+#include "app/resourcesinit.h"
+#include "app/settingspaths.h"
+#include "view/comtraderead.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QtTest>
+
+using namespace LumetoTest;
+using VornaLumeto::comtrade_view;
+
+namespace {
+
+TestRecording smallRecording()
+{
+    TestRecording recording;
+    recording.analog = {{"Ua", "kV", 0.1, {1, 2, 3, 4, 5}}};
+    return recording;
+}
+
+struct SeenModal {
+    QString className;
+    QString text;
+};
+
+// Closes the next modal widget and remembers what it was.
+void recordNextModal(SeenModal& seen)
+{
+    whenModalAppears([&seen](QWidget* modal) {
+        seen.className = QString::fromLatin1(modal->metaObject()->className());
+        if (auto* box = qobject_cast<QMessageBox*>(modal))
+            seen.text = box->text();
+        qobject_cast<QDialog*>(modal)->reject();
+    });
+}
+
+} // namespace
+
+class TestTabs : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+
+    QString recordingPath(const QString& name) { return writeAsciiRecording(dir, name, smallRecording()); }
+
+private slots:
+    void initTestCase()
+    {
+        VornaLumeto::initResources();
+        QDir::setCurrent(dir.path());
+        QDir().mkpath(QStringLiteral("files/lumeto"));
+    }
+
+    void openingTheSameFileTwiceSwitchesToItsTab()
+    {
+        comtrade_view tabs(nullptr);
+        const QString first = recordingPath("first");
+        QVERIFY(tabs.openFile(first));
+        QVERIFY(tabs.openFile(recordingPath("second")));
+        QCOMPARE(tabs.tabWidget->currentIndex(), 1);
+        QVERIFY(!tabs.openFile(first));
+        QCOMPARE(tabs.tabWidget->count(), 2);
+        QCOMPARE(tabs.tabWidget->currentIndex(), 0);
+        QCOMPARE(tabs.tabWidget->tabText(0), QStringLiteral("first.cfg"));
+        QCOMPARE(tabs.views.first()->objectName(), first);
+    }
+
+    void brokenFileShowsItsMessageAndLeavesNoTab()
+    {
+        comtrade_view tabs(nullptr);
+        const QString empty = writeFile(dir, "empty.cfg", QByteArray());
+        SeenModal seen;
+        recordNextModal(seen);
+        QVERIFY(!tabs.openFile(empty));
+        QCOMPARE(seen.className, QStringLiteral("QMessageBox"));
+        QCOMPARE(seen.text, QStringLiteral("Файл *.cfg пуст"));
+        QCOMPARE(tabs.tabWidget->count(), 0);
+        QVERIFY(tabs.views.isEmpty());
+        QVERIFY(tabs.fileNames.isEmpty());
+    }
+
+    void pathsNotEndingInLowerCaseCfgAreIgnoredSilently()
+    {
+        comtrade_view tabs(nullptr);
+        QVERIFY(!tabs.openFile(dir.filePath("REC.CFG")));
+        QVERIFY(!tabs.openFile(QStringLiteral("cf")));
+        QVERIFY(tabs.views.isEmpty());
+    }
+
+    void theFiftyFirstRecordingIsRefusedBeforeAnyDialog()
+    {
+        comtrade_view tabs(nullptr);
+        const QString path = recordingPath("many");
+        for (int i = 0; i < 50; ++i) {
+            const QString copy = dir.filePath(QStringLiteral("many%1.cfg").arg(i));
+            QFile::copy(path, copy);
+            QFile::copy(dir.filePath("many.dat"), dir.filePath(QStringLiteral("many%1.dat").arg(i)));
+            QVERIFY(tabs.openFile(copy));
+        }
+        SeenModal seen;
+        recordNextModal(seen);
+        QVERIFY(!tabs.openFile(QString()));
+        QCOMPARE(seen.className, QStringLiteral("QMessageBox"));
+        QCOMPARE(seen.text, QStringLiteral("Открыто максимальное количество осциллограмм"));
+        QCOMPARE(tabs.views.size(), 50);
+        tabs.closeAllTabs();
+        QVERIFY(tabs.views.isEmpty());
+        QCOMPARE(tabs.tabWidget->count(), 0);
+    }
+
+    void fileDialogChoiceIsRememberedAsItsDirectory()
+    {
+        QFile::remove(VornaLumeto::lastDirectoryFile());
+        comtrade_view tabs(nullptr);
+        const QString path = recordingPath("chosen");
+        whenModalAppears([path](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(dialog);
+            dialog->selectFile(path);
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        QVERIFY(tabs.openFile(QString()));
+
+        QFile remembered(VornaLumeto::lastDirectoryFile());
+        QVERIFY(remembered.open(QIODevice::ReadOnly));
+        QCOMPARE(remembered.readAll(), QFileInfo(path).absolutePath().toLocal8Bit() + '/');
+
+        QString startDirectory;
+        whenModalAppears([&startDirectory](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            startDirectory = dialog->directory().absolutePath();
+            dialog->reject();
+        });
+        QVERIFY(!tabs.openFile(QString()));
+        QCOMPARE(startDirectory, QFileInfo(path).absolutePath());
+        QCOMPARE(tabs.views.size(), 1);
+    }
+
+    void movedTabsKeepTheirRecordings()
+    {
+        comtrade_view tabs(nullptr);
+        const QString a = recordingPath("a");
+        const QString b = recordingPath("b");
+        const QString c = recordingPath("c");
+        for (const QString& path : {a, b, c})
+            QVERIFY(tabs.openFile(path));
+        tabs.tabWidget->tabBar()->moveTab(0, 2);  // b, c, a
+        QCOMPARE(tabs.fileNames, QVector<QString>({b, c, a}));
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(tabs.views.at(i), tabs.tabWidget->widget(i));
+        tabs.slot_close_tab(2);
+        QCOMPARE(tabs.fileNames, QVector<QString>({b, c}));
+        QVERIFY(tabs.openFile(a));  // no longer open: a new tab, not a switch
+        QCOMPARE(tabs.tabWidget->count(), 3);
+    }
+
+    void droppedFilesOpenInListOrder()
+    {
+        VornaLumeto::MainWindow window(0, nullptr);
+        const QList<QUrl> urls = {QUrl::fromLocalFile(recordingPath("d1")),
+                                  QUrl::fromLocalFile(recordingPath("d2")),
+                                  QUrl::fromLocalFile(recordingPath("d3"))};
+        QMimeData mime;
+        mime.setUrls(urls);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &drop);
+        comtrade_view* tabs = window.recordingTabs;
+        QCOMPARE(tabs->tabWidget->count(), 3);
+        QCOMPARE(tabs->tabWidget->tabText(0), QStringLiteral("d1.cfg"));
+        QCOMPARE(tabs->tabWidget->tabText(2), QStringLiteral("d3.cfg"));
+        QCOMPARE(tabs->tabWidget->currentIndex(), 2);
+    }
+
+    void dropPathsFromUrls()
+    {
+        using VornaLumeto::droppedPath;
+        QCOMPARE(droppedPath(QUrl("file:///home/u/rec.cfg")), QStringLiteral("/home/u/rec.cfg"));
+        QCOMPARE(droppedPath(QUrl("file:///C:/rec.cfg")), QStringLiteral("C:/rec.cfg"));
+        QCOMPARE(droppedPath(QUrl("http://x/rec.cfg")), QStringLiteral("/rec.cfg"));
+        QCOMPARE(droppedPath(QUrl("a:b")), QString());
+    }
+
+    void diagramModesApplyToViewsOpenedLater()
+    {
+        comtrade_view tabs(nullptr);
+        tabs.setVectorDiagramMode(true);
+        tabs.setFrequencyDiagramMode(true);
+        QVERIFY(tabs.openFile(recordingPath("modes")));
+        QVERIFY(tabs.views.first()->vectorDiagramShown);
+        QVERIFY(tabs.views.first()->frequencyDiagramShown);
+        tabs.setVectorDiagramMode(false);
+        QVERIFY(!tabs.views.first()->vectorDiagramShown);
+    }
+};
+
+QTEST_MAIN(TestTabs)
+#include "test_tabs.moc"

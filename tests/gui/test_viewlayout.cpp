@@ -1,0 +1,157 @@
+#include "support/diagramrecordings.h"
+#include "view/comtraderead.h"
+
+#include "app/resourcesinit.h"
+#include "comtrade/recordingloader.h"
+
+#include <qcustomplot.h>
+
+#include <QLabel>
+#include <QStackedWidget>
+#include <QtTest>
+
+#include <memory>
+
+using namespace LumetoTest;
+using VornaLumeto::COMTRADE_read;
+
+namespace {
+
+TestRecording threeAnalogTwoDigital()
+{
+    TestRecording recording;
+    recording.analog = {{"Ua", "kV", 0.1, {100, -50, 0, 25}},
+                        {"Ib", "A", 1.0, {10, 20, -30, 5}},
+                        {"F", "Гц", 0.01, {5000, 5010, 4990, 5000}}};
+    recording.digital = {{"Пуск", {0, 1, 1, 0}}, {"Trip", {1, 0, 0, 0}}};
+    return recording;
+}
+
+} // namespace
+
+class TestViewLayout : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+
+    std::unique_ptr<COMTRADE_read> load(const QString& name, const TestRecording& recording)
+    {
+        auto view = std::make_unique<COMTRADE_read>(nullptr);
+        const QString message = view->load(writeAsciiRecording(dir, name, recording));
+        if (message != VornaLumeto::loadSuccessMessage())
+            qWarning() << message;
+        return view;
+    }
+
+private slots:
+    void initTestCase() { VornaLumeto::initResources(); }
+
+    void labelRowsAndSlotsOfThreeAnalogTwoDigital()
+    {
+        auto view = load("rows", threeAnalogTwoDigital());
+        QCOMPARE(view->rowWidgets.size(), 14);
+        QCOMPARE(view->channelLabels.size(), 32);
+        QCOMPARE(view->valueLabelIndex, QVector<int>({1, 11, 21}));
+        QCOMPARE(view->rowMap.size(), 14);
+        for (int slot = 0; slot < 24; ++slot) {
+            QStackedWidget* rowSlot = view->rowSlots.at(slot);
+            QCOMPARE(rowSlot->count(), slot < 14 ? 1 : 0);
+            if (slot < 14)
+                QCOMPARE(rowSlot->currentWidget(), view->rowWidgets.at(slot));
+        }
+        QCOMPARE(view->channelLabels.at(10)->text(), QStringLiteral("Ib"));
+        QCOMPARE(view->channelLabels.at(10)->objectName(), QStringLiteral("1"));
+        QCOMPARE(view->channelLabels.at(12)->text(), QStringLiteral("A"));
+        QCOMPARE(view->channelLabels.at(30)->text(), QStringLiteral("Пуск"));
+        QCOMPARE(view->shownFlags, QByteArray("\1\1\1\1\1", 5));
+        QCOMPARE(view->frequencyShown, QByteArray(3, '\0'));
+    }
+
+    void graphsPensAndDigitalBars()
+    {
+        auto view = load("graphs", threeAnalogTwoDigital());
+        QCOMPARE(view->waveGraphs.size(), 3);
+        QCOMPARE(view->frequencyGraphs.size(), 3);
+        QCOMPARE(view->digitalLowerGraphs.size(), 2);
+        QCOMPARE(view->separatorCurves.size(), 3);
+        QCOMPARE(view->waveGraphs.at(1)->pen().color(), QColor(0, 128, 0));
+        QCOMPARE(view->frequencyGraphs.at(1)->pen().widthF(), 2.0);
+        // Digital channel 0 is the fourth channel built: colour 3.
+        QCOMPARE(view->digitalUpperGraphs.at(0)->pen().color(), QColor(0, 71, 171));
+        QCOMPARE(view->digitalUpperGraphs.at(0)->brush().color().alpha(), 240);
+        QCOMPARE(view->digitalUpperGraphs.at(0)->channelFillGraph(), view->digitalLowerGraphs.at(0));
+        QCOMPARE(view->digitalUpperGraphs.at(0)->lineStyle(), QCPGraph::lsStepLeft);
+
+        // Digital 0 sits under the three analog bands: base -120.
+        QCOMPARE(view->digitalLowerValues.at(0), QVector<double>({-125.2, -128, -128, -125.2}));
+        QCOMPARE(view->digitalUpperValues.at(0), QVector<double>({-124.8, -122, -122, -124.8}));
+        QCOMPARE(view->digitalLowerValues.at(1).first(), -138.0);
+
+        const QCPCurveDataContainer& separator = *view->separatorCurves.at(2)->data();
+        QCOMPARE(separator.size(), 2);
+        QCOMPARE(separator.at(0)->value, -120.0);
+        QCOMPARE(separator.at(1)->key, view->timeAxis.last());
+        // Frequency curves start above 0, out of sight.
+        QVERIFY(view->frequencyGraphs.at(0)->data()->at(0)->value > 0);
+    }
+
+    void bandMappingPutsThePeakEighteenUnitsFromTheCentre()
+    {
+        auto view = load("bands", threeAnalogTwoDigital());
+        // Channel 0: peak 100 at the top, -50 half way down, 0 on the centre line -20.
+        QCOMPARE(view->normalizedValues.at(0), QVector<double>({-2, -29, -20, -15.5}));
+        // Channel 1 lives in band 1: -30 is its negative peak.
+        QCOMPARE(view->normalizedValues.at(1).at(2), -78.0);
+        // "Гц" channels are drawn from raw - 5000: 5010 is the peak.
+        QCOMPARE(view->normalizedValues.at(2), QVector<double>({-100, -82, -118, -100}));
+    }
+
+    void mapToBandClipsAndLeavesZeroPeakUndefined()
+    {
+        QVector<double> mapped;
+        COMTRADE_read::mapToBand(mapped, {100, -100, 1000, -1000}, 0, 100, 0.9);
+        QCOMPARE(mapped, QVector<double>({-2, -38, 0, -40}));
+        COMTRADE_read::mapToBand(mapped, {1, -1, 0}, 2, 0, 0.9);
+        QCOMPARE(mapped.at(0), -80.0);
+        QCOMPARE(mapped.at(1), -120.0);
+        QVERIFY(qIsNaN(mapped.at(2)));
+        QCOMPARE(COMTRADE_read::peakAbs({}), 0.0);
+        QCOMPARE(COMTRADE_read::peakAbs({3, -7, 5}), 7.0);
+    }
+
+    void tenthChannelWrapsToTheFirstColour()
+    {
+        TestRecording recording;
+        for (int i = 0; i < 10; ++i)
+            recording.analog.append({QStringLiteral("C%1").arg(i), "A", 1.0, {1, 2, 3}});
+        auto view = load("colours", recording);
+        QCOMPARE(view->waveGraphs.at(9)->pen().color(), QColor(0, 0, 255));
+        QCOMPARE(view->waveGraphs.at(8)->pen().color(), QColor(155, 47, 31));
+        const QLabel* name = view->channelLabels.at(90);
+        QCOMPARE(name->palette().color(name->foregroundRole()), QColor(0, 0, 255));
+    }
+
+    void axesAreTheBottomAndLeftOfTheOnlyAxisRect()
+    {
+        auto view = load("axes", threeAnalogTwoDigital());
+        QCOMPARE(view->plot->axisRectCount(), 1);
+        QCOMPARE(view->plot->xAxis, view->axisRect->axis(QCPAxis::atBottom));
+        QCOMPARE(view->plot->yAxis, view->axisRect->axis(QCPAxis::atLeft));
+        QVERIFY(!view->plot->yAxis->tickLabels());
+        QVERIFY(view->plot->xAxis->tickLabels());
+    }
+
+    void replotsAreCoalescedByTheTimer()
+    {
+        auto view = load("replot", threeAnalogTwoDigital());
+        view->replotTimer.stop();
+        view->requestReplot();
+        QVERIFY(view->replotTimer.isActive());
+        QCOMPARE(view->replotTimer.interval(), 100);
+        QTRY_VERIFY_WITH_TIMEOUT(!view->replotTimer.isActive(), 1000);
+    }
+};
+
+QTEST_MAIN(TestViewLayout)
+#include "test_viewlayout.moc"
