@@ -2,6 +2,7 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -41,9 +42,13 @@ QString numberOrDash(double value, int decimals)
     return std::isfinite(value) ? QString::number(value, 'f', decimals) : QStringLiteral("-");
 }
 
-double percentOf(double value, double base)
+// Below this share of the largest magnitude a base is rounding noise of the transform
+// (a DC signal leaves a "fundamental" of 1e-12), and a percentage of it would be absurd.
+constexpr double noiseShare = 1e-9;
+
+double percentOf(double value, double base, double largest)
 {
-    if (base == 0.0)
+    if (!(base > noiseShare * largest))
         return std::numeric_limits<double>::quiet_NaN();
     return value * 100.0 / base;
 }
@@ -98,6 +103,7 @@ QVector<QString> harmonicLabelTexts(const QVector<double>& magnitudes, HarmonicV
                                     double windowRms)
 {
     const double fundamental = magnitudes.size() > 1 ? magnitudes.at(1) : 0.0;
+    const double largest = magnitudes.isEmpty() ? 0.0 : *std::max_element(magnitudes.begin(), magnitudes.end());
     QVector<QString> texts;
     texts.reserve(magnitudes.size());
     for (double magnitude : magnitudes) {
@@ -106,10 +112,10 @@ QVector<QString> harmonicLabelTexts(const QVector<double>& magnitudes, HarmonicV
             texts.append(numberOrDash(magnitude, 2));
             break;
         case HarmonicValueMode::FundamentalPercent:
-            texts.append(numberOrDash(percentOf(magnitude, fundamental), 1));
+            texts.append(numberOrDash(percentOf(magnitude, fundamental, largest), 1));
             break;
         case HarmonicValueMode::RmsPercent:
-            texts.append(numberOrDash(percentOf(magnitude, windowRms), 1));
+            texts.append(numberOrDash(percentOf(magnitude, windowRms, largest), 1));
             break;
         }
     }
