@@ -312,14 +312,23 @@ private slots:
         QCOMPARE(graphValues(view->waveGraphs.at(1)), shifted(view->normalizedValues.at(1), 40.0));
     }
 
-    void vectorEntryIsDisabledForPercentChannels()
+    void diagramEntriesFollowTheDiagramMenus()
     {
         auto view = loadView();
         QVERIFY(view);
         openMenuOn(*view, 3);
         QVERIFY(!view->vectorDiagramAction->isEnabled());
-        openMenuOn(*view, 0);
+
+        view->vectorChannelActions.at(0)->setChecked(false);
+        view->vectorChannelActions.at(1)->setChecked(true);
+        view->frequencyChannelActions.at(1)->setChecked(true);
+        openMenuOn(*view, 1);
         QVERIFY(view->vectorDiagramAction->isEnabled());
+        QVERIFY(view->vectorDiagramAction->isChecked());
+        QVERIFY(view->frequencyDiagramAction->isChecked());
+        openMenuOn(*view, 0);
+        QVERIFY(!view->vectorDiagramAction->isChecked());
+        QVERIFY(!view->frequencyDiagramAction->isChecked());
         QCOMPARE(view->channelMenu->objectName(), QStringLiteral("0"));
     }
 };
