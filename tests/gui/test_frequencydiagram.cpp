@@ -1,8 +1,6 @@
 #include "analysis/diagrammath.h"
 #include "app/resourcesinit.h"
-#include "comtrade/recordingloader.h"
-#include "support/diagramrecordings.h"
-#include "view/comtraderead.h"
+#include "support/diagramview.h"
 
 #include <qcustomplot.h>
 
@@ -73,11 +71,7 @@ class TestFrequencyDiagram : public QObject {
 
     std::unique_ptr<COMTRADE_read> open(const QString& name, const TestRecording& recording)
     {
-        auto view = std::make_unique<COMTRADE_read>(nullptr);
-        const QString message = view->load(LumetoTest::writeAsciiRecording(dir, name, recording));
-        if (message != VornaLumeto::loadSuccessMessage())
-            qWarning() << message;
-        return view;
+        return LumetoTest::openRecordingView(dir, name, recording);
     }
 
     // Ia: pure 50 Hz sine of RMS 100 A; Udc: constant -5 V.

@@ -1,8 +1,6 @@
 #include "analysis/diagrammath.h"
 #include "app/resourcesinit.h"
-#include "comtrade/recordingloader.h"
-#include "support/diagramrecordings.h"
-#include "view/comtraderead.h"
+#include "support/diagramview.h"
 
 #include <qcustomplot.h>
 
@@ -95,11 +93,7 @@ class TestVectorDiagram : public QObject {
 
     std::unique_ptr<COMTRADE_read> open(const QString& name, const TestRecording& recording)
     {
-        auto view = std::make_unique<COMTRADE_read>(nullptr);
-        const QString message = view->load(LumetoTest::writeAsciiRecording(dir, name, recording));
-        if (message != VornaLumeto::loadSuccessMessage())
-            qWarning() << message;
-        return view;
+        return LumetoTest::openRecordingView(dir, name, recording);
     }
 
     // Ua, Ub, Uc at 0, -120, 120 degrees in kV, Un at 180 degrees in V, all 110 kV.

@@ -1,0 +1,26 @@
+#pragma once
+
+// Header only: the view lives in the widgets library, which only the GUI tests link.
+#include "comtrade/recordingloader.h"
+#include "support/diagramrecordings.h"
+#include "view/comtraderead.h"
+
+#include <QDebug>
+
+#include <memory>
+
+namespace LumetoTest {
+
+// Writes the recording and loads it into a fresh top-level view; a load failure is printed so
+// that the test's own checks explain themselves.
+inline std::unique_ptr<VornaLumeto::COMTRADE_read> openRecordingView(
+    const QTemporaryDir& dir, const QString& baseName, const TestRecording& recording)
+{
+    auto view = std::make_unique<VornaLumeto::COMTRADE_read>(nullptr);
+    const QString message = view->load(writeAsciiRecording(dir, baseName, recording));
+    if (message != VornaLumeto::loadSuccessMessage())
+        qWarning() << message;
+    return view;
+}
+
+} // namespace LumetoTest
