@@ -34,7 +34,8 @@ void COMTRADE_read::showFileInformationWindow()
         grid->addWidget(new QLabel(rows.at(row).second, window), row, 1, 1, 1, Qt::AlignLeft);
     }
     window->setWindowFlags(Qt::WindowCloseButtonHint);
-    window->setFixedSize(350, 300);
+    // Grows past 350 x 300 only where the platform's font would otherwise cut the texts off.
+    window->setFixedSize(QSize(350, 300).expandedTo(window->minimumSizeHint()));
     window->show();
 }
 
