@@ -1,5 +1,5 @@
 #include "comtrade/recordingloader.h"
-#include "support/channelfixtures.h"
+#include "support/diagramrecordings.h"
 #include "view/comtraderead.h"
 
 #include <qcustomplot.h>
@@ -11,6 +11,7 @@
 #include <QStackedWidget>
 #include <QtTest>
 
+#include <cmath>
 #include <memory>
 
 using VornaLumeto::COMTRADE_read;
@@ -52,6 +53,12 @@ QVector<double> mapped(const QVector<double>& raw, int row, double peak)
     return result;
 }
 
+// A 50 Hz sine whose largest sample is exactly peak (20 samples per period).
+QVector<qint32> sineOfPeak(int peak)
+{
+    return LumetoTest::sineSamples(peak / std::sqrt(2.0), 0.0, 50.0, 1000, samples, 1.0);
+}
+
 bool allAboveZero(const QVector<double>& values)
 {
     return std::all_of(values.cbegin(), values.cend(), [](double v) { return v > 0.0; });
@@ -91,23 +98,22 @@ private:
 private slots:
     void initTestCase()
     {
-        using LumetoTest::sineSamples;
-        QVector<int> hertz = sineSamples(5, samples);
-        for (int& value : hertz)
+        QVector<qint32> hertz = sineOfPeak(5);
+        for (qint32& value : hertz)
             value += 5000;
         QVector<int> states(samples);
         for (int j = 0; j < samples; ++j)
             states[j] = (j / 10) % 2;
-        path = LumetoTest::writeChannelRecording(
-            dir, QStringLiteral("seven"),
-            {{"U0", "kV", sineSamples(10, samples)},
-             {"U1", "kV", sineSamples(20, samples)},
-             {"U2", "kV", sineSamples(40, samples)},
-             {"P3", "%", sineSamples(30, samples)},
-             {"F4", "Гц", hertz},
-             {"U5", "kV", sineSamples(40, samples)},
-             {"Z6", "kV", QVector<int>(samples, 0)}},
-            {{"D0", states}, {"D1", states}});
+        LumetoTest::TestRecording recording;
+        recording.analog = {{"U0", "kV", 1.0, sineOfPeak(10)},
+                            {"U1", "kV", 1.0, sineOfPeak(20)},
+                            {"U2", "kV", 1.0, sineOfPeak(40)},
+                            {"P3", "%", 1.0, sineOfPeak(30)},
+                            {"F4", "Гц", 1.0, hertz},
+                            {"U5", "kV", 1.0, sineOfPeak(40)},
+                            {"Z6", "kV", 1.0, LumetoTest::constantSamples(0, samples)}};
+        recording.digital = {{"D0", states}, {"D1", states}};
+        path = LumetoTest::writeAsciiRecording(dir, QStringLiteral("seven"), recording);
     }
 
     void hidingAnalogChannelPacksTheRestFromTheTop()

@@ -1,9 +1,9 @@
 #include "app/comtradeview.h"
 #include "comtrade/recordingloader.h"
-#include "support/channelfixtures.h"
+#include "support/diagramrecordings.h"
+#include "support/gui/modaldriver.h"
 #include "view/comtraderead.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
@@ -36,10 +36,12 @@ QPushButton* button(QDialog* dialog, const QString& text)
 // (or rejects it when that button is missing), so that a failure never leaves a test waiting.
 void whenDialogOpens(const std::function<void(QDialog*)>& check)
 {
-    QTimer::singleShot(0, [check] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog)
+    LumetoTest::whenModalAppears([check](QWidget* modal) {
+        auto* dialog = qobject_cast<QDialog*>(modal);
+        if (!dialog) {
+            modal->close();
             return;
+        }
         check(dialog);
         if (QPushButton* close = button(dialog, QStringLiteral("Закрыть")))
             close->click();
@@ -83,14 +85,13 @@ private:
 private slots:
     void initTestCase()
     {
-        QVector<LumetoTest::AnalogChannelData> analog;
+        LumetoTest::TestRecording recording;
         for (int i = 0; i < analogTotal; ++i)
-            analog.append({QStringLiteral("A%1").arg(i), QStringLiteral("kV"),
-                           LumetoTest::sineSamples(10 * (i + 1), 60)});
-        QVector<LumetoTest::DigitalChannelData> digital;
+            recording.analog.append({QStringLiteral("A%1").arg(i), QStringLiteral("kV"), 1.0,
+                                     LumetoTest::sineSamples(10.0 * (i + 1), 0.0, 50.0, 1000, 60, 1.0)});
         for (int k = 0; k < digitalTotal; ++k)
-            digital.append({QStringLiteral("D%1").arg(k), QVector<int>(60, k % 2)});
-        path = LumetoTest::writeChannelRecording(dir, QStringLiteral("fifteen"), analog, digital);
+            recording.digital.append({QStringLiteral("D%1").arg(k), QVector<int>(60, k % 2)});
+        path = LumetoTest::writeAsciiRecording(dir, QStringLiteral("fifteen"), recording);
     }
 
     void withoutTabsNothingOpens()
