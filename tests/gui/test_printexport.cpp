@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
@@ -160,6 +161,22 @@ private slots:
 
         const QString text = runTool("pdftotext", {pdf, "-"});
         QVERIFY2(text.contains(header), qPrintable(text));
+    }
+
+    void cancellingThePrintDialogPrintsNothing()
+    {
+        QString title;
+        bool selectionOffered = false;
+        LumetoTest::whenModalAppears([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QPrintDialog*>(modal);
+            QVERIFY(dialog);
+            title = dialog->windowTitle();
+            selectionOffered = dialog->testOption(QAbstractPrintDialog::PrintSelection);
+            dialog->reject();
+        });
+        QCOMPARE(view->printOrExport(1), 0);
+        QCOMPARE(title, QStringLiteral("Распечатать документ"));
+        QVERIFY(selectionOffered);
     }
 
     void cancellingTheSaveDialogWritesNothing()
