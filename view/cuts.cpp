@@ -37,6 +37,38 @@ QPen cutPen(Qt::GlobalColor color)
     return QPen(QBrush(color, Qt::SolidPattern), 1);
 }
 
+// QCustomPlot answers every button press, release and double click by hit-testing
+// all of its plottables point by point, which takes hundreds of milliseconds on a
+// large recording. The oscillogram uses no plottable interaction, so its button
+// events go straight to the plot's signals.
+class DirectButtonSignals : public QObject {
+public:
+    explicit DirectButtonSignals(QCustomPlot* plot) : QObject(plot), plot(plot) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != plot)
+            return false;
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            emit plot->mousePress(mouse);
+            return true;
+        case QEvent::MouseButtonRelease:
+            emit plot->mouseRelease(mouse);
+            return true;
+        case QEvent::MouseButtonDblClick:
+            emit plot->mouseDoubleClick(mouse);
+            return true;
+        default:
+            return false;
+        }
+    }
+
+private:
+    QCustomPlot* plot;
+};
+
 void stepCut1(COMTRADE_read& view, int step)
 {
     view.cut1Index += step;
@@ -73,6 +105,7 @@ void COMTRADE_read::createCuts()
         line->setLayer(cutLayer);
         setCutLinePoints(line, timeAxis[0]);
     }
+    plot->installEventFilter(new DirectButtonSignals(plot));
 }
 
 void COMTRADE_read::setCutLinePoints(QCPCurve* line, double time)
