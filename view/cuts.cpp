@@ -129,7 +129,9 @@ void COMTRADE_read::placeCut(int which, double time)
 
 void COMTRADE_read::repaintCuts()
 {
-    cutLayer->replot();
+    // A pending full replot draws the lines too, in step with a changed range.
+    if (!replotTimer.isActive())
+        cutLayer->replot();
 }
 
 double COMTRADE_read::mouseTime(const QMouseEvent* event) const
