@@ -20,49 +20,44 @@ constexpr int initialLineCapacity = 4096;
 // How a field may end: at a comma only, or at the end of the line (the last field).
 enum class FieldEnd { Comma, LineEnd };
 
-// Converts the way QString::toInt (base 10) converts a field already limited to
-// digits and '-': an optional leading '-', then at least one digit; anything
-// else, and anything outside the 32-bit range, gives 0.
-qint32 toIntLikeQt(const char* begin, const char* end)
-{
-    const bool negative = begin < end && *begin == '-';
-    const char* digit = negative ? begin + 1 : begin;
-    if (digit == end)
-        return 0;
-    const qint64 limit = negative ? qint64(std::numeric_limits<qint32>::max()) + 1
-                                  : qint64(std::numeric_limits<qint32>::max());
-    qint64 value = 0;
-    for (; digit < end; ++digit) {
-        if (*digit == '-')
-            return 0;
-        value = value * 10 + (*digit - '0');
-        if (value > limit)
-            return 0;
-    }
-    return qint32(negative ? -value : value);
-}
+// Which characters a field may hold.
+enum class FieldKind { Digits, DigitsAndMinus, BinaryDigits };
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isDigitOrMinus(char c) { return isDigit(c) || c == '-'; }
-bool isBinaryDigit(char c) { return c == '0' || c == '1'; }
+constexpr qint64 largestInt = std::numeric_limits<qint32>::max();
 
-// Walks one field from cursor: every character must pass accepts, and the field
-// must end as required. On success converts it and moves cursor past the comma.
-template <typename Accepts>
-bool readField(const char*& cursor, const char* lineEnd, FieldEnd fieldEnd, Accepts accepts, qint32& value)
+// Reads one field from cursor, checking its characters and converting it the
+// way QString::toInt (base 10) converts such text: an optional leading '-',
+// then at least one digit; text that does not convert (such as 1-2 or a lone
+// '-') and values outside 32 bits give 0. On success cursor moves past the
+// field and its comma.
+template <FieldKind kind>
+bool readField(const char*& cursor, const char* lineEnd, FieldEnd fieldEnd, qint32& value)
 {
-    const char* begin = cursor;
-    const char* end = begin;
-    while (end < lineEnd && *end != ',') {
-        if (!accepts(*end))
+    const char* p = cursor;
+    const bool negative = kind == FieldKind::DigitsAndMinus && p < lineEnd && *p == '-';
+    if (negative)
+        ++p;
+    const char* const digitsBegin = p;
+    qint64 magnitude = 0;
+    bool converts = true;
+    for (; p < lineEnd && *p != ',';) {
+        const char c = *p++;
+        const bool digit = kind == FieldKind::BinaryDigits ? (c == '0' || c == '1') : (c >= '0' && c <= '9');
+        if (digit) {
+            magnitude = qMin(magnitude * 10 + (c - '0'), largestInt + 2);  // capped: only "too large" matters
+        } else if (kind == FieldKind::DigitsAndMinus && c == '-') {
+            converts = false;
+        } else {
             return false;
-        ++end;
+        }
     }
-    const bool endsAtComma = end < lineEnd;
+    const bool endsAtComma = p < lineEnd;
     if (endsAtComma != (fieldEnd == FieldEnd::Comma))
         return false;
-    value = toIntLikeQt(begin, end);
-    cursor = endsAtComma ? end + 1 : end;
+    const qint64 limit = negative ? largestInt + 1 : largestInt;
+    converts = converts && p != digitsBegin && magnitude <= limit;
+    value = converts ? qint32(negative ? -magnitude : magnitude) : 0;
+    cursor = endsAtComma ? p + 1 : p;
     return true;
 }
 
@@ -167,20 +162,20 @@ bool parseDataLine(QByteArray& line, SampleRow& row,
     const char* cursor = line.constData();
     const char* const lineEnd = cursor + line.size();
     int field = 0;
-    if (!readField(cursor, lineEnd, endOfField(field++, fieldCount), isDigit, row.number))
+    if (!readField<FieldKind::Digits>(cursor, lineEnd, endOfField(field++, fieldCount), row.number))
         return false;
-    if (!readField(cursor, lineEnd, endOfField(field++, fieldCount), isDigit, row.timeStamp))
+    if (!readField<FieldKind::Digits>(cursor, lineEnd, endOfField(field++, fieldCount), row.timeStamp))
         return false;
 
     qint32* analog = row.analog.data();
     for (int c = 0; c < analogCount; ++c) {
-        if (!readField(cursor, lineEnd, endOfField(field++, fieldCount), isDigitOrMinus, analog[c]))
+        if (!readField<FieldKind::DigitsAndMinus>(cursor, lineEnd, endOfField(field++, fieldCount), analog[c]))
             return false;
     }
     quint8* digital = row.digital.data();
     for (int d = 0; d < digitalCount; ++d) {
         qint32 state = 0;
-        if (!readField(cursor, lineEnd, endOfField(field++, fieldCount), isBinaryDigit, state))
+        if (!readField<FieldKind::BinaryDigits>(cursor, lineEnd, endOfField(field++, fieldCount), state))
             return false;
         digital[d] = state != 0 ? 1 : 0;
     }

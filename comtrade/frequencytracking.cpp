@@ -17,59 +17,68 @@ constexpr double nominalFrequency = 50.0;
 constexpr double lowestMeanToPeak = 15.0;
 constexpr double highestMeanToPeak = 65.0;
 
-QVector<double> smoothed(const QVector<double>& values)
-{
-    QVector<double> result;
-    result.reserve(values.size());
-    result.append(values.first());
-    for (int i = 1; i < values.size(); ++i)
-        result.append((7.0 * result.at(i - 1) + values.at(i)) * 0.125);
-    return result;
-}
-
-bool looksLikeSinePeriod(const QVector<double>& y, int first, int last)
-{
+// Sum, count and peak of |y| since the last crossing of one direction,
+// gathered while walking the signal so that no smoothed copy is kept.
+struct Stretch {
     double sum = 0.0;
     double peak = 0.0;
-    for (int k = first; k <= last; ++k) {
-        const double magnitude = std::fabs(y.at(k));
+    int count = 0;
+
+    void startAt(double y) { *this = Stretch(); add(y); }
+    void add(double y)
+    {
+        const double magnitude = std::fabs(y);
         sum += magnitude;
         peak = qMax(peak, magnitude);
+        ++count;
     }
-    const double ratio = sum / (last - first + 1) / peak * 100.0;
-    return !(ratio > highestMeanToPeak || ratio < lowestMeanToPeak);
-}
+    bool looksLikeSinePeriod() const
+    {
+        const double ratio = sum / count / peak * 100.0;
+        return !(ratio > highestMeanToPeak || ratio < lowestMeanToPeak);
+    }
+};
 
-double measuredFrequency(const QVector<double>& y, const QVector<double>& timeAxis, int first, int last)
+double measuredFrequency(const Stretch& stretch, const QVector<double>& timeAxis, int first, int last)
 {
-    if (!looksLikeSinePeriod(y, first, last))
+    if (!stretch.looksLikeSinePeriod())
         return fallbackFrequency;
     const double frequency = 1000.0 / (timeAxis.at(last) - timeAxis.at(first));
     return frequency >= lowestFrequency && frequency <= highestFrequency ? frequency : fallbackFrequency;
 }
 
-// Writes the estimate up to (excluding) end; the track only grows, so it never
-// goes back over what is already written.
-void fillTrack(FrequencyTrack& track, double frequency, int end)
-{
-    while (track.frequency.size() < end) {
-        track.frequency.append(frequency);
-        track.deviation.append(frequency - nominalFrequency);
+// The track is written in order and only grows: a fill never goes back over
+// what is already written, so there is exactly one value per sample. The
+// second smoothing needs only the entry before, so each value is smoothed as
+// it is written instead of in a pass of its own.
+class TrackWriter {
+public:
+    TrackWriter(FrequencyTrack& track, int length) : track(track)
+    {
+        track.frequency.resize(length);
+        track.deviation.resize(length);
     }
-}
+    void fillUpTo(int end, double estimate)
+    {
+        double* const frequencies = track.frequency.data();
+        double* const deviations = track.deviation.data();
+        for (; written < end; ++written) {
+            const double value = written == 0 ? estimate : smoothedAfter(frequencies[written - 1], estimate);
+            frequencies[written] = value;
+            deviations[written] = value - nominalFrequency;
+        }
+    }
 
-void smoothTrack(FrequencyTrack& track)
-{
-    double* frequency = track.frequency.data();
-    double* deviation = track.deviation.data();
-    for (int j = 1; j < track.frequency.size(); ++j) {
-        double value = (31.0 * frequency[j - 1] + frequency[j]) * 0.03125;
-        if (value < lowestFrequency || value > highestFrequency)
-            value = fallbackFrequency;
-        frequency[j] = value;
-        deviation[j] = value - nominalFrequency;
+private:
+    static double smoothedAfter(double previous, double estimate)
+    {
+        const double value = (31.0 * previous + estimate) * 0.03125;
+        return value < lowestFrequency || value > highestFrequency ? fallbackFrequency : value;
     }
-}
+
+    FrequencyTrack& track;
+    int written = 0;
+};
 
 } // namespace
 
@@ -79,30 +88,33 @@ FrequencyTrack trackChannelFrequency(const QVector<double>& values, const QVecto
     const int n = values.size();
     if (n == 0)
         return track;
-    track.frequency.reserve(n);
-    track.deviation.reserve(n);
+    TrackWriter writer(track, n);
 
-    const QVector<double> y = smoothed(values);
     double estimate = initialFrequency;
     int lastRising = -1;
     int lastFalling = -1;
+    Stretch sinceRising;
+    Stretch sinceFalling;
+    double previous = values.at(0);  // the smoothing starts at the first raw value
     for (int i = 1; i < n; ++i) {
-        const double previous = y.at(i - 1);
-        const double current = y.at(i);
+        const double current = (7.0 * previous + values.at(i)) * 0.125;
+        sinceRising.add(previous);
+        sinceFalling.add(previous);
         const bool rising = previous <= 0.0 && current > previous && current >= 0.0;
         const bool falling = !rising && previous >= 0.0 && current < previous && current <= 0.0;
-        if (!rising && !falling)
-            continue;
-        int& sameDirection = rising ? lastRising : lastFalling;
-        const int oppositeDirection = rising ? lastFalling : lastRising;
-        if (sameDirection != -1) {
-            estimate = measuredFrequency(y, timeAxis, sameDirection, i - 1);
-            fillTrack(track, estimate, oppositeDirection);
+        if (rising || falling) {
+            int& sameDirection = rising ? lastRising : lastFalling;
+            Stretch& stretch = rising ? sinceRising : sinceFalling;
+            if (sameDirection != -1) {
+                estimate = measuredFrequency(stretch, timeAxis, sameDirection, i - 1);
+                writer.fillUpTo(rising ? lastFalling : lastRising, estimate);
+            }
+            sameDirection = i - 1;
+            stretch.startAt(previous);
         }
-        sameDirection = i - 1;
+        previous = current;
     }
-    fillTrack(track, estimate, n);
-    smoothTrack(track);
+    writer.fillUpTo(n, estimate);
     return track;
 }
 

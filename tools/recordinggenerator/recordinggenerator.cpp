@@ -1,7 +1,483 @@
 #include "recordinggenerator.h"
 
-namespace LumetoTools {
+#include <QFile>
+#include <QTextCodec>
 
-bool writeRecording(const QString&, const GeneratorOptions&) { return false; }
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace LumetoTools {
+namespace {
+
+constexpr double twoPi = 6.283185307179586;
+constexpr double degree = twoPi / 360.0;
+constexpr int rawLimit = 32767;
+constexpr int maxSamples = 65535;
+constexpr int maxChannels = 255;
+// Analog channels come in feeders of eight: three voltages, three currents,
+// the residual current and one auxiliary channel (frequency or load).
+constexpr int channelsPerFeeder = 8;
+constexpr int digitalKinds = 6;
+
+// The fault timeline, seconds after the trigger.
+constexpr double pickupDelay = 0.010;
+constexpr double tripDelay = 0.040;
+constexpr double clearDelay = 0.085;       // trip plus breaker time
+constexpr double pickupResetDelay = 0.105;
+constexpr double tripResetDelay = 0.095;
+constexpr double recorderStartLength = 0.200;
+constexpr double dcTimeConstant = 0.045;
+
+constexpr double voltagePeakKv = 110.0 / 1.7320508075688772 * 1.4142135623730951;
+constexpr double faultedPhaseVoltage = 0.3;
+constexpr double healthyPhaseVoltage = 1.04;
+constexpr double loadAngle = 30.0 * degree;
+constexpr double faultAngle = 80.0 * degree;
+
+// Small, fast and reproducible: the same seed gives the same recording everywhere.
+class Noise {
+public:
+    explicit Noise(quint64 seed) : state(seed * 0x9E3779B97F4A7C15ull + 1) {}
+    // Roughly normal within -1 ... 1 (the mean of two uniforms).
+    double next() { return (uniform() + uniform()) * 0.5; }
+
+private:
+    double uniform()
+    {
+        state ^= state >> 12;
+        state ^= state << 25;
+        state ^= state >> 27;
+        return double((state * 0x2545F4914F6CDD1Dull) >> 11) / double(1ull << 52) - 1.0;
+    }
+    quint64 state;
+};
+
+struct FeederRating {
+    double loadPeak;      // A
+    double currentScale;  // full-scale A of the current channels
+};
+
+struct FaultState {
+    bool faulted = false;        // between inception and clearing
+    bool breakerOpen = false;    // first feeder after clearing
+    double dcOffset = 0.0;       // fraction of the fault current peak
+};
+
+// Instantaneous bus voltages and one feeder's currents, kV and A.
+struct PhaseValues {
+    double value[3];
+};
+
+constexpr int harmonicOrders[3] = {1, 3, 5};
+
+// sin(h*theta) and cos(h*theta) for the harmonics, once per sample.
+struct HarmonicAngles {
+    double sine[3];
+    double cosine[3];
+};
+
+// A fixed phase shift of a waveform, as cos and sin of h*shift per harmonic,
+// so that a sample costs multiplications only.
+struct Shift {
+    explicit Shift(double angle)
+    {
+        for (int h = 0; h < 3; ++h) {
+            cosine[h] = std::cos(harmonicOrders[h] * angle);
+            sine[h] = std::sin(harmonicOrders[h] * angle);
+        }
+    }
+    double cosine[3];
+    double sine[3];
+};
+
+// Fundamental and harmonic shares of each waveform.
+using Harmonics = double[3];
+constexpr Harmonics voltageHarmonics = {1.0, 0.015, 0.01};
+constexpr Harmonics currentHarmonics = {1.0, 0.03, 0.02};
+
+double waveform(const HarmonicAngles& angles, const Shift& shift, const Harmonics& share)
+{
+    double sum = 0.0;
+    for (int h = 0; h < 3; ++h)
+        sum += share[h] * (angles.sine[h] * shift.cosine[h] + angles.cosine[h] * shift.sine[h]);
+    return sum;
+}
+
+HarmonicAngles anglesAt(double theta)
+{
+    HarmonicAngles angles;
+    for (int h = 0; h < 3; ++h) {
+        angles.sine[h] = std::sin(harmonicOrders[h] * theta);
+        angles.cosine[h] = std::cos(harmonicOrders[h] * theta);
+    }
+    return angles;
+}
+
+double phaseShift(int phase) { return -phase * twoPi / 3.0; }
+
+struct PhaseShifts {
+    Shift voltage[3] = {Shift(phaseShift(0)), Shift(phaseShift(1)), Shift(phaseShift(2))};
+    Shift loadCurrent[3] = {Shift(phaseShift(0) - loadAngle), Shift(phaseShift(1) - loadAngle),
+                            Shift(phaseShift(2) - loadAngle)};
+    Shift faultCurrent = Shift(-faultAngle);
+};
+
+const PhaseShifts& shifts()
+{
+    static const PhaseShifts table;
+    return table;
+}
+
+PhaseValues busVoltages(const HarmonicAngles& angles, const FaultState& fault)
+{
+    PhaseValues voltages;
+    for (int p = 0; p < 3; ++p) {
+        double level = 1.0;
+        if (fault.faulted)
+            level = p == 0 ? faultedPhaseVoltage : healthyPhaseVoltage;
+        voltages.value[p] = voltagePeakKv * level * waveform(angles, shifts().voltage[p], voltageHarmonics);
+    }
+    return voltages;
+}
+
+PhaseValues feederCurrents(const HarmonicAngles& angles, const FaultState& fault, const FeederRating& rating,
+                           bool faultedFeeder, double faultMultiple)
+{
+    PhaseValues currents;
+    for (int p = 0; p < 3; ++p) {
+        double current = rating.loadPeak * waveform(angles, shifts().loadCurrent[p], currentHarmonics);
+        if (fault.faulted && p == 0) {
+            const double peak = rating.loadPeak * (faultedFeeder ? faultMultiple : 1.6);
+            current = peak * (waveform(angles, shifts().faultCurrent, currentHarmonics) + fault.dcOffset);
+        }
+        if (faultedFeeder && fault.breakerOpen)
+            current = 0.0;
+        currents.value[p] = current;
+    }
+    return currents;
+}
+
+qint32 toRaw(double value, double multiplier)
+{
+    const double raw = std::round(value / multiplier);
+    return qint32(std::max(-double(rawLimit), std::min(double(rawLimit), raw)));
+}
+
+// Multipliers as a recorder would write them: full scale over the raw range, 7 decimals.
+double multiplierFor(double fullScale)
+{
+    return std::round(fullScale / rawLimit * 1e7) / 1e7;
+}
+
+bool isCyrillicFeeder(int feeder) { return feeder % 2 == 0; }
+
+QString feederName(int feeder)
+{
+    return isCyrillicFeeder(feeder) ? QStringLiteral("ВЛ-110 Северная-%1").arg(feeder + 1)
+                                    : QStringLiteral("Line %1 East").arg(feeder + 1);
+}
+
+GeneratedAnalogChannel describeAnalog(int kind, int feeder, const FeederRating& rating)
+{
+    static const char* const phasesLatin[3] = {"A", "B", "C"};
+    static const char* const phasesCyrillic[3] = {"А", "В", "С"};
+    const bool cyrillic = isCyrillicFeeder(feeder);
+    GeneratedAnalogChannel channel;
+    channel.circuit = feederName(feeder);
+    const int phase = kind % 3;
+    const QString phaseName = QString::fromUtf8(cyrillic ? phasesCyrillic[phase] : phasesLatin[phase]);
+    if (kind < 3) {
+        channel.id = (cyrillic ? QStringLiteral("U фазы ") : QStringLiteral("U")) + phaseName;
+        channel.phase = phaseName;
+        channel.unit = cyrillic ? QStringLiteral("кВ") : QStringLiteral("kV");
+        channel.multiplier = multiplierFor(200.0);
+    } else if (kind < 6) {
+        channel.id = (cyrillic ? QStringLiteral("I фазы ") : QStringLiteral("I")) + phaseName;
+        channel.phase = phaseName;
+        channel.unit = cyrillic ? QStringLiteral("А") : QStringLiteral("A");
+        channel.multiplier = multiplierFor(rating.currentScale);
+    } else if (kind == 6) {
+        channel.id = QStringLiteral("3I0");
+        channel.phase = QStringLiteral("N");
+        channel.unit = cyrillic ? QStringLiteral("А") : QStringLiteral("A");
+        channel.multiplier = multiplierFor(rating.currentScale);
+    } else if (cyrillic) {
+        channel.id = QStringLiteral("Частота");
+        channel.unit = QStringLiteral("Гц");
+        channel.multiplier = 0.01;  // the view draws hertz channels around 5000 raw
+    } else {
+        channel.id = QStringLiteral("Load");
+        channel.unit = QStringLiteral("%");
+        channel.multiplier = 0.1;
+    }
+    return channel;
+}
+
+GeneratedDigitalChannel describeDigital(int index)
+{
+    static const char* const names[digitalKinds] = {
+        "Пуск защиты", "Отключение", "РПВ Q1", "Start L1", "Trip L1", "Пуск регистратора"};
+    const int kind = index % digitalKinds;
+    const int group = index / digitalKinds;
+    GeneratedDigitalChannel channel;
+    channel.id = QString::fromUtf8(names[kind]);
+    if (group > 0)
+        channel.id += QStringLiteral(" %1").arg(group + 1);
+    channel.normalState = kind == 2 ? 1 : 0;  // breaker closed in normal operation
+    return channel;
+}
+
+// Auxiliary channel: the line frequency in hundredths of a hertz, or a feeder
+// load in tenths of a percent; both move a little during the fault.
+double auxiliaryValue(int feeder, const FaultState& fault, double frequency, double noise)
+{
+    if (isCyrillicFeeder(feeder))
+        return frequency - (fault.faulted ? 0.05 : 0.0) + 0.01 * noise;
+    return (fault.faulted ? 118.0 : 64.0) + 0.3 * noise;
+}
+
+bool digitalState(int index, double sinceTrigger)
+{
+    const int kind = index % digitalKinds;
+    const bool firstGroup = index < digitalKinds;
+    const bool pickedUp = sinceTrigger >= pickupDelay && sinceTrigger < pickupResetDelay;
+    const bool tripping = firstGroup && sinceTrigger >= tripDelay && sinceTrigger < tripResetDelay;
+    switch (kind) {
+    case 0:
+    case 3:
+        return pickedUp;
+    case 1:
+    case 4:
+        return tripping;
+    case 2:
+        return !(firstGroup && sinceTrigger >= clearDelay);
+    default:
+        return sinceTrigger >= 0.0 && sinceTrigger < recorderStartLength;
+    }
+}
+
+FaultState faultAt(double sinceTrigger, double initialOffset)
+{
+    FaultState fault;
+    fault.faulted = sinceTrigger >= 0.0 && sinceTrigger < clearDelay;
+    fault.breakerOpen = sinceTrigger >= clearDelay;
+    if (fault.faulted)
+        fault.dcOffset = initialOffset * std::exp(-sinceTrigger / dcTimeConstant);
+    return fault;
+}
+
+QVector<FeederRating> feederRatings(int feederCount, unsigned seed)
+{
+    QVector<FeederRating> ratings;
+    for (int feeder = 0; feeder < feederCount; ++feeder) {
+        const double loadRms = 250.0 + 60.0 * ((seed + unsigned(feeder)) % 6);
+        ratings.append({loadRms * 1.4142135623730951, feeder == 0 ? 40000.0 : 4000.0});
+    }
+    return ratings;
+}
+
+void generateSamples(GeneratedRecording& recording, unsigned seed)
+{
+    const int samples = recording.timeStamps.size();
+    const int analogCount = recording.analog.size();
+    const int feederCount = (analogCount + channelsPerFeeder - 1) / channelsPerFeeder;
+    const QVector<FeederRating> ratings = feederRatings(feederCount, seed);
+    const double faultMultiple = 10.0 + seed % 5;
+    const double frequency = recording.lineFrequency + 0.01 * (int(seed % 7) - 3);
+    const double triggerTime = recording.timeStamps.at(recording.triggerSample) * 1e-6;
+    // The offset that keeps the faulted current continuous at inception.
+    const double initialOffset = -std::sin(twoPi * frequency * triggerTime - faultAngle);
+
+    QVector<qint32*> analogColumns;
+    for (GeneratedAnalogChannel& channel : recording.analog) {
+        channel.raw.resize(samples);
+        analogColumns.append(channel.raw.data());
+    }
+    QVector<quint8*> digitalColumns;
+    for (GeneratedDigitalChannel& channel : recording.digital) {
+        channel.states.resize(samples);
+        digitalColumns.append(channel.states.data());
+    }
+
+    Noise noise(seed);
+    for (int k = 0; k < samples; ++k) {
+        const double time = recording.timeStamps.at(k) * 1e-6;
+        const double sinceTrigger = time - triggerTime;
+        const FaultState fault = faultAt(sinceTrigger, initialOffset);
+        const HarmonicAngles angles = anglesAt(twoPi * frequency * time);
+        const PhaseValues voltages = busVoltages(angles, fault);
+        for (int feeder = 0; feeder < feederCount; ++feeder) {
+            const PhaseValues currents = feederCurrents(angles, fault, ratings[feeder], feeder == 0, faultMultiple);
+            const double loadNoise = 0.003 * ratings[feeder].loadPeak;
+            const double values[channelsPerFeeder] = {
+                voltages.value[0], voltages.value[1], voltages.value[2],
+                currents.value[0], currents.value[1], currents.value[2],
+                currents.value[0] + currents.value[1] + currents.value[2], 0.0};
+            const int first = feeder * channelsPerFeeder;
+            for (int kind = 0; kind < channelsPerFeeder && first + kind < analogCount; ++kind) {
+                const double scaleOfNoise = kind < 3 ? 0.001 * voltagePeakKv : loadNoise;
+                double value = values[kind] + scaleOfNoise * noise.next();
+                if (kind == channelsPerFeeder - 1)
+                    value = auxiliaryValue(feeder, fault, frequency, noise.next());
+                analogColumns[first + kind][k] = toRaw(value, recording.analog.at(first + kind).multiplier);
+            }
+        }
+        for (int d = 0; d < digitalColumns.size(); ++d)
+            digitalColumns[d][k] = digitalState(d, sinceTrigger) ? 1 : 0;
+    }
+}
+
+QString decimal(double value)
+{
+    QString text = QString::number(value, 'f', 7);
+    while (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text;
+}
+
+// dd/mm/yyyy,hh:mm:ss.ffffff of a moment microseconds after 15 March 2024 10:31:20.25.
+QString timeStampLine(qint64 offsetMicroseconds)
+{
+    const qint64 sinceMidnight = (10 * 3600 + 31 * 60 + 20) * 1000000ll + 250000 + offsetMicroseconds;
+    const qint64 seconds = sinceMidnight / 1000000;
+    return QStringLiteral("15/03/2024,%1:%2:%3.%4")
+        .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
+        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'))
+        .arg(sinceMidnight % 1000000, 6, 10, QLatin1Char('0'));
+}
+
+QString configurationText(const GeneratedRecording& recording)
+{
+    const QString lineEnd = QStringLiteral("\r\n");
+    const int analogCount = recording.analog.size();
+    const int digitalCount = recording.digital.size();
+    QString text;
+    text += recording.stationName + QLatin1Char(',') + QString::number(recording.recorderId) + lineEnd;
+    text += QStringLiteral("%1,%2A,%3D").arg(analogCount + digitalCount).arg(analogCount).arg(digitalCount) + lineEnd;
+    for (int c = 0; c < analogCount; ++c) {
+        const GeneratedAnalogChannel& channel = recording.analog.at(c);
+        const QStringList fields{QString::number(c + 1), channel.id, channel.phase, channel.circuit, channel.unit,
+                                 decimal(channel.multiplier), QStringLiteral("0"), QStringLiteral("0"),
+                                 QString::number(-rawLimit), QString::number(rawLimit)};
+        text += fields.join(QLatin1Char(',')) + lineEnd;
+    }
+    for (int d = 0; d < digitalCount; ++d) {
+        const GeneratedDigitalChannel& channel = recording.digital.at(d);
+        text += QStringLiteral("%1,%2,%3").arg(d + 1).arg(channel.id).arg(channel.normalState) + lineEnd;
+    }
+    text += QString::number(recording.lineFrequency) + lineEnd;
+    text += QStringLiteral("1") + lineEnd;
+    text += QStringLiteral("%1,%2").arg(recording.sampleRate).arg(recording.timeStamps.size()) + lineEnd;
+    text += timeStampLine(0) + lineEnd;
+    text += timeStampLine(recording.timeStamps.at(recording.triggerSample)) + lineEnd;
+    text += QStringLiteral("ASCII") + lineEnd;
+    return text;
+}
+
+bool writeConfiguration(const QString& path, const GeneratedRecording& recording)
+{
+    QTextCodec* codec = QTextCodec::codecForName("Windows-1251");
+    QFile file(path);
+    if (!codec || !file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = codec->fromUnicode(configurationText(recording));
+    return file.write(bytes) == bytes.size();
+}
+
+char* appendNumber(char* out, char* end, qint64 value)
+{
+    return std::to_chars(out, end, value).ptr;
+}
+
+// Rows are formatted into one buffer that is written whenever it nears full.
+bool writeData(const QString& path, const GeneratedRecording& recording)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const int samples = recording.timeStamps.size();
+    const int longestRow = 24 + 12 * (recording.analog.size() + recording.digital.size());
+    QByteArray buffer(std::max(1 << 20, 4 * longestRow), Qt::Uninitialized);
+    char* const begin = buffer.data();
+    char* const end = begin + buffer.size();
+    char* out = begin;
+    bool written = true;
+    for (int k = 0; k < samples && written; ++k) {
+        out = appendNumber(out, end, k + 1);
+        *out++ = ',';
+        out = appendNumber(out, end, recording.timeStamps.at(k));
+        for (const GeneratedAnalogChannel& channel : recording.analog) {
+            *out++ = ',';
+            out = appendNumber(out, end, channel.raw.at(k));
+        }
+        for (const GeneratedDigitalChannel& channel : recording.digital) {
+            *out++ = ',';
+            *out++ = char('0' + channel.states.at(k));
+        }
+        *out++ = '\r';
+        *out++ = '\n';
+        if (end - out < longestRow || k + 1 == samples) {
+            written = file.write(begin, out - begin) == out - begin;
+            out = begin;
+        }
+    }
+    return written;
+}
+
+} // namespace
+
+QString optionsProblem(const GeneratorOptions& options)
+{
+    if (options.analogCount < 0 || options.digitalCount < 0
+        || options.analogCount + options.digitalCount > maxChannels)
+        return QStringLiteral("channel counts must be 0 or more and at most %1 in all").arg(maxChannels);
+    if (options.samples < 1 || options.samples > maxSamples)
+        return QStringLiteral("samples must be from 1 to %1").arg(maxSamples);
+    if (options.sampleRate < 1 || qint64(options.samples) * 1000000 / options.sampleRate > std::numeric_limits<qint32>::max())
+        return QStringLiteral("the sampling rate must be positive and the recording shorter than 2147 s");
+    if (options.lineFrequency < 1)
+        return QStringLiteral("the line frequency must be positive");
+    if (options.stationName.contains(QLatin1Char(',')))
+        return QStringLiteral("the station name must not contain a comma");
+    return QString();
+}
+
+GeneratedRecording generateRecording(const GeneratorOptions& options)
+{
+    GeneratedRecording recording;
+    recording.stationName = options.stationName;
+    recording.recorderId = int(1 + options.seed % 999);
+    recording.lineFrequency = options.lineFrequency;
+    recording.sampleRate = options.sampleRate;
+    recording.triggerSample = options.samples / 5;
+    recording.timeStamps.resize(options.samples);
+    for (int k = 0; k < options.samples; ++k)
+        recording.timeStamps[k] = qint32(qint64(k) * 1000000 / options.sampleRate);
+
+    const int feederCount = (options.analogCount + channelsPerFeeder - 1) / channelsPerFeeder;
+    const QVector<FeederRating> ratings = feederRatings(feederCount, options.seed);
+    for (int c = 0; c < options.analogCount; ++c)
+        recording.analog.append(describeAnalog(c % channelsPerFeeder, c / channelsPerFeeder,
+                                               ratings[c / channelsPerFeeder]));
+    for (int d = 0; d < options.digitalCount; ++d)
+        recording.digital.append(describeDigital(d));
+    generateSamples(recording, options.seed);
+    return recording;
+}
+
+bool writeRecording(const QString& basePath, const GeneratedRecording& recording)
+{
+    return writeConfiguration(basePath + QStringLiteral(".cfg"), recording)
+           && writeData(basePath + QStringLiteral(".dat"), recording);
+}
+
+bool writeRecording(const QString& basePath, const GeneratorOptions& options)
+{
+    return optionsProblem(options).isEmpty() && writeRecording(basePath, generateRecording(options));
+}
 
 } // namespace LumetoTools

@@ -1,0 +1,185 @@
+#include "comtrade/recordingloader.h"
+#include "recordinggenerator.h"
+#include "support/testfiles.h"
+
+#include <QTextCodec>
+#include <QtTest>
+
+using namespace VornaLumeto;
+
+namespace {
+
+QByteArray windows1251(const QString& text)
+{
+    return QTextCodec::codecForName("Windows-1251")->fromUnicode(text);
+}
+
+const QByteArray smallConfiguration = windows1251(
+    "Подстанция,12\r\n"
+    "3,2A,1D\r\n"
+    "1,Ia,A,,A,0.01,-0.5,0,-32767,32767\r\n"
+    "2,Ub,B,,kV,0.1,0,0,-32767,32767\r\n"
+    "1,Trip,0\r\n"
+    "50\r\n"
+    "1\r\n"
+    "1000,3\r\n"
+    "17/05/2015,10:31:23.123456\r\n"
+    "17/05/2015,10:31:23.223456\r\n"
+    "ASCII\r\n");
+const QByteArray smallData = "1,0,10,-20,0\r\n2,1000,11,-21,1\r\n3,2000,12,-22,1\r\n";
+
+QString load(const QString& path)
+{
+    Recording recording;
+    return loadRecording(path, recording);
+}
+
+} // namespace
+
+class TestRecordingLoader : public QObject {
+    Q_OBJECT
+
+private slots:
+    void reportsEveryFileProblem();
+    void loadsUpperCasePair();
+    void readsBackGeneratedRecording_data();
+    void readsBackGeneratedRecording();
+    void generatedFaultShowsInTheChannels();
+};
+
+void TestRecordingLoader::reportsEveryFileProblem()
+{
+    QTemporaryDir dir;
+    QCOMPARE(load(QString()), QStringLiteral("Файл не выбран"));
+    QCOMPARE(load(dir.filePath("missing.cfg")), QStringLiteral("Файл не открывается"));
+    QCOMPARE(load(dir.path()), QStringLiteral("Файл не открывается"));
+    QCOMPARE(load(LumetoTest::writeFile(dir, "empty.cfg", QByteArray())), QStringLiteral("Файл *.cfg пуст"));
+
+    QCOMPARE(load(LumetoTest::writeFile(dir, "bad.cfg", windows1251("Подстанция,0\r\n"))),
+             QStringLiteral("Ошибка в *.cfg файле, в строке №1: Подстанция,0"));
+
+    const QString noData = LumetoTest::writeFile(dir, "nodata.cfg", smallConfiguration);
+    QCOMPARE(load(noData), QStringLiteral("Не удалось открыть файл *.dat"));
+    QVERIFY(QDir(dir.path()).mkdir("datdir.dat"));
+    QCOMPARE(load(LumetoTest::writeFile(dir, "datdir.cfg", smallConfiguration)),
+             QStringLiteral("Не удалось открыть файл *.dat"));
+
+    LumetoTest::writeFile(dir, "emptydata.dat", QByteArray());
+    QCOMPARE(load(LumetoTest::writeFile(dir, "emptydata.cfg", smallConfiguration)), QStringLiteral("Файл *.dat пуст"));
+
+    LumetoTest::writeFile(dir, "short.dat", "1,0,10,-20,0\r\n");
+    QCOMPARE(load(LumetoTest::writeFile(dir, "short.cfg", smallConfiguration)),
+             QStringLiteral("Ошибка в *.dat файле, в строке №2: "));
+}
+
+void TestRecordingLoader::loadsUpperCasePair()
+{
+    QTemporaryDir dir;
+    const QString path = LumetoTest::writeFile(dir, "REC.CFG", smallConfiguration);
+    LumetoTest::writeFile(dir, "REC.DAT", smallData);
+
+    Recording recording;
+    QCOMPARE(loadRecording(path, recording), loadSuccessMessage());
+    QCOMPARE(loadSuccessMessage(), QStringLiteral("Без ошибок"));
+    QCOMPARE(recording.stationName, QStringLiteral("Подстанция"));
+    QCOMPARE(recording.analogValues, (QVector<QVector<double>>{{10, 11, 12}, {-20, -21, -22}}));
+    QCOMPARE(recording.digitalValues, (QVector<QVector<double>>{{0, 1, 1}}));
+    QCOMPARE(recording.timeAxis, (QVector<double>{0, 1, 2}));
+}
+
+void TestRecordingLoader::readsBackGeneratedRecording_data()
+{
+    QTest::addColumn<int>("analogCount");
+    QTest::addColumn<int>("digitalCount");
+    QTest::addColumn<int>("rate");
+    QTest::addColumn<int>("frequency");
+    QTest::newRow("8 analog, 6 digital, 1 kHz") << 8 << 6 << 1000 << 50;
+    QTest::newRow("17 analog, no digital, 4 kHz, 60 Hz") << 17 << 0 << 4000 << 60;
+    QTest::newRow("no analog, 7 digital") << 0 << 7 << 1000 << 50;
+}
+
+void TestRecordingLoader::readsBackGeneratedRecording()
+{
+    QFETCH(int, analogCount);
+    QFETCH(int, digitalCount);
+    LumetoTools::GeneratorOptions options;
+    options.analogCount = analogCount;
+    options.digitalCount = digitalCount;
+    options.samples = 1200;
+    QFETCH(int, rate);
+    options.sampleRate = rate;
+    QFETCH(int, frequency);
+    options.lineFrequency = frequency;
+    options.seed = 7;
+    const LumetoTools::GeneratedRecording generated = LumetoTools::generateRecording(options);
+    QTemporaryDir dir;
+    QVERIFY(LumetoTools::writeRecording(dir.filePath("gen"), generated));
+
+    Recording recording;
+    QCOMPARE(loadRecording(dir.filePath("gen.cfg"), recording), loadSuccessMessage());
+    QCOMPARE(recording.stationName, generated.stationName);
+    QCOMPARE(recording.lineFrequency, frequency);
+    QCOMPARE(recording.sampleRates.first().rate, rate);
+    QCOMPARE(recording.analogChannels.size(), analogCount);
+    QCOMPARE(recording.digitalChannels.size(), digitalCount);
+    for (int c = 0; c < analogCount; ++c) {
+        const LumetoTools::GeneratedAnalogChannel& written = generated.analog[c];
+        QCOMPARE(recording.analogChannels[c].id, written.id);
+        QCOMPARE(recording.analogChannels[c].unit, written.unit);
+        QCOMPARE(recording.analogChannels[c].multiplier, written.multiplier);
+        QCOMPARE(recording.analogValues[c], QVector<double>(written.raw.cbegin(), written.raw.cend()));
+        QCOMPARE(recording.channelFrequency[c].size(), options.samples);
+    }
+    for (int d = 0; d < digitalCount; ++d) {
+        QCOMPARE(recording.digitalChannels[d].id, generated.digital[d].id);
+        QCOMPARE(recording.digitalValues[d],
+                 QVector<double>(generated.digital[d].states.cbegin(), generated.digital[d].states.cend()));
+    }
+    for (int k = 0; k < options.samples; ++k)
+        QCOMPARE(recording.samples[k].timeStamp, generated.timeStamps[k]);
+}
+
+namespace {
+
+double peakBetween(const QVector<double>& values, int first, int end)
+{
+    double peak = 0.0;
+    for (int k = first; k < end; ++k)
+        peak = qMax(peak, std::fabs(values[k]));
+    return peak;
+}
+
+} // namespace
+
+void TestRecordingLoader::generatedFaultShowsInTheChannels()
+{
+    LumetoTools::GeneratorOptions options;
+    options.analogCount = 8;
+    options.digitalCount = 6;
+    options.samples = 1500;
+    QTemporaryDir dir;
+    QVERIFY(LumetoTools::writeRecording(dir.filePath("fault"), options));
+    Recording recording;
+    QCOMPARE(loadRecording(dir.filePath("fault.cfg"), recording), loadSuccessMessage());
+
+    const int trigger = options.samples / 5;  // 1 ms per sample
+    const QVector<double>& voltageA = recording.analogValues[0];
+    const QVector<double>& currentA = recording.analogValues[3];
+    QVERIFY(peakBetween(currentA, trigger, trigger + 60) > 5 * peakBetween(currentA, 0, trigger));
+    QVERIFY(peakBetween(voltageA, trigger, trigger + 60) < 0.5 * peakBetween(voltageA, 0, trigger));
+    QVERIFY(peakBetween(currentA, trigger + 100, options.samples) < 0.05 * peakBetween(currentA, 0, trigger));
+
+    QCOMPARE(recording.analogChannels[7].unit, QStringLiteral("Гц"));
+    QVERIFY(std::fabs(recording.analogValues[7][0] - 5000.0) < 10.0);
+    QVERIFY(std::fabs(recording.channelFrequency[0][trigger - 60] - 50.0) < 0.1);
+
+    const QVector<double>& pickup = recording.digitalValues[0];
+    const QVector<double>& trip = recording.digitalValues[1];
+    QCOMPARE(pickup[trigger - 1], 0.0);
+    QCOMPARE(pickup[trigger + 20], 1.0);
+    QCOMPARE(trip[trigger + 20], 0.0);
+    QCOMPARE(trip[trigger + 60], 1.0);
+}
+
+QTEST_GUILESS_MAIN(TestRecordingLoader)
+#include "test_recordingloader.moc"
