@@ -95,23 +95,26 @@ FrequencyTrack trackChannelFrequency(const QVector<double>& values, const QVecto
     int lastFalling = -1;
     Stretch sinceRising;
     Stretch sinceFalling;
+    // Called with fixed arguments from two places so that, inlined, every
+    // variable of the loop can stay in a register.
+    const auto crossing = [&](int at, double y, int& lastOfSameDirection, int lastOfOpposite, Stretch& stretch) {
+        if (lastOfSameDirection != -1) {
+            estimate = measuredFrequency(stretch, timeAxis, lastOfSameDirection, at);
+            writer.fillUpTo(lastOfOpposite, estimate);
+        }
+        lastOfSameDirection = at;
+        stretch.startAt(y);
+    };
     double previous = values.at(0);  // the smoothing starts at the first raw value
+    const double* const x = values.constData();
     for (int i = 1; i < n; ++i) {
-        const double current = (7.0 * previous + values.at(i)) * 0.125;
+        const double current = (7.0 * previous + x[i]) * 0.125;
         sinceRising.add(previous);
         sinceFalling.add(previous);
-        const bool rising = previous <= 0.0 && current > previous && current >= 0.0;
-        const bool falling = !rising && previous >= 0.0 && current < previous && current <= 0.0;
-        if (rising || falling) {
-            int& sameDirection = rising ? lastRising : lastFalling;
-            Stretch& stretch = rising ? sinceRising : sinceFalling;
-            if (sameDirection != -1) {
-                estimate = measuredFrequency(stretch, timeAxis, sameDirection, i - 1);
-                writer.fillUpTo(rising ? lastFalling : lastRising, estimate);
-            }
-            sameDirection = i - 1;
-            stretch.startAt(previous);
-        }
+        if (previous <= 0.0 && current > previous && current >= 0.0)
+            crossing(i - 1, previous, lastRising, lastFalling, sinceRising);
+        else if (previous >= 0.0 && current < previous && current <= 0.0)
+            crossing(i - 1, previous, lastFalling, lastRising, sinceFalling);
         previous = current;
     }
     writer.fillUpTo(n, estimate);

@@ -1,0 +1,297 @@
+// Reading speed and memory of large recordings.
+//
+// On each generated file: reading the bytes and counting lines; parsing every
+// field with std::from_chars into one flat integer array (what parsing alone
+// costs, with the file read whole); and the full load (configuration, rows,
+// time axis, value series and frequency tracks). Times are CPU time (user and
+// system, so page faults count) because the machine is shared and wall time
+// is noisy; each figure is the median of several runs.
+//
+// Every run of the "fresh" figures is a new process (this program started
+// again with --time), so each starts with memory it has never touched, as a
+// viewer opening a recording does. On virtual machines every first touch of a
+// page is expensive and the loaded model is several times larger than what
+// the floor touches, so two figures separate that cost: the time to write as
+// many fresh bytes as the model holds, and both floor and full load repeated
+// in one process that keeps its freed memory (the "reused" figures).
+//
+// Memory is measured in a new process too (--memory): the peak is VmHWM minus
+// VmRSS before loading, the model is VmRSS after loading minus the same
+// baseline, taken while the recording is still alive.
+#include "comtrade/recordingloader.h"
+#include "recordinggenerator.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <malloc.h>
+#include <time.h>
+
+#include <algorithm>
+#include <charconv>
+#include <functional>
+#include <limits>
+#include <vector>
+
+namespace {
+
+constexpr int runs = 5;
+constexpr qint64 chunkSize = 1 << 20;
+constexpr int sampleCount = 65535;
+
+struct Case {
+    const char* name;
+    int analogCount;
+    int digitalCount;
+    QString configuration;
+    QString data;
+
+    QString prefix() const { return QStringLiteral("reading_%1_").arg(QLatin1String(name)); }
+    size_t fieldCount() const { return size_t(sampleCount) * size_t(analogCount + digitalCount + 2); }
+};
+
+double medianOf(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double cpuMilliseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+double timed(const std::function<void()>& work)
+{
+    const double start = cpuMilliseconds();
+    work();
+    return cpuMilliseconds() - start;
+}
+
+qint64 countLines(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    std::vector<char> chunk(chunkSize);
+    qint64 lines = 0;
+    qint64 read = 0;
+    while ((read = file.read(chunk.data(), chunkSize)) > 0)
+        lines += std::count(chunk.data(), chunk.data() + read, '\n');
+    return lines;
+}
+
+// Every comma- or line-separated field as one integer, nothing else checked.
+std::vector<int> parseAllFields(const QString& path, size_t fieldCount)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    std::vector<int> values;
+    values.reserve(fieldCount);
+    const char* cursor = bytes.constData();
+    const char* const end = cursor + bytes.size();
+    while (cursor < end) {
+        int value = 0;
+        cursor = std::from_chars(cursor, end, value).ptr;
+        values.push_back(value);
+        while (cursor < end && (*cursor == ',' || *cursor == '\r' || *cursor == '\n'))
+            ++cursor;
+    }
+    return values;
+}
+
+bool loadFully(const QString& configuration)
+{
+    VornaLumeto::Recording recording;
+    return VornaLumeto::loadRecording(configuration, recording) == VornaLumeto::loadSuccessMessage();
+}
+
+void touchFreshMemory(double megabytes)
+{
+    std::vector<char> block(size_t(megabytes * 1024 * 1024));
+    block.back() = 1;  // value-initialised, so every page was written
+}
+
+// --time what path [argument]: one measurement in this fresh process, printed in ms.
+int timeInThisProcess(const QStringList& arguments)
+{
+    const QString what = arguments.at(2);
+    const QString path = arguments.at(3);
+    const QString argument = arguments.value(4);
+    bool ok = true;
+    double milliseconds = 0.0;
+    if (what == QLatin1String("lines"))
+        milliseconds = timed([&] { ok = countLines(path) > 0; });
+    else if (what == QLatin1String("floor"))
+        milliseconds = timed([&] { ok = !parseAllFields(path, argument.toULongLong()).empty(); });
+    else if (what == QLatin1String("full"))
+        milliseconds = timed([&] { ok = loadFully(path); });
+    else
+        milliseconds = timed([&] { touchFreshMemory(argument.toDouble()); });
+    QTextStream(stdout) << milliseconds << '\n';
+    return ok ? 0 : 1;
+}
+
+qint64 statusKilobytes(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray prefix = QByteArray(field) + ':';
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed().split(' ').first().toLongLong();
+    }
+    return -1;
+}
+
+// --memory path: peak and model kilobytes of one load in this fresh process.
+int measureMemoryInThisProcess(const QString& configurationPath)
+{
+    const qint64 baseline = statusKilobytes("VmRSS");
+    VornaLumeto::Recording recording;
+    const QString message = VornaLumeto::loadRecording(configurationPath, recording);
+    const qint64 peak = statusKilobytes("VmHWM") - baseline;
+    const qint64 model = statusKilobytes("VmRSS") - baseline;
+    QTextStream(stdout) << peak << ' ' << model << '\n';
+    return message == VornaLumeto::loadSuccessMessage() ? 0 : 1;
+}
+
+// Runs this program again with the arguments and returns the numbers it prints;
+// empty when it fails.
+QList<double> childFigures(const QStringList& arguments)
+{
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), arguments);
+    child.waitForFinished(-1);
+    QList<double> figures;
+    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
+        return figures;
+    for (const QByteArray& text : child.readAllStandardOutput().simplified().split(' '))
+        figures.append(text.toDouble());
+    return figures;
+}
+
+// Median of the figure at position index over several child runs; -1 when a run fails.
+double childMedian(const QStringList& arguments, int index = 0)
+{
+    std::vector<double> values;
+    for (int run = 0; run < runs; ++run) {
+        const QList<double> figures = childFigures(arguments);
+        if (figures.size() <= index)
+            return -1.0;
+        values.push_back(figures.at(index));
+    }
+    return medianOf(values);
+}
+
+// What the members themselves need: raw rows, value series, two frequency
+// series per analog channel and the two time axes.
+double payloadMegabytes(const Case& c)
+{
+    const double perSample = c.analogCount * (4.0 + 3 * 8.0) + c.digitalCount * (1.0 + 8.0) + 2 * 8.0;
+    return perSample * sampleCount / (1024.0 * 1024.0);
+}
+
+bool generate(Case& c, const QTemporaryDir& dir, QTextStream& out)
+{
+    const QString base = dir.filePath(QLatin1String(c.name));
+    LumetoTools::GeneratorOptions options;
+    options.analogCount = c.analogCount;
+    options.digitalCount = c.digitalCount;
+    options.samples = sampleCount;
+    options.sampleRate = 1000;
+    const double start = cpuMilliseconds();
+    if (!LumetoTools::writeRecording(base, options))
+        return false;
+    c.configuration = base + QStringLiteral(".cfg");
+    c.data = base + QStringLiteral(".dat");
+    out << c.prefix() << "data_file_size: " << QFile(c.data).size() / (1024.0 * 1024.0) << " MB\n";
+    out << c.prefix() << "generation: " << cpuMilliseconds() - start << " ms\n";
+    return true;
+}
+
+void benchmarkFreshProcesses(const Case& c, QTextStream& out)
+{
+    countLines(c.data);  // into the page cache
+    const QString time = QStringLiteral("--time");
+    const double lines = childMedian({time, QStringLiteral("lines"), c.data});
+    const double floor = childMedian({time, QStringLiteral("floor"), c.data, QString::number(c.fieldCount())});
+    const double full = childMedian({time, QStringLiteral("full"), c.configuration});
+    const double peak = childMedian({QStringLiteral("--memory"), c.configuration}, 0) / 1024.0;
+    const double model = childMedian({QStringLiteral("--memory"), c.configuration}, 1) / 1024.0;
+    const double touch = childMedian({time, QStringLiteral("touch"), c.data, QString::number(model)});
+
+    const QString prefix = c.prefix();
+    out << prefix << "bytes_and_lines: " << lines << " ms\n";
+    out << prefix << "from_chars_floor: " << floor << " ms\n";
+    out << prefix << "full_load: " << full << " ms\n";
+    out << prefix << "full_to_floor: " << full / floor << " x\n";
+    out << prefix << "fresh_memory_of_model_size: " << touch << " ms\n";
+    out << prefix << "full_less_fresh_memory_to_floor: " << (full - touch) / floor << " x\n";
+    out << prefix << "peak_memory: " << peak << " MB\n";
+    out << prefix << "model_memory: " << model << " MB\n";
+    out << prefix << "member_payload: " << payloadMegabytes(c) << " MB\n";
+    out << prefix << "peak_to_model: " << peak / model << " x\n";
+    out.flush();
+}
+
+// From here on freed memory stays with the process and is handed out again.
+void keepFreedMemory()
+{
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, std::numeric_limits<int>::max());
+}
+
+double reusedMedian(const std::function<void()>& work)
+{
+    work();  // leaves its pages to the measured runs
+    std::vector<double> times;
+    for (int run = 0; run < runs; ++run)
+        times.push_back(timed(work));
+    return medianOf(times);
+}
+
+void benchmarkReusedMemory(const Case& c, QTextStream& out)
+{
+    const double floor = reusedMedian([&] { parseAllFields(c.data, c.fieldCount()); });
+    const double full = reusedMedian([&] { loadFully(c.configuration); });
+    out << c.prefix() << "from_chars_floor_reused_memory: " << floor << " ms\n";
+    out << c.prefix() << "full_load_reused_memory: " << full << " ms\n";
+    out << c.prefix() << "full_to_floor_reused_memory: " << full / floor << " x\n";
+    out.flush();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() >= 4 && arguments.at(1) == QLatin1String("--time"))
+        return timeInThisProcess(arguments);
+    if (arguments.size() == 3 && arguments.at(1) == QLatin1String("--memory"))
+        return measureMemoryInThisProcess(arguments.at(2));
+
+    QTextStream out(stdout);
+    QTemporaryDir dir;
+    std::vector<Case> cases{{"80ch", 64, 16, {}, {}}, {"255ch", 191, 64, {}, {}}};
+    for (Case& c : cases) {
+        if (!generate(c, dir, out)) {
+            out << c.prefix() << "error: cannot write the recording\n";
+            return 1;
+        }
+        benchmarkFreshProcesses(c, out);
+    }
+    keepFreedMemory();
+    for (const Case& c : cases)
+        benchmarkReusedMemory(c, out);
+    return 0;
+}
