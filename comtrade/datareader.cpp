@@ -184,7 +184,7 @@ bool parseDataLine(QByteArray& line, SampleRow& row,
 
 QString readDataRows(QIODevice& device, Recording& recording)
 {
-    const int sampleCount = recording.sampleCount();
+    const int sampleCount = qMax(0, recording.sampleCount());  // the configuration reader refuses 0 already
     recording.samples.resize(sampleCount);
     recording.rawTimeAxis.reserve(sampleCount);
 

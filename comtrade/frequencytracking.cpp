@@ -53,7 +53,7 @@ double measuredFrequency(const Stretch& stretch, const QVector<double>& timeAxis
 // it is written instead of in a pass of its own.
 class TrackWriter {
 public:
-    TrackWriter(FrequencyTrack& track, int length) : track(track)
+    TrackWriter(FrequencyTrack& output, int length) : track(output)
     {
         track.frequency.resize(length);
         track.deviation.resize(length);
