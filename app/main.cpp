@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "app/memoryreuse.h"
 #include "app/resourcesinit.h"
 
 #include <QApplication>
@@ -22,6 +23,7 @@ void applyStyleSheet(QApplication& application)
 
 int main(int argc, char* argv[])
 {
+    VornaLumeto::keepFreedMemoryForReuse();
     QApplication application(argc, argv);
     VornaLumeto::initResources();
     applyStyleSheet(application);

@@ -1,4 +1,5 @@
 #include "view/comtraderead.h"
+#include "view/graphpoints.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -20,18 +21,6 @@ const QVector<double> parkedWaveValues = {5.0, 6.0};
 const QVector<double> parkedSeparatorKeys = {8.0, 9.0};
 const QVector<double> parkedSeparatorValues = {8.0, 8.0};
 const QVector<double> parkedDigitalValues = {8.0, 9.0};
-
-// Points (keys[j], sign * (values[j] + shift)); a sign of -1 moves a curve above the
-// visible range. Keys are the time axis, which never decreases.
-void setShiftedGraphData(QCPGraph* graph, const QVector<double>& keys,
-                         const QVector<double>& values, double shift, double sign = 1.0)
-{
-    const int count = qMin(keys.size(), values.size());
-    QVector<QCPGraphData> points(count);
-    for (int j = 0; j < count; ++j)
-        points[j] = QCPGraphData(keys.at(j), sign * (values.at(j) + shift));
-    graph->data()->set(points, true);
-}
 
 int channelIndexFromName(const QObject* object)
 {
@@ -132,9 +121,9 @@ void COMTRADE_read::toggleFrequencyCurve()
     const bool frequency = !frequencyShown.at(channel);
     frequencyShown[channel] = frequency ? 1 : 0;
     const double shift = displayShift(channel);
-    setShiftedGraphData(frequencyGraphs.at(channel), timeAxis, frequencyDeviation.at(channel),
+    setGraphPoints(frequencyGraphs.at(channel), timeAxis, frequencyDeviation.at(channel),
                         shift, frequency ? 1.0 : -1.0);
-    setShiftedGraphData(waveGraphs.at(channel), timeAxis, normalizedValues.at(channel), shift,
+    setGraphPoints(waveGraphs.at(channel), timeAxis, normalizedValues.at(channel), shift,
                         frequency ? -1.0 : 1.0);
     updateReadouts();
     requestReplot();
@@ -226,7 +215,7 @@ void COMTRADE_read::hideFrequencyCurves()
     for (int channel = 0; channel < frequencyShown.size(); ++channel) {
         if (!frequencyShown.at(channel))
             continue;
-        setShiftedGraphData(frequencyGraphs.at(channel), timeAxis,
+        setGraphPoints(frequencyGraphs.at(channel), timeAxis,
                             frequencyDeviation.at(channel), 0.0, -1.0);
         frequencyShown[channel] = 0;
     }
@@ -247,7 +236,7 @@ int COMTRADE_read::layOutAnalogChannels()
         }
         const double shift = 40.0 * hidden;
         const double separator = -40.0 * (i + 1) + shift;
-        setShiftedGraphData(waveGraphs.at(i), timeAxis, normalizedValues.at(i), shift);
+        setGraphPoints(waveGraphs.at(i), timeAxis, normalizedValues.at(i), shift);
         separatorCurves.at(i)->setData({0.0, lastTime}, {separator, separator});
         for (int row = 4 * i; row < 4 * i + 4; ++row)
             rowMap.append(quint16(row));
@@ -270,9 +259,9 @@ int COMTRADE_read::layOutDigitalChannels(int hiddenAnalog)
             digitalUpperGraphs.at(k)->setData(parkedSeparatorKeys, parkedDigitalValues, true);
             continue;
         }
-        setShiftedGraphData(digitalLowerGraphs.at(k), timeAxis, digitalLowerValues.at(k),
+        setGraphPoints(digitalLowerGraphs.at(k), timeAxis, digitalLowerValues.at(k),
                             base + packed);
-        setShiftedGraphData(digitalUpperGraphs.at(k), timeAxis, digitalUpperValues.at(k),
+        setGraphPoints(digitalUpperGraphs.at(k), timeAxis, digitalUpperValues.at(k),
                             base + packed);
         rowMap.append(quint16(4 * analogCount + k));
     }

@@ -56,6 +56,8 @@ public:
 
     // Reads the recording and builds the display; returns loadSuccessMessage() or an error text.
     QString load(const QString& configurationPath);
+    // The display half of load(), once the recording members are filled.
+    void buildDisplay();
 
     // Analysis panels.
     void showVectorDiagram();
@@ -216,6 +218,7 @@ public:
     QWidget* newRowWidget();
     QLabel* addChannelLabel(QHBoxLayout* row, const QString& text);
     void advanceColor();
+    void cullOffscreenGraphs();  // before every replot: only graphs of rows in view are drawn
     void createCuts();
     void setInitialWindow();
 

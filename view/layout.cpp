@@ -1,4 +1,5 @@
 #include "view/comtraderead.h"
+#include "view/graphpoints.h"
 
 #include <qcustomplot.h>
 
@@ -90,6 +91,7 @@ void COMTRADE_read::buildLayout()
         plot->replot(QCustomPlot::rpRefreshHint);
         replotTimer.stop();
     });
+    connect(plot, &QCustomPlot::beforeReplot, this, &COMTRADE_read::cullOffscreenGraphs);
     connect(plot, &QCustomPlot::mousePress, this, &COMTRADE_read::slot_press_mouse);
     connect(plot, &QCustomPlot::mouseRelease, this, &COMTRADE_read::slot_release_mouse);
     connect(plot, &QCustomPlot::mouseMove, this, &COMTRADE_read::slot_move_mouse);
@@ -158,14 +160,6 @@ QCPGraph* addChannelGraph(QCustomPlot* plot, const QPen& pen)
     QCPGraph* graph = plot->addGraph(plot->xAxis, plot->yAxis);
     graph->setPen(pen);
     return graph;
-}
-
-QVector<double> negated(const QVector<double>& values)
-{
-    QVector<double> result(values.size());
-    for (int i = 0; i < values.size(); ++i)
-        result[i] = -values.at(i);
-    return result;
 }
 
 QVector<double> shiftedFromHertz(const QVector<double>& raw)
@@ -247,11 +241,11 @@ void COMTRADE_read::buildAnalogChannel(int channel)
 
     waveGraphs.append(addChannelGraph(plot, solidPen(color, 1)));
     frequencyGraphs.append(addChannelGraph(plot, solidPen(color, 2)));
-    frequencyGraphs.last()->setData(timeAxis, negated(frequencyDeviation.at(channel)), true);
+    setGraphPoints(frequencyGraphs.last(), timeAxis, frequencyDeviation.at(channel), 0.0, -1.0);
 
     createVectorCurve(channel);
 
-    waveGraphs.last()->setData(timeAxis, normalizedValues.at(channel), true);
+    setGraphPoints(waveGraphs.last(), timeAxis, normalizedValues.at(channel));
     advanceColor();
 
     auto* separator = new QCPCurve(plot->xAxis, plot->yAxis);
@@ -295,8 +289,8 @@ void COMTRADE_read::buildDigitalChannel(int channel)
         graph->setLineStyle(QCPGraph::lsStepLeft);
     upperGraph->setBrush(QBrush(faded, Qt::SolidPattern));
     upperGraph->setChannelFillGraph(lowerGraph);
-    lowerGraph->setData(timeAxis, lower, true);
-    upperGraph->setData(timeAxis, upper, true);
+    setGraphPoints(lowerGraph, timeAxis, lower);
+    setGraphPoints(upperGraph, timeAxis, upper);
     digitalLowerGraphs.append(lowerGraph);
     digitalUpperGraphs.append(upperGraph);
 
@@ -353,6 +347,32 @@ double COMTRADE_read::peakAbs(const QVector<double>& values)
     for (double value : values)
         peak = qMax(peak, qAbs(value));
     return peak;
+}
+
+void COMTRADE_read::cullOffscreenGraphs()
+{
+    // Only 24 label rows are in view. Graphs of channels outside them are left
+    // out of the drawing; hidden channels and unshown frequency curves lie
+    // above y = 0 anyway. This keeps a replot of 255 channels as cheap as one of 24 rows.
+    QVector<int> position(rowWidgets.size(), -1);
+    for (int displayed = 0; displayed < rowMap.size(); ++displayed)
+        position[rowMap.at(displayed)] = displayed;
+    const int firstRow = -yUpper / 10;
+    const auto inView = [&](int row, int height) {
+        const int at = position.value(row, -1);
+        return at >= 0 && at + height > firstRow && at < firstRow + rowSlotCount;
+    };
+    for (int channel = 0; channel < waveGraphs.size(); ++channel) {
+        const bool visible = inView(4 * channel, 4);
+        const bool frequency = channel < frequencyShown.size() && frequencyShown.at(channel) != 0;
+        waveGraphs.at(channel)->setVisible(visible && !frequency);
+        frequencyGraphs.at(channel)->setVisible(visible && frequency);
+    }
+    for (int channel = 0; channel < digitalLowerGraphs.size(); ++channel) {
+        const bool visible = inView(4 * analogCount + channel, 1);
+        digitalLowerGraphs.at(channel)->setVisible(visible);
+        digitalUpperGraphs.at(channel)->setVisible(visible);
+    }
 }
 
 void COMTRADE_read::requestReplot()

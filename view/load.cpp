@@ -46,9 +46,13 @@ COMTRADE_read::~COMTRADE_read()
 QString COMTRADE_read::load(const QString& configurationPath)
 {
     const QString message = loadRecording(configurationPath, *this);
-    if (message != loadSuccessMessage())
-        return message;
+    if (message == loadSuccessMessage())
+        buildDisplay();
+    return message;
+}
 
+void COMTRADE_read::buildDisplay()
+{
     phasors = QVector<Phasor>(analogCount);
     periods = analysisPeriods(sampleRates.first().rate, lineFrequency);
 
@@ -61,7 +65,6 @@ QString COMTRADE_read::load(const QString& configurationPath)
     buildChannelPlots();
     createCuts();
     setInitialWindow();
-    return message;
 }
 
 } // namespace VornaLumeto

@@ -1,0 +1,121 @@
+// Opening a recording in a view and redrawing it: (a) a typical recording
+// (16 analog + 32 digital channels, 10,000 samples) and (b) the largest the
+// model holds (191 analog + 64 digital, 65,535 samples), shown at 1600 x 900.
+// load() is timed in its two halves on the same view: reading (loadRecording
+// into the view's recording members) and building the display.
+// Each recording is measured in a child process of its own, so that the peak
+// memory figure belongs to that recording alone. The process keeps freed memory
+// for reuse as the viewer does; the first load, which needs fresh pages from the
+// system, is printed on its own.
+#include "benchsupport.h"
+
+#include "app/memoryreuse.h"
+#include "app/resourcesinit.h"
+#include "comtrade/recordingloader.h"
+#include "recordinggenerator.h"
+#include "view/comtraderead.h"
+
+#include <qcustomplot.h>
+
+#include <QApplication>
+#include <QProcess>
+#include <QSlider>
+#include <QTemporaryDir>
+
+#include <memory>
+
+using namespace LumetoBench;
+using VornaLumeto::COMTRADE_read;
+
+namespace {
+
+constexpr int loadRuns = 3;
+constexpr int replotRuns = 7;
+
+struct Case {
+    const char* name;
+    int analog;
+    int digital;
+    int samples;
+};
+
+const Case cases[] = {{"typical", 16, 32, 10000}, {"largest", 191, 64, 65535}};
+
+double replotMedian(COMTRADE_read& view)
+{
+    std::vector<double> times;
+    for (int run = 0; run < replotRuns; ++run)
+        times.push_back(millisecondsOf([&view] { view.plot->replot(QCustomPlot::rpImmediateRefresh); }));
+    return median(times);
+}
+
+int measure(const Case& recordingCase)
+{
+    QTemporaryDir dir;
+    LumetoTools::GeneratorOptions options;
+    options.analogCount = recordingCase.analog;
+    options.digitalCount = recordingCase.digital;
+    options.samples = recordingCase.samples;
+    const QString base = dir.filePath(QStringLiteral("bench"));
+    if (!LumetoTools::writeRecording(base, options))
+        return 1;
+    const QString path = base + QStringLiteral(".cfg");
+    const QString name = QString::fromLatin1(recordingCase.name);
+
+    std::vector<double> reading;
+    std::vector<double> display;
+    std::unique_ptr<COMTRADE_read> view;
+    for (int run = 0; run < loadRuns; ++run) {
+        view = std::make_unique<COMTRADE_read>(nullptr);
+        reading.push_back(millisecondsOf([&] { VornaLumeto::loadRecording(path, *view); }));
+        display.push_back(millisecondsOf([&] { view->buildDisplay(); }));
+    }
+    view->resize(1600, 900);
+    view->show();
+    QApplication::processEvents();
+
+    print(name + QStringLiteral("_load_reading"), median(reading), "ms");
+    print(name + QStringLiteral("_load_display"), median(display), "ms");
+    print(name + QStringLiteral("_load_display_to_reading"), median(display) / median(reading), "x");
+    print(name + QStringLiteral("_first_load_reading"), reading.front(), "ms");
+    print(name + QStringLiteral("_first_load_display"), display.front(), "ms");
+    print(name + QStringLiteral("_replot_zoomed_out"), replotMedian(*view), "ms");
+    view->zoomSlider->setValue(0);
+    print(name + QStringLiteral("_replot_narrowest"), replotMedian(*view), "ms");
+    print(name + QStringLiteral("_peak_memory"), peakResidentMiB(), "MiB");
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    VornaLumeto::keepFreedMemoryForReuse();  // as the viewer does at start-up
+    QApplication application(argc, argv);
+    VornaLumeto::initResources();
+
+    const QStringList arguments = application.arguments();
+    if (arguments.size() > 1) {
+        for (const Case& recordingCase : cases) {
+            if (arguments.at(1) == QLatin1String(recordingCase.name))
+                return measure(recordingCase);
+        }
+        return 2;
+    }
+    for (const Case& recordingCase : cases) {
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        // The same memory set-up as tools/run.sh gives the viewer.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        if (!environment.contains(QStringLiteral("GLIBC_TUNABLES")))
+            environment.insert(QStringLiteral("GLIBC_TUNABLES"), QStringLiteral("glibc.malloc.hugetlb=1"));
+        child.setProcessEnvironment(environment);
+        child.start(application.applicationFilePath(), {QString::fromLatin1(recordingCase.name)});
+        child.waitForFinished(-1);
+        if (child.exitCode() != 0)
+            return child.exitCode();
+    }
+    return 0;
+}
