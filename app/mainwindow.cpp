@@ -29,6 +29,9 @@ MainWindow::MainWindow(int kind, QWidget* parent) : KelvoLibQt::MainWindow(kind,
 
     setWindowTitle(QStringLiteral("Lumeto") + QStringLiteral(".") + QStringLiteral("Люмето"));
     setMinimumSize(1024, 768);
+    // Opens at this size even after main lowers the limit (the resize that the
+    // limit itself causes is not remembered as the window's own size).
+    resize(1024, 768);
     setAcceptDrops(true);
 
     buildMenusAndToolbar();

@@ -9,16 +9,18 @@ namespace VornaLumeto {
 
 PrefixedValue withUnitPrefix(double value, const QString& unit)
 {
+    // Russian recordings write their prefixes in Cyrillic ("кВ", "мА"); they
+    // are the same prefixes, or a 0.04 кВ readout would read "40 mкВ".
     const double x = std::fabs(value);
     const QChar first = unit.isEmpty() ? QChar() : unit.at(0);
     if (first == QLatin1Char('%'))
         return {value, unit};
-    if (first == QLatin1Char('k')) {
+    if (first == QLatin1Char('k') || first == QChar(0x043A)) {
         if (x < 1)
             return {value * 1000, unit.mid(1)};
         return {value, unit};
     }
-    if (first == QLatin1Char('m')) {
+    if (first == QLatin1Char('m') || first == QChar(0x043C)) {
         if (x >= 1000 || x == 0)
             return {value / 1000, unit.mid(1)};
         return {value, unit};

@@ -64,6 +64,11 @@ private slots:
         MainWindow window(0, nullptr);
         QVERIFY(QDir(workDir.filePath("files/lumeto")).exists());
         QCOMPARE(window.minimumSize(), QSize(1024, 768));
+        window.setMinimumSize(840, 630);
+        window.show();
+        QCOMPARE(window.size(), QSize(1024, 768));
+        window.resize(800, 600);
+        QCOMPARE(window.size(), QSize(840, 630));
         QVERIFY(qobject_cast<VornaLumeto::comtrade_view*>(window.centralWidget()));
         QVERIFY(window.acceptDrops());
     }

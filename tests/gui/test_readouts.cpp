@@ -93,6 +93,9 @@ private slots:
         QTest::newRow("999 V") << 999.0 << "V" << 999.0 << "V";
         QTest::newRow("empty unit") << 1500.0 << "" << 1.5 << "k";
         QTest::newRow("Cyrillic unit") << 0.5 << "Гц" << 500.0 << "mГц";
+        QTest::newRow("Cyrillic kilo prefix: no mкВ") << -0.0427 << "кВ" << -42.7 << "В";
+        QTest::newRow("Cyrillic kilo prefix stays") << 110.0 << "кВ" << 110.0 << "кВ";
+        QTest::newRow("Cyrillic milli prefix") << 2500.0 << "мА" << 2.5 << "А";
     }
 
     void unitPrefixRules()
