@@ -17,21 +17,21 @@ namespace {
 
 constexpr int rowHeight = 15;
 
-struct ButtonSpec {
+struct DialogButton {
     QString text;
     void (comtrade_view::*slot)();
     QString objectName;
 };
 
 void addButtonRow(QVBoxLayout* dialogLayout, comtrade_view* tabs,
-                  const QVector<ButtonSpec>& buttons)
+                  const QVector<DialogButton>& buttons)
 {
     auto* row = new QWidget(dialogLayout->parentWidget());
     auto* rowLayout = new QHBoxLayout(row);
-    for (const ButtonSpec& spec : buttons) {
-        auto* button = new QPushButton(spec.text, row);
-        button->setObjectName(spec.objectName);
-        QObject::connect(button, &QPushButton::clicked, tabs, spec.slot);
+    for (const DialogButton& description : buttons) {
+        auto* button = new QPushButton(description.text, row);
+        button->setObjectName(description.objectName);
+        QObject::connect(button, &QPushButton::clicked, tabs, description.slot);
         rowLayout->addWidget(button);
     }
     dialogLayout->addWidget(row);
