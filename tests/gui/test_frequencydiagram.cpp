@@ -1,6 +1,6 @@
 #include "analysis/diagrammath.h"
 #include "app/resourcesinit.h"
-#include "support/diagramview.h"
+#include "support/recordingview.h"
 
 #include <qcustomplot.h>
 

@@ -1,4 +1,5 @@
 #include "support/diagramrecordings.h"
+#include "support/recordingview.h"
 #include "view/comtraderead.h"
 
 #include "app/resourcesinit.h"
@@ -50,11 +51,7 @@ private:
 
     std::unique_ptr<COMTRADE_read> load(const TestRecording& recording)
     {
-        auto view = std::make_unique<COMTRADE_read>(nullptr);
-        const QString path = writeAsciiRecording(dir, QStringLiteral("rec%1").arg(files++), recording);
-        const QString message = view->load(path);
-        if (message != VornaLumeto::loadSuccessMessage())
-            qWarning() << message;
+        auto view = openRecordingView(dir, QStringLiteral("rec%1").arg(files++), recording);
         view->resize(1200, 800);
         return view;
     }

@@ -1,4 +1,5 @@
 #include "support/diagramrecordings.h"
+#include "support/recordingview.h"
 #include "view/comtraderead.h"
 #include "view/cutrules.h"
 
@@ -53,12 +54,7 @@ private:
 
     std::unique_ptr<COMTRADE_read> load(const TestRecording& recording)
     {
-        auto view = std::make_unique<COMTRADE_read>(nullptr);
-        const QString path = writeAsciiRecording(dir, QStringLiteral("rd%1").arg(files++), recording);
-        const QString message = view->load(path);
-        if (message != VornaLumeto::loadSuccessMessage())
-            qWarning() << message;
-        return view;
+        return openRecordingView(dir, QStringLiteral("rd%1").arg(files++), recording);
     }
 
     void verifyChannelZeroed(const COMTRADE_read& view)

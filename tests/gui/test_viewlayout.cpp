@@ -1,4 +1,5 @@
 #include "support/diagramrecordings.h"
+#include "support/recordingview.h"
 #include "view/comtraderead.h"
 
 #include "app/resourcesinit.h"
@@ -37,11 +38,7 @@ private:
 
     std::unique_ptr<COMTRADE_read> load(const QString& name, const TestRecording& recording)
     {
-        auto view = std::make_unique<COMTRADE_read>(nullptr);
-        const QString message = view->load(writeAsciiRecording(dir, name, recording));
-        if (message != VornaLumeto::loadSuccessMessage())
-            qWarning() << message;
-        return view;
+        return openRecordingView(dir, name, recording);
     }
 
 private slots:
