@@ -8,8 +8,8 @@
 // is noisy; each figure is the median of several runs.
 //
 // Every run of the "fresh" figures is a new process (this program started
-// again with --time), so each starts with memory it has never touched, as a
-// viewer opening a recording does. On virtual machines every first touch of a
+// again with --time, in the environment tools/run.sh gives the viewer), so each
+// starts with memory it has never touched, as a viewer opening a recording does. On virtual machines every first touch of a
 // page is expensive and the loaded model is several times larger than what
 // the floor touches, so two figures separate that cost: the time to write as
 // many fresh bytes as the model holds, and both floor and full load repeated
@@ -18,6 +18,9 @@
 // Memory is measured in a new process too (--memory): the peak is VmHWM minus
 // VmRSS before loading, the model is VmRSS after loading minus the same
 // baseline, taken while the recording is still alive.
+#include "benchsupport.h"
+
+#include "app/memoryreuse.h"
 #include "comtrade/recordingloader.h"
 #include "recordinggenerator.h"
 
@@ -27,13 +30,11 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
-#include <malloc.h>
 #include <time.h>
 
 #include <algorithm>
 #include <charconv>
 #include <functional>
-#include <limits>
 #include <vector>
 
 namespace {
@@ -169,6 +170,7 @@ int measureMemoryInThisProcess(const QString& configurationPath)
 QList<double> childFigures(const QStringList& arguments)
 {
     QProcess child;
+    child.setProcessEnvironment(LumetoBench::viewerEnvironment());
     child.start(QCoreApplication::applicationFilePath(), arguments);
     child.waitForFinished(-1);
     QList<double> figures;
@@ -243,13 +245,6 @@ void benchmarkFreshProcesses(const Case& c, QTextStream& out)
     out.flush();
 }
 
-// From here on freed memory stays with the process and is handed out again.
-void keepFreedMemory()
-{
-    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
-    mallopt(M_TRIM_THRESHOLD, std::numeric_limits<int>::max());
-}
-
 double reusedMedian(const std::function<void()>& work)
 {
     work();  // leaves its pages to the measured runs
@@ -290,7 +285,8 @@ int main(int argc, char** argv)
         }
         benchmarkFreshProcesses(c, out);
     }
-    keepFreedMemory();
+    // From here on freed memory stays with the process and is handed out again.
+    VornaLumeto::keepFreedMemoryForReuse();
     for (const Case& c : cases)
         benchmarkReusedMemory(c, out);
     return 0;

@@ -107,11 +107,7 @@ int main(int argc, char* argv[])
     for (const Case& recordingCase : cases) {
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedChannels);
-        // The same memory set-up as tools/run.sh gives the viewer.
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        if (!environment.contains(QStringLiteral("GLIBC_TUNABLES")))
-            environment.insert(QStringLiteral("GLIBC_TUNABLES"), QStringLiteral("glibc.malloc.hugetlb=1"));
-        child.setProcessEnvironment(environment);
+        child.setProcessEnvironment(viewerEnvironment());
         child.start(application.applicationFilePath(), {QString::fromLatin1(recordingCase.name)});
         child.waitForFinished(-1);
         if (child.exitCode() != 0)
