@@ -49,16 +49,16 @@ public:
     {
         if (watched != plot)
             return false;
-        auto* mouse = static_cast<QMouseEvent*>(event);
+        // Only button events are QMouseEvents; cast after the type is known.
         switch (event->type()) {
         case QEvent::MouseButtonPress:
-            emit plot->mousePress(mouse);
+            emit plot->mousePress(static_cast<QMouseEvent*>(event));
             return true;
         case QEvent::MouseButtonRelease:
-            emit plot->mouseRelease(mouse);
+            emit plot->mouseRelease(static_cast<QMouseEvent*>(event));
             return true;
         case QEvent::MouseButtonDblClick:
-            emit plot->mouseDoubleClick(mouse);
+            emit plot->mouseDoubleClick(static_cast<QMouseEvent*>(event));
             return true;
         default:
             return false;
