@@ -5,6 +5,7 @@
 # build-fuzz/findings and the script fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+bash tools/install-deps.sh clang libclang-rt-14-dev
 seconds="${1:-60}"
 build=build-fuzz
 targets=(configuration datafile analysis)
