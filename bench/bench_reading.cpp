@@ -8,8 +8,9 @@
 // is noisy; each figure is the median of several runs.
 //
 // Every run of the "fresh" figures is a new process (this program started
-// again with --time, in the environment tools/run.sh gives the viewer), so each
-// starts with memory it has never touched, as a viewer opening a recording does. On virtual machines every first touch of a
+// again with --time, in the environment tools/run.sh gives the viewer and with
+// the viewer's memory set-up), so each starts with memory it has never touched,
+// as a viewer opening its first recording does. On virtual machines every first touch of a
 // page is expensive and the loaded model is several times larger than what
 // the floor touches, so two figures separate that cost: the time to write as
 // many fresh bytes as the model holds, and both floor and full load repeated
@@ -268,6 +269,7 @@ void benchmarkReusedMemory(const Case& c, QTextStream& out)
 
 int main(int argc, char** argv)
 {
+    VornaLumeto::keepFreedMemoryForReuse();  // as the viewer's main does
     QCoreApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() >= 4 && arguments.at(1) == QLatin1String("--time"))
@@ -285,8 +287,6 @@ int main(int argc, char** argv)
         }
         benchmarkFreshProcesses(c, out);
     }
-    // From here on freed memory stays with the process and is handed out again.
-    VornaLumeto::keepFreedMemoryForReuse();
     for (const Case& c : cases)
         benchmarkReusedMemory(c, out);
     return 0;
