@@ -86,6 +86,7 @@ public:
     void requestReplot();
 
     enum class RowOrder { TopDown, BottomUp };
+    static constexpr int rowSlotCount = 24;  // label rows in view, 10 y units each
 
     // --- Construction state -------------------------------------------------
     QTimer replotTimer;

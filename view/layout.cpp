@@ -15,7 +15,6 @@ namespace VornaLumeto {
 
 namespace {
 
-constexpr int rowSlotCount = 24;
 constexpr double analogBand = 40.0;
 constexpr double digitalBand = 10.0;
 constexpr double bandFill = 0.9;

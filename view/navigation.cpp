@@ -12,7 +12,6 @@ namespace VornaLumeto {
 
 namespace {
 
-constexpr int rowSlotCount = 24;
 constexpr int rowsPerStep = 3;
 constexpr double narrowestWindowMs = 30.0;
 constexpr double toleranceSpanMs = 800.0;
