@@ -1,5 +1,5 @@
 #include "app/mainwindow.h"
-#include "app/memoryreuse.h"
+#include "app/processmemory.h"
 #include "app/resourcesinit.h"
 
 #include <QApplication>
@@ -23,7 +23,7 @@ void applyStyleSheet(QApplication& application)
 
 int main(int argc, char* argv[])
 {
-    VornaLumeto::keepFreedMemoryForReuse();
+    VornaLumeto::setUpProcessMemory(argv);
     QApplication application(argc, argv);
     VornaLumeto::initResources();
     applyStyleSheet(application);

@@ -8,6 +8,7 @@
 // the view and the plot at once, so the layer replot and the composition of
 // the plot's buffers onto the widget are both inside the measurement.
 // For comparison: a full replot of the same plot, also followed by a repaint.
+#include "app/processmemory.h"
 #include "app/resourcesinit.h"
 #include "comtrade/recordingloader.h"
 #include "recordinggenerator.h"
@@ -155,6 +156,7 @@ std::vector<double> fullReplot(COMTRADE_read& view)
 
 int main(int argc, char** argv)
 {
+    VornaLumeto::setUpProcessMemory(argv);  // as the viewer does at start-up
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);

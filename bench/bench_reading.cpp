@@ -8,8 +8,7 @@
 // is noisy; each figure is the median of several runs.
 //
 // Every run of the "fresh" figures is a new process (this program started
-// again with --time, in the environment tools/run.sh gives the viewer and with
-// the viewer's memory set-up), so each starts with memory it has never touched,
+// again with --time, which sets its memory up as the viewer does), so each starts with memory it has never touched,
 // as a viewer opening its first recording does. On virtual machines every first touch of a
 // page is expensive and the loaded model is several times larger than what
 // the floor touches, so two figures separate that cost: the time to write as
@@ -21,7 +20,7 @@
 // baseline, taken while the recording is still alive.
 #include "benchsupport.h"
 
-#include "app/memoryreuse.h"
+#include "app/processmemory.h"
 #include "comtrade/recordingloader.h"
 #include "recordinggenerator.h"
 
@@ -171,7 +170,6 @@ int measureMemoryInThisProcess(const QString& configurationPath)
 QList<double> childFigures(const QStringList& arguments)
 {
     QProcess child;
-    child.setProcessEnvironment(LumetoBench::viewerEnvironment());
     child.start(QCoreApplication::applicationFilePath(), arguments);
     child.waitForFinished(-1);
     QList<double> figures;
@@ -269,7 +267,7 @@ void benchmarkReusedMemory(const Case& c, QTextStream& out)
 
 int main(int argc, char** argv)
 {
-    VornaLumeto::keepFreedMemoryForReuse();  // as the viewer's main does
+    VornaLumeto::setUpProcessMemory(argv);  // as the viewer's main does
     QCoreApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() >= 4 && arguments.at(1) == QLatin1String("--time"))

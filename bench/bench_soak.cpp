@@ -8,6 +8,7 @@
 #include "benchsupport.h"
 
 #include "app/comtradeview.h"
+#include "app/processmemory.h"
 #include "app/resourcesinit.h"
 #include "recordinggenerator.h"
 
@@ -32,6 +33,7 @@ void processEventsFor(int milliseconds)
 
 int main(int argc, char** argv)
 {
+    VornaLumeto::setUpProcessMemory(argv);  // as the viewer does at start-up
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     VornaLumeto::initResources();

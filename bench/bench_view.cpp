@@ -9,7 +9,7 @@
 // system, is printed on its own.
 #include "benchsupport.h"
 
-#include "app/memoryreuse.h"
+#include "app/processmemory.h"
 #include "app/resourcesinit.h"
 #include "comtrade/recordingloader.h"
 #include "recordinggenerator.h"
@@ -92,7 +92,7 @@ int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    VornaLumeto::keepFreedMemoryForReuse();  // as the viewer does at start-up
+    VornaLumeto::setUpProcessMemory(argv);  // as the viewer does at start-up
     QApplication application(argc, argv);
     VornaLumeto::initResources();
 
@@ -107,7 +107,6 @@ int main(int argc, char* argv[])
     for (const Case& recordingCase : cases) {
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedChannels);
-        child.setProcessEnvironment(viewerEnvironment());
         child.start(application.applicationFilePath(), {QString::fromLatin1(recordingCase.name)});
         child.waitForFinished(-1);
         if (child.exitCode() != 0)

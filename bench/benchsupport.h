@@ -6,7 +6,6 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcessEnvironment>
 #include <QString>
 #include <QTextStream>
 
@@ -53,16 +52,6 @@ inline double peakResidentMiB()
             return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
     }
     return 0.0;
-}
-
-// The environment tools/run.sh starts the viewer in: huge pages for malloc,
-// which make filling the memory of a large recording several times faster.
-inline QProcessEnvironment viewerEnvironment()
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    if (!environment.contains(QStringLiteral("GLIBC_TUNABLES")))
-        environment.insert(QStringLiteral("GLIBC_TUNABLES"), QStringLiteral("glibc.malloc.hugetlb=1"));
-    return environment;
 }
 
 } // namespace LumetoBench

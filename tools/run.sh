@@ -10,6 +10,4 @@ mkdir -p run/files/lumeto
 last=run/files/lumeto/last_directory.bin
 [ -e "$last" ] || printf '%s/samples/' "$PWD" | iconv -f UTF-8 -t WINDOWS-1251 > "$last"
 cd run
-# Large recordings need about a gigabyte; huge pages make filling it several times faster.
-export GLIBC_TUNABLES="${GLIBC_TUNABLES:-glibc.malloc.hugetlb=1}"
 exec ../build/lumeto
