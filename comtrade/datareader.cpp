@@ -1,5 +1,6 @@
 #include "comtrade/datareader.h"
 
+#include "comtrade/exactsize.h"
 #include "comtrade/frequencytracking.h"
 #include "comtrade/spacenormalization.h"
 
@@ -126,7 +127,7 @@ QVector<double*> allocateColumns(QVector<QVector<double>>& series, int length)
     QVector<double*> columns;
     columns.reserve(series.size());
     for (QVector<double>& column : series) {
-        column.resize(length);
+        resizeExactly(column, length);
         columns.append(column.data());
     }
     return columns;
@@ -185,15 +186,15 @@ bool parseDataLine(QByteArray& line, SampleRow& row,
 QString readDataRows(QIODevice& device, Recording& recording)
 {
     const int sampleCount = qMax(0, recording.sampleCount());  // the configuration reader refuses 0 already
-    recording.samples.resize(sampleCount);
+    resizeExactly(recording.samples, sampleCount);
     recording.rawTimeAxis.reserve(sampleCount);
 
     QByteArray lineBuffer;
     lineBuffer.reserve(initialLineCapacity);
     for (int k = 0; k < sampleCount; ++k) {
         SampleRow& row = recording.samples[k];
-        row.analog.fill(0, recording.analogCount);
-        row.digital.fill(0, recording.digitalCount);
+        resizeExactly(row.analog, recording.analogCount);
+        resizeExactly(row.digital, recording.digitalCount);
         readLineInto(device, lineBuffer);
         if (!parseDataLine(lineBuffer, row, recording.totalChannelCount,
                            recording.analogCount, recording.digitalCount))
