@@ -1,5 +1,7 @@
 #include "comtrade/frequencytracking.h"
 
+#include "comtrade/exactsize.h"
+
 #include <QtGlobal>
 
 #include <cmath>
@@ -55,24 +57,28 @@ class TrackWriter {
 public:
     TrackWriter(FrequencyTrack& output, int length) : track(output)
     {
-        track.frequency.resize(length);
-        track.deviation.resize(length);
+        resizeExactly(track.frequency, length);
+        resizeExactly(track.deviation, length);
     }
     void fillUpTo(int end, double estimate)
     {
         double* const frequencies = track.frequency.data();
         double* const deviations = track.deviation.data();
+        const double estimateShare = estimate * 0.03125;
         for (; written < end; ++written) {
-            const double value = written == 0 ? estimate : smoothedAfter(frequencies[written - 1], estimate);
+            const double value = written == 0 ? estimate : smoothedAfter(frequencies[written - 1], estimateShare);
             frequencies[written] = value;
             deviations[written] = value - nominalFrequency;
         }
     }
 
 private:
-    static double smoothedAfter(double previous, double estimate)
+    // (31 * previous + estimate) * 0.03125, written so that the chain from one
+    // value to the next is one multiplication and one addition. Scaling by a
+    // power of two is exact, so the result is bit for bit the same.
+    static double smoothedAfter(double previous, double estimateShare)
     {
-        const double value = (31.0 * previous + estimate) * 0.03125;
+        const double value = previous * 0.96875 + estimateShare;
         return value < lowestFrequency || value > highestFrequency ? fallbackFrequency : value;
     }
 
@@ -108,7 +114,7 @@ FrequencyTrack trackChannelFrequency(const QVector<double>& values, const QVecto
     double previous = values.at(0);  // the smoothing starts at the first raw value
     const double* const x = values.constData();
     for (int i = 1; i < n; ++i) {
-        const double current = (7.0 * previous + x[i]) * 0.125;
+        const double current = previous * 0.875 + x[i] * 0.125;  // (7 * previous + x[i]) * 0.125, exactly
         sinceRising.add(previous);
         sinceFalling.add(previous);
         if (previous <= 0.0 && current > previous && current >= 0.0)

@@ -1,8 +1,11 @@
 #include "comtrade/frequencytracking.h"
+#include "recordinggenerator.h"
 
 #include <QtTest>
 
 #include <cmath>
+#include <cstring>
+#include <random>
 
 using namespace VornaLumeto;
 
@@ -55,6 +58,79 @@ void verifyDeviationMatches(const FrequencyTrack& track)
         QCOMPARE(track.deviation[i], track.frequency[i] - 50.0);
 }
 
+
+// The tracking written out step by step, two passes and all, as the slow
+// reference the single-pass implementation must match bit for bit.
+FrequencyTrack referenceTrack(const QVector<double>& x, const QVector<double>& timeAxis)
+{
+    const int n = x.size();
+    QVector<double> y(n);
+    FrequencyTrack track;
+    if (n == 0)
+        return track;
+    y[0] = x[0];
+    for (int i = 1; i < n; ++i)
+        y[i] = (7.0 * y[i - 1] + x[i]) * 0.125;
+
+    double f = 50.0;
+    int lastRising = -1;
+    int lastFalling = -1;
+    const auto fillUpTo = [&](int end) {
+        while (track.frequency.size() < end) {
+            track.frequency.append(f);
+            track.deviation.append(f - 50.0);
+        }
+    };
+    const auto measure = [&](int s, int e) {
+        double sum = 0.0;
+        double peak = 0.0;
+        for (int k = s; k <= e; ++k) {
+            sum += std::fabs(y[k]);
+            peak = qMax(peak, std::fabs(y[k]));
+        }
+        const double ratio = sum / (e - s + 1) / peak * 100.0;
+        if (ratio > 65.0 || ratio < 15.0)
+            return 40.0;
+        const double freq = 1000.0 / (timeAxis[e] - timeAxis[s]);
+        return freq >= 40.0 && freq <= 60.0 ? freq : 40.0;
+    };
+    for (int i = 1; i < n; ++i) {
+        const double prev = y[i - 1];
+        const double cur = y[i];
+        int* same = nullptr;
+        int opposite = -1;
+        if (prev <= 0.0 && cur > prev && cur >= 0.0) {
+            same = &lastRising;
+            opposite = lastFalling;
+        } else if (prev >= 0.0 && cur < prev && cur <= 0.0) {
+            same = &lastFalling;
+            opposite = lastRising;
+        }
+        if (!same)
+            continue;
+        if (*same != -1) {
+            f = measure(*same, i - 1);
+            fillUpTo(opposite);
+        }
+        *same = i - 1;
+    }
+    fillUpTo(n);
+    for (int j = 1; j < n; ++j) {
+        double& value = track.frequency[j];
+        value = (31.0 * track.frequency[j - 1] + value) * 0.03125;
+        if (value < 40.0 || value > 60.0)
+            value = 40.0;
+        track.deviation[j] = value - 50.0;
+    }
+    return track;
+}
+
+bool bitIdentical(const QVector<double>& a, const QVector<double>& b)
+{
+    return a.size() == b.size()
+           && std::memcmp(a.constData(), b.constData(), sizeof(double) * size_t(a.size())) == 0;
+}
+
 } // namespace
 
 class TestFrequencyTracking : public QObject {
@@ -67,6 +143,8 @@ private slots:
     void nonSineShapesFallBackToForty();
     void oneSampleAndNoSample();
     void repeatedCrossingsKeepOneValuePerSample();
+    void matchesTheStepByStepAlgorithm_data();
+    void matchesTheStepByStepAlgorithm();
 };
 
 void TestFrequencyTracking::steadySineSettlesAtItsFrequency()
@@ -136,6 +214,46 @@ void TestFrequencyTracking::repeatedCrossingsKeepOneValuePerSample()
     for (double f : track.frequency)
         QVERIFY(f >= 40.0 && f <= 60.0);
     verifyDeviationMatches(track);
+}
+
+void TestFrequencyTracking::matchesTheStepByStepAlgorithm_data()
+{
+    QTest::addColumn<QVector<double>>("values");
+    QTest::addColumn<QVector<double>>("timeAxis");
+
+    // Every channel of a generated fault recording: DC offsets, harmonics,
+    // noise, a sag and a current rise, units from kV to per cent.
+    LumetoTools::GeneratorOptions options;
+    options.analogCount = 12;
+    options.samples = 3000;
+    const LumetoTools::GeneratedRecording generated = LumetoTools::generateRecording(options);
+    QVector<double> recordedAxis;
+    for (qint32 microseconds : generated.timeStamps)
+        recordedAxis.append(microseconds / 1000.0);
+    for (const LumetoTools::GeneratedAnalogChannel& channel : generated.analog) {
+        QTest::addRow("%s", qPrintable(channel.id))
+            << QVector<double>(channel.raw.cbegin(), channel.raw.cend()) << recordedAxis;
+    }
+
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> noise(-3000, 3000);
+    QVector<double> noisy(5000);
+    for (double& value : noisy)
+        value = noise(random);
+    QTest::newRow("noise") << noisy << millisecondAxis(5000);
+    QTest::newRow("55 Hz") << sine(55.0, 4000) << millisecondAxis(4000);
+    QTest::newRow("exact zeros") << rawSmoothingTo(repeated({-10.0, 0.0, 10.0, 0.0}, 301)) << millisecondAxis(301);
+    QTest::newRow("two samples") << QVector<double>{-5.0, 5.0} << millisecondAxis(2);
+}
+
+void TestFrequencyTracking::matchesTheStepByStepAlgorithm()
+{
+    QFETCH(QVector<double>, values);
+    QFETCH(QVector<double>, timeAxis);
+    const FrequencyTrack expected = referenceTrack(values, timeAxis);
+    const FrequencyTrack track = trackChannelFrequency(values, timeAxis);
+    QVERIFY(bitIdentical(track.frequency, expected.frequency));
+    QVERIFY(bitIdentical(track.deviation, expected.deviation));
 }
 
 QTEST_GUILESS_MAIN(TestFrequencyTracking)
