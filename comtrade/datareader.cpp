@@ -1,5 +1,7 @@
 #include "comtrade/datareader.h"
 
+#include "comtrade/datafields.h"
+#include "comtrade/datalinereader.h"
 #include "comtrade/exactsize.h"
 #include "comtrade/frequencytracking.h"
 #include "comtrade/spacenormalization.h"
@@ -9,63 +11,11 @@
 #include <QIODevice>
 
 #include <cstring>
-#include <limits>
 
 namespace VornaLumeto {
 namespace {
 
-// Longest data line seen so far is kept as capacity, so readLine never allocates
-// after the first few lines.
-constexpr int initialLineCapacity = 4096;
-
-// How a field may end: at a comma only, or at the end of the line (the last field).
-enum class FieldEnd { Comma, LineEnd };
-
-// Which characters a field may hold.
-enum class FieldKind { Digits, DigitsAndMinus, BinaryDigits };
-
-constexpr qint64 largestInt = std::numeric_limits<qint32>::max();
-
-// Reads one field from cursor, checking its characters and converting it the
-// way QString::toInt (base 10) converts such text: an optional leading '-',
-// then at least one digit; text that does not convert (such as 1-2 or a lone
-// '-') and values outside 32 bits give 0. On success cursor moves past the
-// field and its comma.
-template <FieldKind kind>
-bool readField(const char*& cursor, const char* lineEnd, FieldEnd fieldEnd, qint32& value)
-{
-    const char* p = cursor;
-    const bool negative = kind == FieldKind::DigitsAndMinus && p < lineEnd && *p == '-';
-    if (negative)
-        ++p;
-    const char* const digitsBegin = p;
-    qint64 magnitude = 0;
-    bool converts = true;
-    for (; p < lineEnd && *p != ',';) {
-        const char c = *p++;
-        const bool digit = kind == FieldKind::BinaryDigits ? (c == '0' || c == '1') : (c >= '0' && c <= '9');
-        if (digit) {
-            magnitude = qMin(magnitude * 10 + (c - '0'), largestInt + 2);  // capped: only "too large" matters
-        } else if (kind == FieldKind::DigitsAndMinus && c == '-') {
-            converts = false;
-        } else {
-            return false;
-        }
-    }
-    const bool endsAtComma = p < lineEnd;
-    if (endsAtComma != (fieldEnd == FieldEnd::Comma))
-        return false;
-    const qint64 limit = negative ? largestInt + 1 : largestInt;
-    converts = converts && p != digitsBegin && magnitude <= limit;
-    value = converts ? qint32(negative ? -magnitude : magnitude) : 0;
-    cursor = endsAtComma ? p + 1 : p;
-    return true;
-}
-
-FieldEnd endOfField(int fieldIndex, int fieldCount)
-{
-    return fieldIndex + 1 == fieldCount ? FieldEnd::LineEnd : FieldEnd::Comma;
-}
+using namespace DataFields;
 
 // Spaces are rare in data files; skipping the normalisation when there is none
 // keeps the common line free of any rewriting.
@@ -94,26 +44,6 @@ void removeLineTerminator(QByteArray& line)
         line.chop(1);
 }
 
-// Reads one line, however long, into the reused buffer; an empty buffer means
-// the end of the device.
-void readLineInto(QIODevice& device, QByteArray& buffer)
-{
-    int length = 0;
-    for (;;) {
-        if (buffer.capacity() - length < initialLineCapacity)
-            buffer.reserve(2 * buffer.capacity() + initialLineCapacity);
-        buffer.resize(buffer.capacity());
-        const qint64 read = device.readLine(buffer.data() + length, buffer.size() - length);
-        if (read > 0)
-            length += int(read);
-        const bool lineComplete = read <= 0 || buffer.at(length - 1) == '\n'
-                                  || length < buffer.size() - 1;
-        if (lineComplete)
-            break;
-    }
-    buffer.resize(length);
-}
-
 QString dataLineMessage(int lineNumber, const QByteArray& line)
 {
     return QCoreApplication::translate("VornaLumeto::COMTRADE_read", "Ошибка в *.dat файле, в строке №")
@@ -131,6 +61,57 @@ QVector<double*> allocateColumns(QVector<QVector<double>>& series, int length)
         columns.append(column.data());
     }
     return columns;
+}
+
+// The fields of a line without its terminator, [begin, end); bytes up to
+// readableEnd may be read. Every field but the last must end at a comma and
+// the last at the line end: that is exactly totalChannelCount + 1 commas,
+// checked in the same pass.
+bool parseDataFields(const char* begin, const char* end, const char* readableEnd, SampleRow& row,
+                     quint8 totalChannelCount, quint8 analogCount, quint8 digitalCount)
+{
+    if (begin == end)
+        return false;
+    const int fieldCount = totalChannelCount + 2;
+    const char* cursor = begin;
+    int field = 0;
+    if (!readField<FieldKind::Digits>(cursor, end, readableEnd, endOfField(field++, fieldCount), row.number))
+        return false;
+    if (!readField<FieldKind::Digits>(cursor, end, readableEnd, endOfField(field++, fieldCount), row.timeStamp))
+        return false;
+
+    qint32* analog = row.analog.data();
+    for (int c = 0; c < analogCount; ++c) {
+        if (!readField<FieldKind::DigitsAndMinus>(cursor, end, readableEnd, endOfField(field++, fieldCount),
+                                                  analog[c]))
+            return false;
+    }
+    quint8* digital = row.digital.data();
+    for (int d = 0; d < digitalCount; ++d) {
+        qint32 state = 0;
+        if (!readField<FieldKind::BinaryDigits>(cursor, end, readableEnd, endOfField(field++, fieldCount), state))
+            return false;
+        digital[d] = state != 0 ? 1 : 0;
+    }
+    return field == fieldCount;
+}
+
+// Parses a line straight from the reader's buffer. A line that does not parse
+// as it stands (spaces to normalise, or a real fault) goes the way of the
+// text: copied into lineText, normalised and parsed again, leaving lineText as
+// the parser left it for the message.
+bool parseBufferedLine(const DataLine& line, QByteArray& lineText, SampleRow& row, const Recording& recording)
+{
+    const char* end = line.end;
+    if (end != line.begin && end[-1] == '\n')
+        --end;
+    if (end != line.begin && end[-1] == '\r')
+        --end;
+    if (parseDataFields(line.begin, end, line.end + DataLineReader::readableBeyondLine, row,
+                        recording.totalChannelCount, recording.analogCount, recording.digitalCount))
+        return true;
+    lineText = QByteArray(line.begin, int(line.end - line.begin));
+    return parseDataLine(lineText, row, recording.totalChannelCount, recording.analogCount, recording.digitalCount);
 }
 
 quint32 roundedMilliseconds(qint32 microseconds)
@@ -154,33 +135,9 @@ bool parseDataLine(QByteArray& line, SampleRow& row,
 {
     normalizeBeforeTerminator(line);
     removeLineTerminator(line);
-    if (line.isEmpty())
-        return false;
-
-    // Every field but the last must end at a comma and the last at the line end:
-    // that is exactly totalChannelCount + 1 commas, checked in the same pass.
-    const int fieldCount = totalChannelCount + 2;
-    const char* cursor = line.constData();
-    const char* const lineEnd = cursor + line.size();
-    int field = 0;
-    if (!readField<FieldKind::Digits>(cursor, lineEnd, endOfField(field++, fieldCount), row.number))
-        return false;
-    if (!readField<FieldKind::Digits>(cursor, lineEnd, endOfField(field++, fieldCount), row.timeStamp))
-        return false;
-
-    qint32* analog = row.analog.data();
-    for (int c = 0; c < analogCount; ++c) {
-        if (!readField<FieldKind::DigitsAndMinus>(cursor, lineEnd, endOfField(field++, fieldCount), analog[c]))
-            return false;
-    }
-    quint8* digital = row.digital.data();
-    for (int d = 0; d < digitalCount; ++d) {
-        qint32 state = 0;
-        if (!readField<FieldKind::BinaryDigits>(cursor, lineEnd, endOfField(field++, fieldCount), state))
-            return false;
-        digital[d] = state != 0 ? 1 : 0;
-    }
-    return field == fieldCount;
+    const char* const begin = line.constData();
+    const char* const end = begin + line.size();
+    return parseDataFields(begin, end, end, row, totalChannelCount, analogCount, digitalCount);
 }
 
 QString readDataRows(QIODevice& device, Recording& recording)
@@ -189,18 +146,15 @@ QString readDataRows(QIODevice& device, Recording& recording)
     resizeExactly(recording.samples, sampleCount);
     recording.rawTimeAxis.reserve(sampleCount);
 
-    QByteArray lineBuffer;
-    lineBuffer.reserve(initialLineCapacity);
+    DataLineReader lines(device);
+    QByteArray lineText;
     for (int k = 0; k < sampleCount; ++k) {
         SampleRow& row = recording.samples[k];
         resizeExactly(row.analog, recording.analogCount);
         resizeExactly(row.digital, recording.digitalCount);
-        readLineInto(device, lineBuffer);
-        if (!parseDataLine(lineBuffer, row, recording.totalChannelCount,
-                           recording.analogCount, recording.digitalCount))
-            return dataLineMessage(k + 1, lineBuffer);
+        if (!parseBufferedLine(lines.next(), lineText, row, recording))
+            return dataLineMessage(k + 1, lineText);
         recording.rawTimeAxis.append(double(roundedMilliseconds(row.timeStamp)));
-        lineBuffer.resize(0);
     }
     return QString();
 }

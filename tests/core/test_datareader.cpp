@@ -4,6 +4,8 @@
 #include <QBuffer>
 #include <QtTest>
 
+#include <random>
+
 using namespace VornaLumeto;
 
 namespace {
@@ -32,6 +34,37 @@ QString dataLineMessage(int lineNumber, const QString& text)
     return QStringLiteral("Ошибка в *.dat файле, в строке №%1: %2").arg(lineNumber).arg(text);
 }
 
+// Field text of the shapes data files hold and of the ones that trip
+// conversion: up to twelve digits, leading zeros, a sign, stray dashes.
+QByteArray randomAnalogField(std::mt19937& random)
+{
+    std::uniform_int_distribution<int> percent(0, 99);
+    std::uniform_int_distribution<int> digit(0, 9);
+    QByteArray field;
+    if (percent(random) < 40)
+        field += '-';
+    const int length = std::uniform_int_distribution<int>(0, 12)(random);
+    for (int i = 0; i < length; ++i)
+        field += char('0' + digit(random));
+    if (percent(random) < 3)
+        field.insert(std::uniform_int_distribution<int>(0, field.size())(random), '-');
+    return field;
+}
+
+QByteArray randomDigitalField(std::mt19937& random)
+{
+    static const char* const shapes[] = {"0", "1", "", "11", "10", "0000000001", "000000000"};
+    return shapes[std::uniform_int_distribution<int>(0, 6)(random)];
+}
+
+// What QString::toInt makes of the text, 0 when it does not convert.
+qint32 toIntOrZero(const QByteArray& field)
+{
+    bool converts = false;
+    const int value = QString::fromLatin1(field).toInt(&converts);
+    return converts ? value : 0;
+}
+
 } // namespace
 
 class TestDataReader : public QObject {
@@ -45,6 +78,7 @@ private slots:
     void leavesNormalisedLineForTheMessage();
     void readsRowsAndRoundsTimeStamps();
     void readsLineLongerThanTheBuffer();
+    void convertsEveryFieldShapeAsToInt();
     void shortFileFailsOnTheFirstMissingLine();
     void badLineMessageQuotesTheNormalisedLine();
     void correctsTimeAxisOfSharedMilliseconds();
@@ -155,6 +189,52 @@ void TestDataReader::readsLineLongerThanTheBuffer()
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
     QCOMPARE(recording.samples[0].analog, QVector<qint32>{42});
     QCOMPARE(recording.samples[1].analog, QVector<qint32>{-1});
+}
+
+void TestDataReader::convertsEveryFieldShapeAsToInt()
+{
+    // Enough lines to cross the reader's buffer several times, each line also
+    // parsed on its own, where fields near its end are read without look-ahead.
+    constexpr int lineCount = 12000;
+    std::mt19937 random(11);
+    QByteArray file;
+    QVector<SampleRow> expected;
+    for (int k = 0; k < lineCount; ++k) {
+        SampleRow row;
+        row.number = k + 1;
+        row.timeStamp = 1000 * k;
+        QByteArray line = QByteArray::number(row.number) + ',' + QByteArray::number(row.timeStamp);
+        for (int c = 0; c < 3; ++c) {
+            const QByteArray field = randomAnalogField(random);
+            line += ',' + field;
+            row.analog.append(toIntOrZero(field));
+        }
+        for (int d = 0; d < 2; ++d) {
+            const QByteArray field = randomDigitalField(random);
+            line += ',' + field;
+            row.digital.append(toIntOrZero(field) != 0 ? 1 : 0);
+        }
+        line += k % 2 ? "\r\n" : "\n";
+        file += line;
+        expected.append(row);
+
+        SampleRow alone;
+        alone.analog.fill(0, 3);
+        alone.digital.fill(0, 2);
+        QVERIFY2(parseDataLine(line, alone, 5, 3, 2), line.constData());
+        QCOMPARE(alone.analog, row.analog);
+        QCOMPARE(alone.digital, row.digital);
+    }
+
+    Recording recording = recordingWith(3, 2, lineCount);
+    const QString failure = readRows(file, recording);
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    for (int k = 0; k < lineCount; ++k) {
+        QCOMPARE(recording.samples[k].number, expected[k].number);
+        QCOMPARE(recording.samples[k].timeStamp, expected[k].timeStamp);
+        QCOMPARE(recording.samples[k].analog, expected[k].analog);
+        QCOMPARE(recording.samples[k].digital, expected[k].digital);
+    }
 }
 
 void TestDataReader::shortFileFailsOnTheFirstMissingLine()

@@ -1,0 +1,131 @@
+#pragma once
+
+// Conversion of the comma-separated fields of a data line. Internal to the
+// data reader; inline because it runs for every field of every line.
+
+#include <QtEndian>
+#include <QtGlobal>
+
+#include <limits>
+
+namespace VornaLumeto {
+namespace DataFields {
+
+// How a field may end: at a comma only, or at the end of the line (the last field).
+enum class FieldEnd { Comma, LineEnd };
+
+// Which characters a field may hold.
+enum class FieldKind { Digits, DigitsAndMinus, BinaryDigits };
+
+// Bytes that may be read from the start of a field at once; the caller says how
+// far reading is safe, so a field near the end of memory is read the careful way.
+constexpr int wordBytes = 8;
+
+inline FieldEnd endOfField(int fieldIndex, int fieldCount)
+{
+    return fieldIndex + 1 == fieldCount ? FieldEnd::LineEnd : FieldEnd::Comma;
+}
+
+// Reads one field from cursor, checking its characters and converting it the
+// way QString::toInt (base 10) converts such text: an optional leading '-',
+// then at least one digit; text that does not convert (such as 1-2 or a lone
+// '-') and values outside 32 bits give 0. On success cursor moves past the
+// field and its comma.
+template <FieldKind kind>
+bool readFieldCarefully(const char*& cursor, const char* lineEnd, FieldEnd fieldEnd, qint32& value)
+{
+    constexpr qint64 largestInt = std::numeric_limits<qint32>::max();
+    const char* p = cursor;
+    const bool negative = kind == FieldKind::DigitsAndMinus && p < lineEnd && *p == '-';
+    if (negative)
+        ++p;
+    const char* const digitsBegin = p;
+    qint64 magnitude = 0;
+    bool converts = true;
+    for (; p < lineEnd && *p != ',';) {
+        const char c = *p++;
+        const bool digit = kind == FieldKind::BinaryDigits ? (c == '0' || c == '1') : (c >= '0' && c <= '9');
+        if (digit) {
+            magnitude = qMin(magnitude * 10 + (c - '0'), largestInt + 2);  // capped: only "too large" matters
+        } else if (kind == FieldKind::DigitsAndMinus && c == '-') {
+            converts = false;
+        } else {
+            return false;
+        }
+    }
+    const bool endsAtComma = p < lineEnd;
+    if (endsAtComma != (fieldEnd == FieldEnd::Comma))
+        return false;
+    const qint64 limit = negative ? largestInt + 1 : largestInt;
+    converts = converts && p != digitsBegin && magnitude <= limit;
+    value = converts ? qint32(negative ? -magnitude : magnitude) : 0;
+    cursor = endsAtComma ? p + 1 : p;
+    return true;
+}
+
+// How many of the word's bytes, from the first, are digits of the field kind.
+// A carry out of a non-digit byte can only spoil the test of bytes after it,
+// which do not count.
+template <FieldKind kind>
+int leadingDigitCount(quint64 word)
+{
+    constexpr quint64 ones = 0x0101010101010101ull;
+    quint64 nonDigits = 0;
+    if (kind == FieldKind::BinaryDigits) {
+        nonDigits = (word & (0xFE * ones)) ^ (0x30 * ones);
+    } else {
+        const quint64 highNibbles = word & (0xF0 * ones);
+        const quint64 highNibblesAfterSix = (word + 0x06 * ones) & (0xF0 * ones);
+        nonDigits = (highNibbles ^ (0x30 * ones)) | (highNibblesAfterSix ^ (0x30 * ones));
+    }
+    return nonDigits == 0 ? wordBytes : __builtin_ctzll(nonDigits) / 8;
+}
+
+// The value of up to eight digit values (0 to 9), one per byte, the most
+// significant in the lowest byte; empty leading bytes are zero.
+inline quint32 valueOfDigits(quint64 digits)
+{
+    digits = (digits * 2561) >> 8;
+    digits = ((digits & 0x00FF00FF00FF00FFull) * 6553601) >> 16;
+    return quint32(((digits & 0x0000FFFF0000FFFFull) * 42949672960001ull) >> 32);
+}
+
+// The common field, an optional '-' and one to seven digits, converted without
+// a loop over its characters (whose varying length the processor cannot
+// predict). Returns false, leaving cursor alone, for anything else; the
+// careful reader then decides.
+template <FieldKind kind>
+bool readShortField(const char*& cursor, const char* lineEnd, const char* readableEnd, FieldEnd fieldEnd,
+                    qint32& value)
+{
+    const char* p = cursor;
+    const bool negative = kind == FieldKind::DigitsAndMinus && p < lineEnd && *p == '-';
+    if (negative)
+        ++p;
+    if (readableEnd - p < wordBytes)
+        return false;
+    const quint64 word = qFromLittleEndian<quint64>(p);  // the first byte lowest
+    const int digits = int(qMin<qptrdiff>(leadingDigitCount<kind>(word), lineEnd - p));
+    if (digits == 0 || digits == wordBytes)
+        return false;
+    const bool atLineEnd = p + digits == lineEnd;
+    if ((atLineEnd ? FieldEnd::LineEnd : FieldEnd::Comma) != fieldEnd || (!atLineEnd && p[digits] != ','))
+        return false;
+    const quint64 digitValues = (word & 0x0F0F0F0F0F0F0F0Full) << (8 * (wordBytes - digits));
+    const quint32 magnitude = valueOfDigits(digitValues);
+    value = negative ? -qint32(magnitude) : qint32(magnitude);
+    cursor = atLineEnd ? lineEnd : p + digits + 1;
+    return true;
+}
+
+// One field: bytes up to readableEnd may be read, however far the line goes.
+template <FieldKind kind>
+bool readField(const char*& cursor, const char* lineEnd, const char* readableEnd, FieldEnd fieldEnd,
+               qint32& value)
+{
+    return readShortField<kind>(cursor, lineEnd, readableEnd, fieldEnd, value)
+           || readFieldCarefully<kind>(cursor, lineEnd, fieldEnd, value);
+}
+
+} // namespace DataFields
+} // namespace VornaLumeto

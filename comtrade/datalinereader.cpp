@@ -1,0 +1,59 @@
+#include "comtrade/datalinereader.h"
+
+#include <QIODevice>
+
+#include <cstring>
+
+namespace VornaLumeto {
+namespace {
+
+// Small enough to stay in the processor's cache between reading and parsing.
+constexpr qsizetype chunkBytes = 256 * 1024;
+
+} // namespace
+
+DataLineReader::DataLineReader(QIODevice& ioDevice)
+    : device(ioDevice), buffer(size_t(chunkBytes + readableBeyondLine))
+{
+}
+
+DataLine DataLineReader::next()
+{
+    for (;;) {
+        const char* const unread = buffer.data() + start;
+        const char* const lineFeed = static_cast<const char*>(std::memchr(unread, '\n', size_t(filled - start)));
+        if (lineFeed) {
+            start = lineFeed + 1 - buffer.data();
+            return {unread, lineFeed + 1};
+        }
+        if (!readMore()) {
+            const qsizetype lineStart = start;
+            start = filled;
+            return {buffer.data() + lineStart, buffer.data() + filled};
+        }
+    }
+}
+
+// Moves the unfinished line to the front, grows the buffer when that line
+// fills it, and appends what the device has. False at the end of the device.
+bool DataLineReader::readMore()
+{
+    if (deviceAtEnd)
+        return false;
+    const qsizetype pending = filled - start;
+    std::memmove(buffer.data(), buffer.data() + start, size_t(pending));
+    start = 0;
+    filled = pending;
+    const qsizetype capacity = qsizetype(buffer.size()) - readableBeyondLine;
+    if (filled == capacity)
+        buffer.resize(size_t(2 * capacity + readableBeyondLine));
+    const qint64 read = device.read(buffer.data() + filled, qsizetype(buffer.size()) - readableBeyondLine - filled);
+    if (read <= 0) {
+        deviceAtEnd = true;
+        return false;
+    }
+    filled += read;
+    return true;
+}
+
+} // namespace VornaLumeto

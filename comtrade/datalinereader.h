@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <vector>
+
+class QIODevice;
+
+namespace VornaLumeto {
+
+// One line in the reader's buffer: [begin, end), with its terminator.
+struct DataLine {
+    const char* begin = nullptr;
+    const char* end = nullptr;
+
+    bool isEmpty() const { return begin == end; }
+};
+
+// Hands out the lines of a device one after the other, split exactly as
+// QIODevice::readLine splits them (a line ends after its LF, the last one at
+// the end of the device), but without copying each line out of a buffer.
+class DataLineReader {
+public:
+    // Bytes after the end of every line that may be read (their values are
+    // meaningless), so that fields can be read a word at a time.
+    static constexpr int readableBeyondLine = 8;
+
+    explicit DataLineReader(QIODevice& device);
+
+    // The next line; it stays valid until the next call. Empty at the end of the device.
+    DataLine next();
+
+private:
+    bool readMore();
+
+    QIODevice& device;
+    std::vector<char> buffer;
+    qsizetype start = 0;    // first byte not yet handed out
+    qsizetype filled = 0;   // end of the bytes read
+    bool deviceAtEnd = false;
+};
+
+} // namespace VornaLumeto
