@@ -41,7 +41,7 @@ struct Stretch {
     }
 };
 
-double measuredFrequency(const Stretch& stretch, const QVector<double>& timeAxis, int first, int last)
+double measuredFrequency(Stretch stretch, const QVector<double>& timeAxis, int first, int last)
 {
     if (!stretch.looksLikeSinePeriod())
         return fallbackFrequency;
@@ -50,29 +50,47 @@ double measuredFrequency(const Stretch& stretch, const QVector<double>& timeAxis
 }
 
 // The track is written in order and only grows: a fill never goes back over
-// what is already written, so there is exactly one value per sample. The
-// second smoothing needs only the entry before, so each value is smoothed as
-// it is written instead of in a pass of its own.
+// what is already written, so there is exactly one value per sample.
+//
+// Fills write the estimates as they are; the second smoothing follows one
+// value per sample of the crossing search. Each of the two has a chain of
+// dependent arithmetic from one sample to the next, and run side by side in
+// one loop the processor works on both chains at once.
 class TrackWriter {
 public:
-    TrackWriter(FrequencyTrack& output, int length) : track(output)
+    TrackWriter(FrequencyTrack& output, int length)
     {
-        resizeExactly(track.frequency, length);
-        resizeExactly(track.deviation, length);
+        resizeExactly(output.frequency, length);
+        resizeExactly(output.deviation, length);
+        frequencies = output.frequency.data();
+        deviations = output.deviation.data();
     }
     void fillUpTo(int end, double estimate)
     {
-        double* const frequencies = track.frequency.data();
-        double* const deviations = track.deviation.data();
-        const double estimateShare = estimate * 0.03125;
-        for (; written < end; ++written) {
-            const double value = written == 0 ? estimate : smoothedAfter(frequencies[written - 1], estimateShare);
-            frequencies[written] = value;
-            deviations[written] = value - nominalFrequency;
-        }
+        for (; filled < end; ++filled)
+            frequencies[filled] = estimate;
+    }
+    void smoothNext()
+    {
+        if (smoothed < filled)
+            smoothAt(smoothed++);
+    }
+    void smoothRest()
+    {
+        while (smoothed < filled)
+            smoothAt(smoothed++);
     }
 
 private:
+    void smoothAt(int j)
+    {
+        if (j > 0)
+            previous = smoothedAfter(previous, frequencies[j] * 0.03125);
+        else
+            previous = frequencies[0];
+        frequencies[j] = previous;
+        deviations[j] = previous - nominalFrequency;
+    }
     // (31 * previous + estimate) * 0.03125, written so that the chain from one
     // value to the next is one multiplication and one addition. Scaling by a
     // power of two is exact, so the result is bit for bit the same.
@@ -82,8 +100,11 @@ private:
         return value < lowestFrequency || value > highestFrequency ? fallbackFrequency : value;
     }
 
-    FrequencyTrack& track;
-    int written = 0;
+    double* frequencies = nullptr;
+    double* deviations = nullptr;
+    double previous = 0.0;
+    int filled = 0;
+    int smoothed = 0;
 };
 
 } // namespace
@@ -121,9 +142,11 @@ FrequencyTrack trackChannelFrequency(const QVector<double>& values, const QVecto
             crossing(i - 1, previous, lastRising, lastFalling, sinceRising);
         else if (previous >= 0.0 && current < previous && current <= 0.0)
             crossing(i - 1, previous, lastFalling, lastRising, sinceFalling);
+        writer.smoothNext();
         previous = current;
     }
     writer.fillUpTo(n, estimate);
+    writer.smoothRest();
     return track;
 }
 
