@@ -95,7 +95,7 @@ inline quint32 valueOfDigits(quint64 digits)
 // predict). Returns false, leaving cursor alone, for anything else; the
 // careful reader then decides.
 template <FieldKind kind>
-bool readShortField(const char*& cursor, const char* lineEnd, const char* readableEnd, FieldEnd fieldEnd,
+Q_ALWAYS_INLINE bool readShortField(const char*& cursor, const char* lineEnd, const char* readableEnd, FieldEnd fieldEnd,
                     qint32& value)
 {
     const char* p = cursor;
@@ -120,7 +120,7 @@ bool readShortField(const char*& cursor, const char* lineEnd, const char* readab
 
 // One field: bytes up to readableEnd may be read, however far the line goes.
 template <FieldKind kind>
-bool readField(const char*& cursor, const char* lineEnd, const char* readableEnd, FieldEnd fieldEnd,
+Q_ALWAYS_INLINE bool readField(const char*& cursor, const char* lineEnd, const char* readableEnd, FieldEnd fieldEnd,
                qint32& value)
 {
     return readShortField<kind>(cursor, lineEnd, readableEnd, fieldEnd, value)
