@@ -282,6 +282,7 @@ void benchmarkReusedMemory(const Case& c, QTextStream& out)
 int main(int argc, char** argv)
 {
     VornaLumeto::setUpProcessMemory(argv);  // as the viewer's main does
+    LumetoBench::stayOnThisProcessor();
     QCoreApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() >= 4 && arguments.at(1) == QLatin1String("--time"))

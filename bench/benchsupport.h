@@ -9,12 +9,32 @@
 #include <QString>
 #include <QTextStream>
 
+#ifdef __linux__
+#include <sched.h>
+#endif
+
 #include <algorithm>
 #include <cmath>
 #include <functional>
 #include <vector>
 
 namespace LumetoBench {
+
+// Keeps this process, and the processes it starts, on the processor it runs on
+// now. The processors of a shared virtual machine can differ in speed by more
+// than half, so figures that are compared with each other come from one.
+inline void stayOnThisProcessor()
+{
+#ifdef __linux__
+    const int processor = sched_getcpu();
+    if (processor < 0)
+        return;
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    CPU_SET(processor, &set);
+    sched_setaffinity(0, sizeof set, &set);
+#endif
+}
 
 inline double millisecondsOf(const std::function<void()>& work)
 {
