@@ -17,9 +17,12 @@ enum class FieldEnd { Comma, LineEnd };
 // Which characters a field may hold.
 enum class FieldKind { Digits, DigitsAndMinus, BinaryDigits };
 
-// Bytes that may be read from the start of a field at once; the caller says how
-// far reading is safe, so a field near the end of memory is read the careful way.
+// Bytes read from the start of a field at once.
 constexpr int wordBytes = 8;
+
+// Bytes that may be read after the end of a padded line: a word read from the
+// last position and the byte after it.
+constexpr int paddedBytes = 16;
 
 inline FieldEnd endOfField(int fieldIndex, int fieldCount)
 {
@@ -94,36 +97,40 @@ inline quint32 valueOfDigits(quint64 digits)
 // a loop over its characters (whose varying length the processor cannot
 // predict). Returns false, leaving cursor alone, for anything else; the
 // careful reader then decides.
+//
+// The line must be padded: the byte at lineEnd is neither a digit nor '-' nor
+// ',', and paddedBytes bytes may be read from any position up to lineEnd.
 template <FieldKind kind>
-Q_ALWAYS_INLINE bool readShortField(const char*& cursor, const char* lineEnd, const char* readableEnd, FieldEnd fieldEnd,
-                    qint32& value)
+Q_ALWAYS_INLINE bool readShortField(const char*& cursor, const char* lineEnd, FieldEnd fieldEnd, qint32& value)
 {
-    const char* p = cursor;
-    const bool negative = kind == FieldKind::DigitsAndMinus && p < lineEnd && *p == '-';
-    if (negative)
-        ++p;
-    if (readableEnd - p < wordBytes)
-        return false;
-    const quint64 word = qFromLittleEndian<quint64>(p);  // the first byte lowest
-    const int digits = int(qMin<qptrdiff>(leadingDigitCount<kind>(word), lineEnd - p));
+    quint64 word = qFromLittleEndian<quint64>(cursor);  // the first byte lowest
+    bool negative = false;
+    if (kind == FieldKind::DigitsAndMinus) {
+        negative = (word & 0xFF) == '-';
+        word >>= 8 * int(negative);  // the top byte becomes 0, which ends the digits
+    }
+    const int digits = leadingDigitCount<kind>(word);
     if (digits == 0 || digits == wordBytes)
         return false;
-    const bool atLineEnd = p + digits == lineEnd;
-    if ((atLineEnd ? FieldEnd::LineEnd : FieldEnd::Comma) != fieldEnd || (!atLineEnd && p[digits] != ','))
+    const char* const digitsEnd = cursor + int(negative) + digits;
+    // The padding byte at lineEnd is no digit, so the digits never run past it.
+    const bool endsRight = fieldEnd == FieldEnd::Comma ? *digitsEnd == ',' : digitsEnd == lineEnd;
+    if (!endsRight)
         return false;
     const quint64 digitValues = (word & 0x0F0F0F0F0F0F0F0Full) << (8 * (wordBytes - digits));
-    const quint32 magnitude = valueOfDigits(digitValues);
-    value = negative ? -qint32(magnitude) : qint32(magnitude);
-    cursor = atLineEnd ? lineEnd : p + digits + 1;
+    // Signs come at random, so the sign is applied without a branch: -1 or 0
+    // flips the bits and adds one, or leaves the magnitude as it is.
+    const qint32 sign = -qint32(negative);
+    value = (qint32(valueOfDigits(digitValues)) ^ sign) - sign;
+    cursor = fieldEnd == FieldEnd::Comma ? digitsEnd + 1 : digitsEnd;
     return true;
 }
 
-// One field: bytes up to readableEnd may be read, however far the line goes.
+// One field of a padded line (see readShortField).
 template <FieldKind kind>
-Q_ALWAYS_INLINE bool readField(const char*& cursor, const char* lineEnd, const char* readableEnd, FieldEnd fieldEnd,
-               qint32& value)
+Q_ALWAYS_INLINE bool readField(const char*& cursor, const char* lineEnd, FieldEnd fieldEnd, qint32& value)
 {
-    return readShortField<kind>(cursor, lineEnd, readableEnd, fieldEnd, value)
+    return readShortField<kind>(cursor, lineEnd, fieldEnd, value)
            || readFieldCarefully<kind>(cursor, lineEnd, fieldEnd, value);
 }
 

@@ -13,7 +13,7 @@ constexpr qsizetype chunkBytes = 256 * 1024;
 } // namespace
 
 DataLineReader::DataLineReader(QIODevice& ioDevice)
-    : device(ioDevice), buffer(size_t(chunkBytes + readableBeyondLine))
+    : device(ioDevice), buffer(size_t(chunkBytes + paddingBytes))
 {
 }
 
@@ -44,15 +44,16 @@ bool DataLineReader::readMore()
     std::memmove(buffer.data(), buffer.data() + start, size_t(pending));
     start = 0;
     filled = pending;
-    const qsizetype capacity = qsizetype(buffer.size()) - readableBeyondLine;
+    const qsizetype capacity = qsizetype(buffer.size()) - paddingBytes;
     if (filled == capacity)
-        buffer.resize(size_t(2 * capacity + readableBeyondLine));
-    const qint64 read = device.read(buffer.data() + filled, qsizetype(buffer.size()) - readableBeyondLine - filled);
+        buffer.resize(size_t(2 * capacity + paddingBytes));
+    const qint64 read = device.read(buffer.data() + filled, qsizetype(buffer.size()) - paddingBytes - filled);
     if (read <= 0) {
         deviceAtEnd = true;
         return false;
     }
     filled += read;
+    buffer[size_t(filled)] = 0;
     return true;
 }
 

@@ -21,9 +21,9 @@ struct DataLine {
 // the end of the device), but without copying each line out of a buffer.
 class DataLineReader {
 public:
-    // Bytes after the end of every line that may be read (their values are
-    // meaningless), so that fields can be read a word at a time.
-    static constexpr int readableBeyondLine = 8;
+    // Bytes after the end of every line that may be read, so that fields can
+    // be read a word at a time. The byte right after the last line is 0.
+    static constexpr int paddingBytes = 16;
 
     explicit DataLineReader(QIODevice& device);
 

@@ -17,6 +17,8 @@ namespace {
 
 using namespace DataFields;
 
+static_assert(DataLineReader::paddingBytes >= paddedBytes, "lines in the reader's buffer must be padded for the field reader");
+
 // Spaces are rare in data files; skipping the normalisation when there is none
 // keeps the common line free of any rewriting.
 void normalizeBeforeTerminator(QByteArray& line)
@@ -63,11 +65,11 @@ QVector<double*> allocateColumns(QVector<QVector<double>>& series, int length)
     return columns;
 }
 
-// The fields of a line without its terminator, [begin, end); bytes up to
-// readableEnd may be read. Every field but the last must end at a comma and
-// the last at the line end: that is exactly totalChannelCount + 1 commas,
-// checked in the same pass.
-bool parseDataFields(const char* begin, const char* end, const char* readableEnd, SampleRow& row,
+// The fields of a padded line without its terminator, [begin, end) (see
+// readShortField). Every field but the last must end at a comma and the last
+// at the line end: that is exactly totalChannelCount + 1 commas, checked in
+// the same pass.
+bool parseDataFields(const char* begin, const char* end, SampleRow& row,
                      quint8 totalChannelCount, quint8 analogCount, quint8 digitalCount)
 {
     if (begin == end)
@@ -75,21 +77,20 @@ bool parseDataFields(const char* begin, const char* end, const char* readableEnd
     const int fieldCount = totalChannelCount + 2;
     const char* cursor = begin;
     int field = 0;
-    if (!readField<FieldKind::Digits>(cursor, end, readableEnd, endOfField(field++, fieldCount), row.number))
+    if (!readField<FieldKind::Digits>(cursor, end, endOfField(field++, fieldCount), row.number))
         return false;
-    if (!readField<FieldKind::Digits>(cursor, end, readableEnd, endOfField(field++, fieldCount), row.timeStamp))
+    if (!readField<FieldKind::Digits>(cursor, end, endOfField(field++, fieldCount), row.timeStamp))
         return false;
 
     qint32* analog = row.analog.data();
     for (int c = 0; c < analogCount; ++c) {
-        if (!readField<FieldKind::DigitsAndMinus>(cursor, end, readableEnd, endOfField(field++, fieldCount),
-                                                  analog[c]))
+        if (!readField<FieldKind::DigitsAndMinus>(cursor, end, endOfField(field++, fieldCount), analog[c]))
             return false;
     }
     quint8* digital = row.digital.data();
     for (int d = 0; d < digitalCount; ++d) {
         qint32 state = 0;
-        if (!readField<FieldKind::BinaryDigits>(cursor, end, readableEnd, endOfField(field++, fieldCount), state))
+        if (!readField<FieldKind::BinaryDigits>(cursor, end, endOfField(field++, fieldCount), state))
             return false;
         digital[d] = state != 0 ? 1 : 0;
     }
@@ -102,13 +103,15 @@ bool parseDataFields(const char* begin, const char* end, const char* readableEnd
 // the parser left it for the message.
 bool parseBufferedLine(const DataLine& line, QByteArray& lineText, SampleRow& row, const Recording& recording)
 {
+    // What follows the content is its terminator, or the reader's zero after
+    // the last line, so the line is padded as the field reader needs.
     const char* end = line.end;
     if (end != line.begin && end[-1] == '\n')
         --end;
     if (end != line.begin && end[-1] == '\r')
         --end;
-    if (parseDataFields(line.begin, end, line.end + DataLineReader::readableBeyondLine, row,
-                        recording.totalChannelCount, recording.analogCount, recording.digitalCount))
+    if (parseDataFields(line.begin, end, row, recording.totalChannelCount, recording.analogCount,
+                        recording.digitalCount))
         return true;
     lineText = QByteArray(line.begin, int(line.end - line.begin));
     return parseDataLine(lineText, row, recording.totalChannelCount, recording.analogCount, recording.digitalCount);
@@ -135,9 +138,9 @@ bool parseDataLine(QByteArray& line, SampleRow& row,
 {
     normalizeBeforeTerminator(line);
     removeLineTerminator(line);
-    const char* const begin = line.constData();
-    const char* const end = begin + line.size();
-    return parseDataFields(begin, end, end, row, totalChannelCount, analogCount, digitalCount);
+    const QByteArray padded = line + QByteArray(paddedBytes, '\0');
+    const char* const begin = padded.constData();
+    return parseDataFields(begin, begin + line.size(), row, totalChannelCount, analogCount, digitalCount);
 }
 
 QString readDataRows(QIODevice& device, Recording& recording)
