@@ -93,7 +93,7 @@ inline quint32 valueOfDigits(quint64 digits)
     return quint32(((digits & 0x0000FFFF0000FFFFull) * 42949672960001ull) >> 32);
 }
 
-// The common field, an optional '-' and one to seven digits, converted without
+// The common field, an optional '-' and up to eight digits, converted without
 // a loop over its characters (whose varying length the processor cannot
 // predict). Returns false, leaving cursor alone, for anything else; the
 // careful reader then decides.
@@ -107,13 +107,14 @@ Q_ALWAYS_INLINE bool readShortField(const char*& cursor, const char* lineEnd, Fi
     bool negative = false;
     if (kind == FieldKind::DigitsAndMinus) {
         negative = (word & 0xFF) == '-';
-        word >>= 8 * int(negative);  // the top byte becomes 0, which ends the digits
+        word >>= 8 * int(negative);  // the top byte becomes 0: seven digits at most
     }
     const int digits = leadingDigitCount<kind>(word);
-    if (digits == 0 || digits == wordBytes)
+    if (digits == 0)
         return false;
     const char* const digitsEnd = cursor + int(negative) + digits;
-    // The padding byte at lineEnd is no digit, so the digits never run past it.
+    // The padding byte at lineEnd is no digit, so the digits never run past it;
+    // a ninth digit is no comma and no line end, so a longer field is left alone.
     const bool endsRight = fieldEnd == FieldEnd::Comma ? *digitsEnd == ',' : digitsEnd == lineEnd;
     if (!endsRight)
         return false;

@@ -65,36 +65,90 @@ QVector<double*> allocateColumns(QVector<QVector<double>>& series, int length)
     return columns;
 }
 
+// Where the channel fields of one row go.
+struct ChannelFields {
+    const char* lineEnd;
+    int count;          // analog and digital
+    int analogCount;
+    qint32* analog;
+    quint8* digital;
+};
+
+// Reads channel field k at cursor, an analog value or a digital state; the
+// last channel field ends the line.
+Q_ALWAYS_INLINE bool readChannelField(const char*& cursor, int k, const ChannelFields& fields)
+{
+    const FieldEnd fieldEnd = k + 1 == fields.count ? FieldEnd::LineEnd : FieldEnd::Comma;
+    if (k < fields.analogCount)
+        return readField<FieldKind::DigitsAndMinus>(cursor, fields.lineEnd, fieldEnd, fields.analog[k]);
+    qint32 state = 0;
+    if (!readField<FieldKind::BinaryDigits>(cursor, fields.lineEnd, fieldEnd, state))
+        return false;
+    fields.digital[k - fields.analogCount] = state != 0 ? 1 : 0;
+    return true;
+}
+
+// The number of commas in [begin, end), a word at a time; end is padded.
+int commasBetween(const char* begin, const char* end)
+{
+    constexpr quint64 ones = 0x0101010101010101ull;
+    constexpr quint64 lowSeven = 0x7F * ones;
+    int commas = 0;
+    for (const char* p = begin; p < end; p += wordBytes) {
+        const quint64 word = qFromLittleEndian<quint64>(p) ^ (quint64(',') * ones);
+        // The top bit of each byte is set where the byte is not a comma.
+        quint64 notComma = (((word & lowSeven) + lowSeven) | word) & (0x80 * ones);
+        const qptrdiff left = end - p;
+        if (left < wordBytes)
+            notComma |= ~quint64(0) << (8 * left) & (0x80 * ones);
+        commas += wordBytes - int(((notComma >> 7) * ones) >> 56);  // adds up the bytes' top bits
+    }
+    return commas;
+}
+
 // The fields of a padded line without its terminator, [begin, end) (see
 // readShortField). Every field but the last must end at a comma and the last
 // at the line end: that is exactly totalChannelCount + 1 commas, checked in
 // the same pass.
+//
+// Finding where a field ends needs where it starts, so the fields of a line
+// form one chain of dependent steps. The channel fields are read by two
+// cursors instead, one from each half of the line, whose chains the processor
+// works on at once.
 bool parseDataFields(const char* begin, const char* end, SampleRow& row,
                      quint8 totalChannelCount, quint8 analogCount, quint8 digitalCount)
 {
-    if (begin == end)
+    if (begin == end || analogCount + digitalCount != totalChannelCount)
         return false;
-    const int fieldCount = totalChannelCount + 2;
-    const char* cursor = begin;
-    int field = 0;
-    if (!readField<FieldKind::Digits>(cursor, end, endOfField(field++, fieldCount), row.number))
-        return false;
-    if (!readField<FieldKind::Digits>(cursor, end, endOfField(field++, fieldCount), row.timeStamp))
+    const ChannelFields fields{end, totalChannelCount, analogCount, row.analog.data(), row.digital.data()};
+    const char* first = begin;
+    const FieldEnd timeStampEnd = fields.count == 0 ? FieldEnd::LineEnd : FieldEnd::Comma;
+    if (!readField<FieldKind::Digits>(first, end, FieldEnd::Comma, row.number)
+        || !readField<FieldKind::Digits>(first, end, timeStampEnd, row.timeStamp))
         return false;
 
-    qint32* analog = row.analog.data();
-    for (int c = 0; c < analogCount; ++c) {
-        if (!readField<FieldKind::DigitsAndMinus>(cursor, end, endOfField(field++, fieldCount), analog[c]))
+    const char* const middleComma = static_cast<const char*>(
+        std::memchr(first + (end - first) / 2, ',', size_t(end - first - (end - first) / 2)));
+    const int secondStart = middleComma ? 1 + commasBetween(first, middleComma) : fields.count;
+    if (middleComma && secondStart >= fields.count)
+        return false;  // more fields than channels
+    const char* second = middleComma ? middleComma + 1 : end;
+    int k = 0;
+    int j = secondStart;
+    for (; k < secondStart && j < fields.count; ++k, ++j) {
+        if (!readChannelField(first, k, fields) || !readChannelField(second, j, fields))
             return false;
     }
-    quint8* digital = row.digital.data();
-    for (int d = 0; d < digitalCount; ++d) {
-        qint32 state = 0;
-        if (!readField<FieldKind::BinaryDigits>(cursor, end, endOfField(field++, fieldCount), state))
+    for (; k < secondStart; ++k) {
+        if (!readChannelField(first, k, fields))
             return false;
-        digital[d] = state != 0 ? 1 : 0;
     }
-    return field == fieldCount;
+    for (; j < fields.count; ++j) {
+        if (!readChannelField(second, j, fields))
+            return false;
+    }
+    // Every field ends at the next comma, so the first half ends where the second starts.
+    return !middleComma || first == middleComma + 1;
 }
 
 // Parses a line straight from the reader's buffer. A line that does not parse

@@ -19,12 +19,12 @@ constexpr double nominalFrequency = 50.0;
 constexpr double lowestMeanToPeak = 15.0;
 constexpr double highestMeanToPeak = 65.0;
 
-// Sum, count and peak of |y| since the last crossing of one direction,
-// gathered while walking the signal so that no smoothed copy is kept.
+// Sum and peak of |y| since the last crossing of one direction, gathered
+// while walking the signal so that no smoothed copy is kept. The number of
+// values follows from where the stretch starts and ends.
 struct Stretch {
     double sum = 0.0;
     double peak = 0.0;
-    int count = 0;
 
     void startAt(double y) { *this = Stretch(); add(y); }
     void add(double y)
@@ -32,18 +32,18 @@ struct Stretch {
         const double magnitude = std::fabs(y);
         sum += magnitude;
         peak = qMax(peak, magnitude);
-        ++count;
     }
-    bool looksLikeSinePeriod() const
+    bool looksLikeSinePeriod(int count) const
     {
         const double ratio = sum / count / peak * 100.0;
         return !(ratio > highestMeanToPeak || ratio < lowestMeanToPeak);
     }
 };
 
+// The stretch runs from sample first to sample last, both included.
 double measuredFrequency(Stretch stretch, const QVector<double>& timeAxis, int first, int last)
 {
-    if (!stretch.looksLikeSinePeriod())
+    if (!stretch.looksLikeSinePeriod(last - first + 1))
         return fallbackFrequency;
     const double frequency = 1000.0 / (timeAxis.at(last) - timeAxis.at(first));
     return frequency >= lowestFrequency && frequency <= highestFrequency ? frequency : fallbackFrequency;
