@@ -41,7 +41,7 @@
 
 namespace {
 
-constexpr int runs = 5;
+constexpr int runs = 7;
 constexpr qint64 chunkSize = 1 << 20;
 constexpr int sampleCount = 65535;
 
