@@ -8,12 +8,20 @@ namespace VornaLumeto {
 namespace {
 
 // Small enough to stay in the processor's cache between reading and parsing.
-constexpr qsizetype chunkBytes = 256 * 1024;
+constexpr qint64 largestChunk = 256 * 1024;
+constexpr qint64 smallestChunk = 4 * 1024;
+
+// A small file gets a buffer of about its size; a longer line grows it.
+qsizetype chunkBytesFor(const QIODevice& device)
+{
+    const qint64 left = device.isSequential() ? largestChunk : device.size() - device.pos();
+    return qsizetype(qBound(smallestChunk, left, largestChunk));
+}
 
 } // namespace
 
 DataLineReader::DataLineReader(QIODevice& ioDevice)
-    : device(ioDevice), buffer(size_t(chunkBytes + paddingBytes))
+    : device(ioDevice), buffer(size_t(chunkBytesFor(ioDevice) + paddingBytes))
 {
 }
 
