@@ -1,4 +1,6 @@
 #include "view/comtraderead.h"
+
+#include "comtrade/exactsize.h"
 #include "view/graphpoints.h"
 
 #include <qcustomplot.h>
@@ -274,12 +276,14 @@ void COMTRADE_read::buildDigitalChannel(int channel)
     const QVector<double>& states = digitalValues.at(channel);
     QVector<double>& lower = digitalLowerValues[channel];
     QVector<double>& upper = digitalUpperValues[channel];
-    lower.reserve(states.size());
-    upper.reserve(states.size());
-    for (double state : states) {
-        const bool set = state == 1.0;
-        lower.append(set ? base - 8.0 : base - 5.2);
-        upper.append(set ? base - 2.0 : base - 4.8);
+    resizeExactly(lower, states.size());
+    resizeExactly(upper, states.size());
+    double* const lowerEdge = lower.data();
+    double* const upperEdge = upper.data();
+    for (int j = 0; j < states.size(); ++j) {
+        const bool set = states.at(j) == 1.0;
+        lowerEdge[j] = set ? base - 8.0 : base - 5.2;
+        upperEdge[j] = set ? base - 2.0 : base - 4.8;
     }
 
     QCPGraph* lowerGraph = addChannelGraph(plot, solidPen(color, 1));
@@ -324,20 +328,21 @@ void COMTRADE_read::buildChannelPlots()
 void COMTRADE_read::mapToBand(QVector<double>& destination, const QVector<double>& source, int row,
                               double peak, double fill)
 {
-    destination.clear();
-    destination.reserve(source.size());
+    // Written through pointers into a sized vector: cheaper than appending
+    // the points of large recordings one by one.
+    const int count = source.size();
+    const double* const from = source.constData();
+    QVector<double> mapped;
+    resizeExactly(mapped, count);
+    double* const to = mapped.data();
     const double scale = peak / fill;
     const double top = -analogBand * row;
     const double bottom = top - analogBand;
-    for (double value : source) {
-        const double y = value / scale * 20.0 - 20.0 - analogBand * row;
-        if (y >= top)
-            destination.append(top);
-        else if (y <= bottom)
-            destination.append(bottom);
-        else
-            destination.append(y);
+    for (int j = 0; j < count; ++j) {
+        const double y = from[j] / scale * 20.0 - 20.0 - analogBand * row;
+        to[j] = y >= top ? top : (y <= bottom ? bottom : y);
     }
+    destination = std::move(mapped);
 }
 
 double COMTRADE_read::peakAbs(const QVector<double>& values)
