@@ -24,10 +24,8 @@ constexpr int wordBytes = 8;
 // last position and the byte after it.
 constexpr int paddedBytes = 16;
 
-inline FieldEnd endOfField(int fieldIndex, int fieldCount)
-{
-    return fieldIndex + 1 == fieldCount ? FieldEnd::LineEnd : FieldEnd::Comma;
-}
+// One in every byte of a word: times a byte value, that byte in every byte.
+constexpr quint64 byteOnes = 0x0101010101010101ull;
 
 // Reads one field from cursor, checking its characters and converting it the
 // way QString::toInt (base 10) converts such text: an optional leading '-',
@@ -72,7 +70,7 @@ bool readFieldCarefully(const char*& cursor, const char* lineEnd, FieldEnd field
 template <FieldKind kind>
 int leadingDigitCount(quint64 word)
 {
-    constexpr quint64 ones = 0x0101010101010101ull;
+    constexpr quint64 ones = byteOnes;
     quint64 nonDigits = 0;
     if (kind == FieldKind::BinaryDigits) {
         nonDigits = (word & (0xFE * ones)) ^ (0x30 * ones);
@@ -82,6 +80,24 @@ int leadingDigitCount(quint64 word)
         nonDigits = (highNibbles ^ (0x30 * ones)) | (highNibblesAfterSix ^ (0x30 * ones));
     }
     return nonDigits == 0 ? wordBytes : __builtin_ctzll(nonDigits) / 8;
+}
+
+// The number of commas in [begin, end), a word at a time; end is padded.
+inline int commasBetween(const char* begin, const char* end)
+{
+    constexpr quint64 ones = byteOnes;
+    constexpr quint64 lowSeven = 0x7F * ones;
+    int commas = 0;
+    for (const char* p = begin; p < end; p += wordBytes) {
+        const quint64 word = qFromLittleEndian<quint64>(p) ^ (quint64(',') * ones);
+        // The top bit of each byte is set where the byte is not a comma.
+        quint64 notComma = (((word & lowSeven) + lowSeven) | word) & (0x80 * ones);
+        const qptrdiff left = end - p;
+        if (left < wordBytes)
+            notComma |= ~quint64(0) << (8 * left) & (0x80 * ones);
+        commas += wordBytes - int(((notComma >> 7) * ones) >> 56);  // adds up the bytes' top bits
+    }
+    return commas;
 }
 
 // The value of up to eight digit values (0 to 9), one per byte, the most

@@ -88,24 +88,6 @@ Q_ALWAYS_INLINE bool readChannelField(const char*& cursor, int k, const ChannelF
     return true;
 }
 
-// The number of commas in [begin, end), a word at a time; end is padded.
-int commasBetween(const char* begin, const char* end)
-{
-    constexpr quint64 ones = 0x0101010101010101ull;
-    constexpr quint64 lowSeven = 0x7F * ones;
-    int commas = 0;
-    for (const char* p = begin; p < end; p += wordBytes) {
-        const quint64 word = qFromLittleEndian<quint64>(p) ^ (quint64(',') * ones);
-        // The top bit of each byte is set where the byte is not a comma.
-        quint64 notComma = (((word & lowSeven) + lowSeven) | word) & (0x80 * ones);
-        const qptrdiff left = end - p;
-        if (left < wordBytes)
-            notComma |= ~quint64(0) << (8 * left) & (0x80 * ones);
-        commas += wordBytes - int(((notComma >> 7) * ones) >> 56);  // adds up the bytes' top bits
-    }
-    return commas;
-}
-
 // The fields of a padded line without its terminator, [begin, end) (see
 // readShortField). Every field but the last must end at a comma and the last
 // at the line end: that is exactly totalChannelCount + 1 commas, checked in
