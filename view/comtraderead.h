@@ -45,7 +45,7 @@ namespace VornaLumeto {
 //   view/cuts.cpp            cut lines, placement, mouse and arrow keys
 //   view/readouts.cpp        cut-bar times, channel readouts, unit prefixes
 //   view/channelmenu.cpp     channel context menu, frequency toggle, scaling, relayout
-//   analysis/vectordiagram.cpp, analysis/frequencydiagram.cpp   the two analysis panels
+//   view/vectordiagram.cpp, view/frequencydiagram.cpp   the two analysis panels
 //   dialogs/fileinformation.cpp, dialogs/printexport.cpp         output of the view
 class COMTRADE_read : public QWidget, public Recording {
     Q_OBJECT

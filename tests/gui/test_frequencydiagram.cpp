@@ -1,4 +1,3 @@
-#include "analysis/diagrammath.h"
 #include "app/resourcesinit.h"
 #include "support/recordingview.h"
 
@@ -16,7 +15,6 @@
 using LumetoTest::TestChannel;
 using LumetoTest::TestRecording;
 using VornaLumeto::COMTRADE_read;
-using VornaLumeto::HarmonicValueMode;
 
 namespace {
 
@@ -97,23 +95,6 @@ private slots:
     {
         VornaLumeto::initResources();
         QVERIFY(dir.isValid());
-    }
-
-    void percentLabelsReadDashWithoutABase()
-    {
-        using VornaLumeto::harmonicLabelTexts;
-        QCOMPARE(harmonicLabelTexts({5.0, 0.0, 0.0}, HarmonicValueMode::FundamentalPercent, 5.0),
-                 QVector<QString>({"-", "-", "-"}));
-        // A fundamental that is only rounding noise of the transform is no base either.
-        QCOMPARE(harmonicLabelTexts({5.0, 2e-12}, HarmonicValueMode::FundamentalPercent, 5.0),
-                 QVector<QString>({"-", "-"}));
-        QCOMPARE(harmonicLabelTexts({5.0}, HarmonicValueMode::FundamentalPercent, 5.0),
-                 QVector<QString>({"-"}));
-        QCOMPARE(harmonicLabelTexts({0.0, 0.0}, HarmonicValueMode::RmsPercent, 0.0),
-                 QVector<QString>({"-", "-"}));
-        QCOMPARE(harmonicLabelTexts({1.0, 4.0}, HarmonicValueMode::RmsPercent, 8.0),
-                 QVector<QString>({"12.5", "50.0"}));
-        QVERIFY(VornaLumeto::harmonicBarHeights({0.0, 0.0}, 0.0).isEmpty());
     }
 
     void oneKilohertzOffersTenHarmonics()

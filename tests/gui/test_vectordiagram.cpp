@@ -1,4 +1,3 @@
-#include "analysis/diagrammath.h"
 #include "app/resourcesinit.h"
 #include "support/recordingview.h"
 
@@ -112,47 +111,6 @@ private slots:
     {
         VornaLumeto::initResources();
         QVERIFY(dir.isValid());
-    }
-
-    void unitTableKnowsLatinAndCyrillicSpellings_data()
-    {
-        QTest::addColumn<QString>("unit");
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<double>("factor");
-        const int voltage = int(VornaLumeto::VectorKind::Voltage);
-        const int current = int(VornaLumeto::VectorKind::Current);
-        const int other = int(VornaLumeto::VectorKind::Other);
-        QTest::newRow("V") << "V" << voltage << 1.0;
-        QTest::newRow("Cyrillic В") << "В" << voltage << 1.0;
-        QTest::newRow("кВ") << "кВ" << voltage << 1000.0;
-        QTest::newRow("mV") << "mV" << voltage << 0.001;
-        QTest::newRow("Cyrillic А") << "А" << current << 1.0;
-        QTest::newRow("Latin k, Cyrillic А") << "kА" << current << 1000.0;
-        QTest::newRow("Cyrillic к, Latin A") << "кA" << current << 1000.0;
-        QTest::newRow("Cyrillic м, Latin A") << "мA" << current << 0.001;
-        QTest::newRow("case matters") << "KV" << other << 0.0;
-        QTest::newRow("all Cyrillic кА is not listed") << "кА" << other << 0.0;
-        QTest::newRow("Гц") << "Гц" << other << 0.0;
-    }
-    void unitTableKnowsLatinAndCyrillicSpellings()
-    {
-        QFETCH(QString, unit);
-        QFETCH(int, kind);
-        QFETCH(double, factor);
-        const VornaLumeto::VectorUnit found = VornaLumeto::vectorUnit(unit);
-        QCOMPARE(int(found.kind), kind);
-        QCOMPARE(found.factor, factor);
-    }
-
-    void angleTextsFoldOnceAndShowRadiansAsFractionOfPi()
-    {
-        using VornaLumeto::AngleUnit;
-        QCOMPARE(VornaLumeto::foldAngle(-180.0), 180.0);
-        QCOMPARE(VornaLumeto::foldAngle(180.0), 180.0);
-        QCOMPARE(VornaLumeto::foldAngle(240.0), -120.0);
-        QCOMPARE(VornaLumeto::angleText(120.0, AngleUnit::Radians), QStringLiteral("0.667π"));
-        QCOMPARE(VornaLumeto::angleText(-90.0, AngleUnit::Radians), QStringLiteral("-0.500π"));
-        QCOMPARE(VornaLumeto::angleText(-0.04, AngleUnit::Degrees), QStringLiteral("-0.0"));
     }
 
     void buildsHiddenPanelWithMenusInOrder()

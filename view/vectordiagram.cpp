@@ -1,6 +1,6 @@
 #include "view/comtraderead.h"
 
-#include "analysis/diagramactions.h"
+#include "view/diagramactions.h"
 #include "analysis/diagrammath.h"
 
 #include <qcustomplot.h>

@@ -1,4 +1,4 @@
-#include "analysis/diagramactions.h"
+#include "view/diagramactions.h"
 
 #include <QAction>
 #include <QActionGroup>
