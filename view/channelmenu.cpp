@@ -206,6 +206,7 @@ void COMTRADE_read::applyDisplayedSignals(const QVector<bool>* flags)
     resetWindowToWholeRecording(4 * shownAnalog + shownDigital);
 
     updateReadouts();
+    updateCutTimes();
     requestReplot();
     refillRowSlots(0, RowOrder::TopDown);
 }

@@ -123,6 +123,7 @@ private slots:
         QCOMPARE(view->verticalScrollBar->maximum(), 4 * analogTotal + digitalTotal - 24);
         view->slot_key_Right();
         QCOMPARE(view->cut1Index, 1);
+        QCOMPARE(view->cutDifferenceLabel->text(), QStringLiteral("1"));
 
         const QVector<bool> flags = flagsWithHidden({0});
         view->applyDisplayedSignals(&flags);
@@ -147,6 +148,9 @@ private slots:
         QCOMPARE(view->cut2Index, 0);
         QCOMPARE(view->plotBottom, -(40.0 * (analogTotal - 1) + 10.0 * digitalTotal));
         QCOMPARE(curveValues(view->cutLine1).first(), view->plotBottom);
+        QCOMPARE(view->cut1TimeLabel->text(), QStringLiteral("0"));
+        QCOMPARE(view->cut2TimeLabel->text(), QStringLiteral("0"));
+        QCOMPARE(view->cutDifferenceLabel->text(), QStringLiteral("0"));
         QCOMPARE(view->verticalScrollBar->value(), 0);
     }
 
