@@ -106,6 +106,9 @@ void COMTRADE_read::createCuts()
         setCutLinePoints(line, timeAxis[0]);
     }
     plot->installEventFilter(new DirectButtonSignals(plot));
+    // Qt turns the second press of a quick pair into a double click; it must grab
+    // a line like any press, or its release would count as a click for cut 1.
+    connect(plot, &QCustomPlot::mouseDoubleClick, this, &COMTRADE_read::slot_press_mouse);
 }
 
 void COMTRADE_read::setCutLinePoints(QCPCurve* line, double time)

@@ -270,6 +270,35 @@ private slots:
         QCOMPARE(view->cut2Index, 30);
     }
 
+    void doubleClickOnCut2GrabsItLikeAPress()
+    {
+        auto view = load(steadyRecording(1, 0, 200));
+        showWindow(*view, 0, 100, 2);
+        view->placeCut(1, 50);
+        view->placeCut(2, 20);
+        const auto pixelOf = [&](double time) {
+            return QPoint(qRound(view->plot->xAxis->coordToPixel(time)), view->plot->height() / 2);
+        };
+
+        // Qt delivers press, release, double click, release.
+        QTest::mouseClick(view->plot, Qt::LeftButton, Qt::NoModifier, pixelOf(20.4));
+        QTest::mouseDClick(view->plot, Qt::LeftButton, Qt::NoModifier, pixelOf(20.4));
+        QCOMPARE(view->draggedCut, 2);
+        QVERIFY(view->cutDragging);
+        QTest::mouseRelease(view->plot, Qt::LeftButton, Qt::NoModifier, pixelOf(20.4));
+        QCOMPARE(view->cut1Index, 50);
+        QCOMPARE(view->cut2Index, 20);
+        QVERIFY(!view->cutDragging);
+
+        // The second press of a quick pair drags the line it grabbed.
+        QTest::mouseClick(view->plot, Qt::LeftButton, Qt::NoModifier, pixelOf(20.4));
+        QTest::mouseDClick(view->plot, Qt::LeftButton, Qt::NoModifier, pixelOf(20.4));
+        sendMouse(*view, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, 30.2);
+        QTest::mouseRelease(view->plot, Qt::LeftButton, Qt::NoModifier, pixelOf(30.2));
+        QCOMPARE(view->cut2Index, 30);
+        QCOMPARE(view->cut1Index, 50);
+    }
+
     void rightDragThatZoomedPlacesNoCut()
     {
         auto view = load(steadyRecording(1, 0, 200));
