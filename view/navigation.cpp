@@ -1,4 +1,5 @@
 #include "view/comtraderead.h"
+#include "view/navigationrules.h"
 
 #include <qcustomplot.h>
 
@@ -15,21 +16,44 @@ namespace {
 constexpr int rowsPerStep = 3;
 constexpr double narrowestWindowMs = 30.0;
 constexpr double toleranceSpanMs = 800.0;
+constexpr double singleInstantHalfSpanMs = 1.0;
 
 } // namespace
 
-int COMTRADE_read::narrowestWindow() const
+namespace {
+
+int samplesBefore(const QVector<double>& times, double limit)
 {
     int below = 0;
-    while (below < timeAxis.size() && timeAxis.at(below) < narrowestWindowMs)
+    while (below < times.size() && times.at(below) < limit)
         ++below;
-    // A recording that starts at 30 ms or later still gets a window of one sample.
-    return qMax(below - 1, 0);
+    return below;
+}
+
+} // namespace
+
+int narrowestWindowSamples(const QVector<double>& times)
+{
+    const int fromZero = samplesBefore(times, narrowestWindowMs) - 1;
+    if (fromZero > 0 || times.size() < 2)
+        return qMax(fromZero, 0);
+    return qMax(samplesBefore(times, times.first() + narrowestWindowMs) - 1, 1);
+}
+
+int COMTRADE_read::narrowestWindow() const
+{
+    return narrowestWindowSamples(timeAxis);
 }
 
 void COMTRADE_read::showVisibleWindow()
 {
-    plot->xAxis->setRange(timeAxis.at(firstVisibleSample), timeAxis.at(lastVisibleSample));
+    const double first = timeAxis.at(firstVisibleSample);
+    const double last = timeAxis.at(lastVisibleSample);
+    // The plot ignores a range of zero width and would keep showing the old one.
+    if (last == first)
+        plot->xAxis->setRange(first - singleInstantHalfSpanMs, first + singleInstantHalfSpanMs);
+    else
+        plot->xAxis->setRange(first, last);
 }
 
 void COMTRADE_read::setInitialWindow()

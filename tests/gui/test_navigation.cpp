@@ -1,6 +1,7 @@
 #include "support/diagramrecordings.h"
 #include "support/recordingview.h"
 #include "view/comtraderead.h"
+#include "view/navigationrules.h"
 
 #include "app/resourcesinit.h"
 #include "comtrade/recordingloader.h"
@@ -177,25 +178,65 @@ private slots:
         QCOMPARE(view->zoomSlider->value(), 395);
     }
 
-    void lateFirstSampleStillOpensWithAOneSampleNarrowestWindow()
+    void narrowestWindowNeverHasZeroWidth()
     {
-        TestRecording recording = ramp(1, 50);
-        recording.firstMicroseconds = 40000;
+        using VornaLumeto::narrowestWindowSamples;
+        QVector<double> fromZero(1000);
+        QVector<double> fromForty(1000);
+        for (int j = 0; j < 1000; ++j) {
+            fromZero[j] = j;
+            fromForty[j] = 40 + j;
+        }
+        QCOMPARE(narrowestWindowSamples(fromZero), 29);
+        QCOMPARE(narrowestWindowSamples(fromForty), 29);  // counted from the first sample
+        QCOMPARE(narrowestWindowSamples({-100, 0, 10, 29.9, 30}), 3);
+        QCOMPARE(narrowestWindowSamples({0, 33, 67, 100}), 1);
+        QCOMPARE(narrowestWindowSamples({40, 75}), 1);
+        QCOMPARE(narrowestWindowSamples({40}), 0);
+        QCOMPARE(narrowestWindowSamples({}), 0);
+    }
+
+    void lateFirstSampleZoomsInOnAWindowItShows()
+    {
+        TestRecording recording = ramp(1, 200);
+        recording.firstMicroseconds = 50000;  // samples at 50, 51, ... 249 ms
         auto view = load(recording);
-        QCOMPARE(view->windowSamples, 0);
-        QCOMPARE(view->firstVisibleSample, 0);
-        QCOMPARE(view->lastVisibleSample, 49);
-        view->cut1Index = 20;
+        view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+        QCOMPARE(view->windowSamples, 29);
+        QCOMPARE(view->zoomSlider->maximum(), 200 - 29 - 1);
+
+        view->cut1Index = 100;
         view->zoomSlider->setValue(0);
-        QCOMPARE(view->firstVisibleSample, 20);
-        QCOMPARE(view->lastVisibleSample, 20);
+        QCOMPARE(view->firstVisibleSample, 86);
+        QCOMPARE(view->lastVisibleSample, 115);
+        QCOMPARE(xRange(*view).lower, 136.0);
+        QCOMPARE(xRange(*view).upper, 165.0);
+        view->plot->replot();
+
+        // A click lands on the sample drawn under the mouse.
+        const QPoint at(qRound(view->plot->xAxis->coordToPixel(140.2)), view->plot->height() / 2);
+        QTest::mouseClick(view->plot, Qt::LeftButton, Qt::NoModifier, at);
+        QCOMPARE(view->cut1Index, 90);
+
+        view->horizontalScrollBar->setValue(view->horizontalScrollBar->value() + 10);
+        QCOMPARE(view->firstVisibleSample, 96);
+        QCOMPARE(view->lastVisibleSample, 125);
+        QCOMPARE(xRange(*view).lower, 146.0);
+        view->horizontalScrollBar->setValue(view->horizontalScrollBar->maximum());
+        QCOMPARE(xRange(*view).upper, 249.0);
+        QCOMPARE(xRange(*view).lower, 220.0);
     }
 
     void singleSampleRecordingDisablesTheSlider()
     {
         auto view = load(ramp(1, 1));
         QVERIFY(!view->zoomSlider->isEnabled());
+        QCOMPARE(view->windowSamples, 0);
         QCOMPARE(view->lastVisibleSample, 0);
+        // A small range around the only sample, not the plot's default range.
+        QCOMPARE(xRange(*view).lower, -1.0);
+        QCOMPARE(xRange(*view).upper, 1.0);
     }
 };
 
