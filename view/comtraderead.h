@@ -99,6 +99,8 @@ public:
     QWidget* plotArea = nullptr;
     QWidget* labelColumn = nullptr;
     QWidget* cutBar = nullptr;
+    QWidget* labelTopSpacer = nullptr;     // set to the plot's margins by alignLabelColumn()
+    QWidget* labelBottomSpacer = nullptr;
     QVector<QStackedWidget*> rowSlots;
     QVector<QWidget*> rowWidgets;
     QVector<QHBoxLayout*> rowLayouts;
@@ -220,6 +222,7 @@ public:
     QLabel* addChannelLabel(QHBoxLayout* row, const QString& text);
     void advanceColor();
     void cullOffscreenGraphs();  // before every replot: only graphs of rows in view are drawn
+    void alignLabelColumn();     // after every plot layout: spacers follow the axis rect's margins
     void createCuts();
     void setInitialWindow();
 

@@ -74,16 +74,21 @@ void COMTRADE_read::buildLayout()
     plotAreaLayout->addWidget(labelColumn);
 
     // The spacers line the 24 slots up with the data area of the plot: one slot per 10 y units.
+    // Their first heights are a guess; alignLabelColumn() sets them from the plot's margins.
     auto* labelLayout = new QVBoxLayout(labelColumn);
     labelLayout->setContentsMargins(0, 0, 0, 0);
     labelLayout->setSpacing(0);
-    labelLayout->addWidget(fixedHeightSpacer(12, labelColumn));
+    labelTopSpacer = fixedHeightSpacer(12, labelColumn);
+    labelLayout->addWidget(labelTopSpacer);
     for (int slot = 0; slot < rowSlotCount; ++slot) {
         auto* rowSlot = new QStackedWidget(labelColumn);
+        // Equal shares of the data area's height, even below the height of a label's text.
+        rowSlot->setSizePolicy(rowSlot->sizePolicy().horizontalPolicy(), QSizePolicy::Ignored);
         rowSlots.append(rowSlot);
         labelLayout->addWidget(rowSlot);
     }
-    labelLayout->addWidget(fixedHeightSpacer(22, labelColumn));
+    labelBottomSpacer = fixedHeightSpacer(22, labelColumn);
+    labelLayout->addWidget(labelBottomSpacer);
 
     plot = new QCustomPlot(plotArea);
     plotAreaLayout->addWidget(plot);
@@ -149,6 +154,7 @@ void COMTRADE_read::setupPlotAxes()
     plot->yAxis = left;
     plot->xAxis2 = axisRect->axis(QCPAxis::atTop);
     plot->yAxis2 = right;
+    connect(plot, &QCustomPlot::afterLayout, this, &COMTRADE_read::alignLabelColumn);
 
     // Dense waveforms: plain lines are far cheaper to draw, and adaptive sampling stays on.
     plot->setNotAntialiasedElements(QCP::aePlottables);
@@ -351,6 +357,18 @@ double COMTRADE_read::peakAbs(const QVector<double>& values)
     for (double value : values)
         peak = qMax(peak, qAbs(value));
     return peak;
+}
+
+void COMTRADE_read::alignLabelColumn()
+{
+    // The axis rect's margins depend on the fonts and change with the plot's size; the
+    // spacers take what the y axis maps its range to, so each slot faces its 10 units.
+    // (The label column and the plot share their top edge.)
+    const QCPRange range = plot->yAxis->range();
+    const int dataTop = qRound(plot->yAxis->coordToPixel(range.upper));
+    const int dataBottom = qRound(plot->yAxis->coordToPixel(range.lower));
+    labelTopSpacer->setFixedHeight(qMax(dataTop, 0));
+    labelBottomSpacer->setFixedHeight(qMax(plot->height() - dataBottom, 0));
 }
 
 void COMTRADE_read::cullOffscreenGraphs()

@@ -28,6 +28,26 @@ TestRecording threeAnalogTwoDigital()
     return recording;
 }
 
+// Names the first row slot whose top or bottom edge lies more than a pixel away from
+// the pixel its 10 y units map to; empty when all 24 face their bands.
+QString slotOffItsBand(const COMTRADE_read& view)
+{
+    const QCPAxis* y = view.plot->yAxis;
+    const int plotTop = view.plot->mapTo(&view, QPoint()).y();
+    for (int slot = 0; slot < COMTRADE_read::rowSlotCount; ++slot) {
+        const QWidget* rowSlot = view.rowSlots.at(slot);
+        const int top = rowSlot->mapTo(&view, QPoint()).y();
+        const int bottom = top + rowSlot->height();
+        const double bandTop = plotTop + y->coordToPixel(view.yUpper - 10.0 * slot);
+        const double bandBottom = plotTop + y->coordToPixel(view.yUpper - 10.0 * (slot + 1));
+        if (qAbs(top - bandTop) > 1.0 || qAbs(bottom - bandBottom) > 1.0)
+            return QStringLiteral("view %1x%2: slot %3 at %4...%5 px, its band at %6...%7 px")
+                .arg(view.width()).arg(view.height()).arg(slot).arg(top).arg(bottom)
+                .arg(bandTop).arg(bandBottom);
+    }
+    return QString();
+}
+
 } // namespace
 
 class TestViewLayout : public QObject {
@@ -137,6 +157,21 @@ private slots:
         QCOMPARE(view->plot->yAxis, view->axisRect->axis(QCPAxis::atLeft));
         QVERIFY(!view->plot->yAxis->tickLabels());
         QVERIFY(view->plot->xAxis->tickLabels());
+    }
+
+    void labelSlotsFaceTheirBandsAtAnyWindowSize()
+    {
+        auto view = load("align", threeAnalogTwoDigital());
+        view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+        for (const QSize& size : {QSize(1018, 700), QSize(1594, 960), QSize(834, 560)}) {
+            view->resize(size);
+            QTRY_COMPARE(slotOffItsBand(*view), QString());
+        }
+        // The frequency strip takes height from the plot at the smallest size.
+        view->showFrequencyDiagram();
+        QTRY_COMPARE(slotOffItsBand(*view), QString());
+        QVERIFY(view->rowSlots.first()->height() < view->rowSlots.first()->sizeHint().height());
     }
 
     void replotsAreCoalescedByTheTimer()
