@@ -99,6 +99,11 @@ int harmonicLimit(const AnalysisPeriods& periods)
     return periods.usable() ? periods.whole / 2 : 0;
 }
 
+int harmonicTickStep(int lineFrequency)
+{
+    return lineFrequency > 0 ? lineFrequency : 50;
+}
+
 QVector<QString> harmonicLabelTexts(const QVector<double>& magnitudes, HarmonicValueMode mode,
                                     double windowRms)
 {

@@ -38,6 +38,9 @@ QPointF vectorEnd(double length, double angleDegrees);
 // Highest harmonic that one whole period can resolve; 0 when the recording has no usable period.
 int harmonicLimit(const AnalysisPeriods& periods);
 
+// Hertz between two harmonic ticks: the line frequency, 50 when the recording gives none.
+int harmonicTickStep(int lineFrequency);
+
 enum class HarmonicValueMode { Absolute = 1, FundamentalPercent = 2, RmsPercent = 3 };
 
 // Texts above the bars of harmonics 0 ... n. windowRms is read in RmsPercent mode only.

@@ -244,7 +244,8 @@ void buildValueSeries(Recording& recording)
     recording.channelFrequency.reserve(analogCount);
     recording.frequencyDeviation.reserve(analogCount);
     for (int c = 0; c < analogCount; ++c) {
-        FrequencyTrack track = trackChannelFrequency(analogValues.at(c), recording.timeAxis);
+        FrequencyTrack track = trackChannelFrequency(analogValues.at(c), recording.timeAxis,
+                                                     recording.lineFrequency);
         recording.channelFrequency.append(std::move(track.frequency));
         recording.frequencyDeviation.append(std::move(track.deviation));
     }

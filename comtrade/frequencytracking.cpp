@@ -9,11 +9,6 @@
 namespace VornaLumeto {
 namespace {
 
-constexpr double initialFrequency = 50.0;
-constexpr double fallbackFrequency = 40.0;
-constexpr double lowestFrequency = 40.0;
-constexpr double highestFrequency = 60.0;
-constexpr double nominalFrequency = 50.0;
 // Mean of |y| over a sine period is 2/pi (64 %) of its peak; far outside that
 // the stretch between two crossings is not a sine period.
 constexpr double lowestMeanToPeak = 15.0;
@@ -40,13 +35,15 @@ struct Stretch {
     }
 };
 
-// The stretch runs from sample first to sample last, both included.
-double measuredFrequency(Stretch stretch, const QVector<double>& timeAxis, int first, int last)
+// The stretch runs from sample first to sample last, both included. Outside
+// the band, too high as well as too low, the estimate falls back to its lowest.
+double measuredFrequency(Stretch stretch, const QVector<double>& timeAxis, int first, int last,
+                         const FrequencyBand& band)
 {
     if (!stretch.looksLikeSinePeriod(last - first + 1))
-        return fallbackFrequency;
+        return band.lowest;
     const double frequency = 1000.0 / (timeAxis.at(last) - timeAxis.at(first));
-    return frequency >= lowestFrequency && frequency <= highestFrequency ? frequency : fallbackFrequency;
+    return frequency >= band.lowest && frequency <= band.highest ? frequency : band.lowest;
 }
 
 // The track is written in order and only grows: a fill never goes back over
@@ -58,7 +55,8 @@ double measuredFrequency(Stretch stretch, const QVector<double>& timeAxis, int f
 // one loop the processor works on both chains at once.
 class TrackWriter {
 public:
-    TrackWriter(FrequencyTrack& output, int length)
+    TrackWriter(FrequencyTrack& output, int length, const FrequencyBand& band)
+        : band(band)
     {
         resizeExactly(output.frequency, length);
         resizeExactly(output.deviation, length);
@@ -89,17 +87,18 @@ private:
         else
             previous = frequencies[0];
         frequencies[j] = previous;
-        deviations[j] = previous - nominalFrequency;
+        deviations[j] = previous - band.nominal;
     }
     // (31 * previous + estimate) * 0.03125, written so that the chain from one
     // value to the next is one multiplication and one addition. Scaling by a
     // power of two is exact, so the result is bit for bit the same.
-    static double smoothedAfter(double previous, double estimateShare)
+    double smoothedAfter(double previous, double estimateShare) const
     {
         const double value = previous * 0.96875 + estimateShare;
-        return value < lowestFrequency || value > highestFrequency ? fallbackFrequency : value;
+        return value < band.lowest || value > band.highest ? band.lowest : value;
     }
 
+    const FrequencyBand band;
     double* frequencies = nullptr;
     double* deviations = nullptr;
     double previous = 0.0;
@@ -109,15 +108,30 @@ private:
 
 } // namespace
 
-FrequencyTrack trackChannelFrequency(const QVector<double>& values, const QVector<double>& timeAxis)
+FrequencyBand frequencyBand(int lineFrequency)
+{
+    if (lineFrequency <= 0)
+        return FrequencyBand();
+    // Scaled from the 50 Hz band in this order so that 50 Hz gives exactly 40, 50 and 60.
+    const double line = lineFrequency;
+    FrequencyBand band;
+    band.nominal = line;
+    band.lowest = 40.0 * line / 50.0;
+    band.highest = 60.0 * line / 50.0;
+    return band;
+}
+
+FrequencyTrack trackChannelFrequency(const QVector<double>& values, const QVector<double>& timeAxis,
+                                     int lineFrequency)
 {
     FrequencyTrack track;
     const int n = values.size();
     if (n == 0)
         return track;
-    TrackWriter writer(track, n);
+    const FrequencyBand band = frequencyBand(lineFrequency);
+    TrackWriter writer(track, n, band);
 
-    double estimate = initialFrequency;
+    double estimate = band.nominal;
     int lastRising = -1;
     int lastFalling = -1;
     Stretch sinceRising;
@@ -126,7 +140,7 @@ FrequencyTrack trackChannelFrequency(const QVector<double>& values, const QVecto
     // variable of the loop can stay in a register.
     const auto crossing = [&](int at, double y, int& lastOfSameDirection, int lastOfOpposite, Stretch& stretch) {
         if (lastOfSameDirection != -1) {
-            estimate = measuredFrequency(stretch, timeAxis, lastOfSameDirection, at);
+            estimate = measuredFrequency(stretch, timeAxis, lastOfSameDirection, at, band);
             writer.fillUpTo(lastOfOpposite, estimate);
         }
         lastOfSameDirection = at;

@@ -20,13 +20,13 @@ namespace {
 
 constexpr int frequencyStripHeight = 150;
 constexpr int defaultHarmonicCount = 10;
-constexpr int hertzPerTick = 50;
 constexpr double labelLift = 1.2;
 constexpr double barAxisTop = 10.0;
 const QPoint frequencyMenuKeyPoint(50, 25);
 
 void buildHarmonicTicks(COMTRADE_read& view)
 {
+    const int hertzPerTick = harmonicTickStep(view.lineFrequency);
     for (int k = 0; k <= view.maxHarmonics; ++k) {
         view.harmonicTicks.append(k);
         view.harmonicTickLabels.append(QString::number(k * hertzPerTick));

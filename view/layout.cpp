@@ -1,6 +1,7 @@
 #include "view/comtraderead.h"
 
 #include "comtrade/exactsize.h"
+#include "comtrade/frequencytracking.h"
 #include "view/graphpoints.h"
 
 #include <qcustomplot.h>
@@ -20,7 +21,6 @@ namespace {
 constexpr double analogBand = 40.0;
 constexpr double digitalBand = 10.0;
 constexpr double bandFill = 0.9;
-constexpr double frequencyBandPeak = 10.0;  // Hz of deviation that fill 90 % of the half band
 constexpr double hertzUnitShift = 5000.0;
 
 QWidget* fixedHeightSpacer(int height, QWidget* parent)
@@ -244,7 +244,9 @@ void COMTRADE_read::buildAnalogChannel(int channel)
 
     frequencyShown.append(char(0));
     const QVector<double> deviation = frequencyDeviation.at(channel);
-    mapToBand(frequencyDeviation[channel], deviation, channel, frequencyBandPeak, bandFill);
+    // The deviation a track can reach (0.2 times the line frequency) fills 90 % of the half band.
+    const FrequencyBand band = frequencyBand(lineFrequency);
+    mapToBand(frequencyDeviation[channel], deviation, channel, band.highest - band.nominal, bandFill);
 
     waveGraphs.append(addChannelGraph(plot, solidPen(color, 1)));
     frequencyGraphs.append(addChannelGraph(plot, solidPen(color, 2)));

@@ -1,5 +1,7 @@
 #include "comtrade/frequencytracking.h"
+#include "comtrade/recordingloader.h"
 #include "recordinggenerator.h"
+#include "support/diagramrecordings.h"
 
 #include <QtTest>
 
@@ -61,8 +63,11 @@ void verifyDeviationMatches(const FrequencyTrack& track)
 
 // The tracking written out step by step, two passes and all, as the slow
 // reference the single-pass implementation must match bit for bit.
-FrequencyTrack referenceTrack(const QVector<double>& x, const QVector<double>& timeAxis)
+FrequencyTrack referenceTrack(const QVector<double>& x, const QVector<double>& timeAxis, int lineFrequency)
 {
+    const double nominal = lineFrequency;
+    const double lowest = 40.0 * nominal / 50.0;
+    const double highest = 60.0 * nominal / 50.0;
     const int n = x.size();
     QVector<double> y(n);
     FrequencyTrack track;
@@ -72,13 +77,13 @@ FrequencyTrack referenceTrack(const QVector<double>& x, const QVector<double>& t
     for (int i = 1; i < n; ++i)
         y[i] = (7.0 * y[i - 1] + x[i]) * 0.125;
 
-    double f = 50.0;
+    double f = nominal;
     int lastRising = -1;
     int lastFalling = -1;
     const auto fillUpTo = [&](int end) {
         while (track.frequency.size() < end) {
             track.frequency.append(f);
-            track.deviation.append(f - 50.0);
+            track.deviation.append(f - nominal);
         }
     };
     const auto measure = [&](int s, int e) {
@@ -90,9 +95,9 @@ FrequencyTrack referenceTrack(const QVector<double>& x, const QVector<double>& t
         }
         const double ratio = sum / (e - s + 1) / peak * 100.0;
         if (ratio > 65.0 || ratio < 15.0)
-            return 40.0;
+            return lowest;
         const double freq = 1000.0 / (timeAxis[e] - timeAxis[s]);
-        return freq >= 40.0 && freq <= 60.0 ? freq : 40.0;
+        return freq >= lowest && freq <= highest ? freq : lowest;
     };
     for (int i = 1; i < n; ++i) {
         const double prev = y[i - 1];
@@ -118,9 +123,9 @@ FrequencyTrack referenceTrack(const QVector<double>& x, const QVector<double>& t
     for (int j = 1; j < n; ++j) {
         double& value = track.frequency[j];
         value = (31.0 * track.frequency[j - 1] + value) * 0.03125;
-        if (value < 40.0 || value > 60.0)
-            value = 40.0;
-        track.deviation[j] = value - 50.0;
+        if (value < lowest || value > highest)
+            value = lowest;
+        track.deviation[j] = value - nominal;
     }
     return track;
 }
@@ -143,6 +148,8 @@ private slots:
     void nonSineShapesFallBackToForty();
     void oneSampleAndNoSample();
     void repeatedCrossingsKeepOneValuePerSample();
+    void bandFollowsTheLineFrequency_data();
+    void bandFollowsTheLineFrequency();
     void matchesTheStepByStepAlgorithm_data();
     void matchesTheStepByStepAlgorithm();
 };
@@ -150,7 +157,7 @@ private slots:
 void TestFrequencyTracking::steadySineSettlesAtItsFrequency()
 {
     const int n = 1000;
-    const FrequencyTrack track = trackChannelFrequency(sine(50.0, n), millisecondAxis(n));
+    const FrequencyTrack track = trackChannelFrequency(sine(50.0, n), millisecondAxis(n), 50);
 
     QCOMPARE(track.frequency.size(), n);
     // The first period is distorted by the start of the smoothing and back-fills the start.
@@ -163,7 +170,8 @@ void TestFrequencyTracking::steadySineSettlesAtItsFrequency()
 void TestFrequencyTracking::constantChannelStaysAtFifty()
 {
     for (double level : {0.0, 1234.0, -7.0}) {
-        const FrequencyTrack track = trackChannelFrequency(QVector<double>(300, level), millisecondAxis(300));
+        const FrequencyTrack track =
+            trackChannelFrequency(QVector<double>(300, level), millisecondAxis(300), 50);
         QVERIFY(everywhere(track.frequency, 50.0));
         QVERIFY(everywhere(track.deviation, 0.0));
         QCOMPARE(track.frequency.size(), 300);
@@ -172,7 +180,7 @@ void TestFrequencyTracking::constantChannelStaysAtFifty()
 
 void TestFrequencyTracking::tooHighFrequencyFallsBackToForty()
 {
-    const FrequencyTrack track = trackChannelFrequency(sine(70.0, 500), millisecondAxis(500));
+    const FrequencyTrack track = trackChannelFrequency(sine(70.0, 500), millisecondAxis(500), 50);
     QVERIFY(everywhere(track.frequency, 40.0));
     QVERIFY(everywhere(track.deviation, -10.0));
 }
@@ -191,24 +199,24 @@ void TestFrequencyTracking::nonSineShapesFallBackToForty()
         triangle[i] = i < 10 ? -45.0 + 10.0 * i : 145.0 - 10.0 * i;
 
     const QVector<double> axis = millisecondAxis(400);
-    QVERIFY(everywhere(trackChannelFrequency(rawSmoothingTo(repeated(square, 400)), axis).frequency, 40.0));
-    QVERIFY(everywhere(trackChannelFrequency(rawSmoothingTo(repeated(spike, 400)), axis).frequency, 40.0));
-    QVERIFY(everywhere(trackChannelFrequency(rawSmoothingTo(repeated(triangle, 400)), axis).frequency, 50.0));
+    QVERIFY(everywhere(trackChannelFrequency(rawSmoothingTo(repeated(square, 400)), axis, 50).frequency, 40.0));
+    QVERIFY(everywhere(trackChannelFrequency(rawSmoothingTo(repeated(spike, 400)), axis, 50).frequency, 40.0));
+    QVERIFY(everywhere(trackChannelFrequency(rawSmoothingTo(repeated(triangle, 400)), axis, 50).frequency, 50.0));
 }
 
 void TestFrequencyTracking::oneSampleAndNoSample()
 {
-    const FrequencyTrack one = trackChannelFrequency({123.0}, {0.0});
+    const FrequencyTrack one = trackChannelFrequency({123.0}, {0.0}, 50);
     QCOMPARE(one.frequency, QVector<double>{50.0});
     QCOMPARE(one.deviation, QVector<double>{0.0});
-    QVERIFY(trackChannelFrequency({}, {}).frequency.isEmpty());
+    QVERIFY(trackChannelFrequency({}, {}, 50).frequency.isEmpty());
 }
 
 void TestFrequencyTracking::repeatedCrossingsKeepOneValuePerSample()
 {
     // Passing through an exact 0.0 gives two crossings of one direction in a row.
     const QVector<double> y = repeated({-10.0, 0.0, 10.0, 0.0}, 301);
-    const FrequencyTrack track = trackChannelFrequency(rawSmoothingTo(y), millisecondAxis(301));
+    const FrequencyTrack track = trackChannelFrequency(rawSmoothingTo(y), millisecondAxis(301), 50);
 
     QCOMPARE(track.frequency.size(), 301);
     for (double f : track.frequency)
@@ -216,10 +224,44 @@ void TestFrequencyTracking::repeatedCrossingsKeepOneValuePerSample()
     verifyDeviationMatches(track);
 }
 
+void TestFrequencyTracking::bandFollowsTheLineFrequency_data()
+{
+    QTest::addColumn<int>("rate");
+    QTest::addColumn<int>("lineFrequency");
+    QTest::newRow("50 Hz at 1 kHz") << 1000 << 50;
+    QTest::newRow("60 Hz at 1 kHz") << 1000 << 60;
+    // 520.8 us steps, written in whole microseconds and read back in whole milliseconds.
+    QTest::newRow("60 Hz at 1920/s") << 1920 << 60;
+}
+
+void TestFrequencyTracking::bandFollowsTheLineFrequency()
+{
+    QFETCH(int, rate);
+    QFETCH(int, lineFrequency);
+    LumetoTest::TestRecording written;
+    written.rate = rate;
+    written.lineFrequency = lineFrequency;
+    written.analog = {{"Ia", "A", 0.01, LumetoTest::sineSamples(100, 0, lineFrequency, rate, rate, 0.01)}};
+    QTemporaryDir dir;
+    Recording recording;
+    QCOMPARE(loadRecording(LumetoTest::writeAsciiRecording(dir, "sine", written), recording),
+             loadSuccessMessage());
+
+    const QVector<double>& frequency = recording.channelFrequency.first();
+    const QVector<double>& deviation = recording.frequencyDeviation.first();
+    // Settled after a fifth of a second. Periods are measured between whole samples (16 or 17 ms
+    // for 60 Hz at 1 kHz), so the track ripples around the line frequency.
+    for (int i = rate / 5; i < rate; ++i) {
+        QVERIFY2(std::fabs(frequency[i] - lineFrequency) < 1.0, qPrintable(QString::number(frequency[i])));
+        QCOMPARE(deviation[i], frequency[i] - lineFrequency);
+    }
+}
+
 void TestFrequencyTracking::matchesTheStepByStepAlgorithm_data()
 {
     QTest::addColumn<QVector<double>>("values");
     QTest::addColumn<QVector<double>>("timeAxis");
+    QTest::addColumn<int>("lineFrequency");
 
     // Every channel of a generated fault recording: DC offsets, harmonics,
     // noise, a sag and a current rise, units from kV to per cent.
@@ -232,7 +274,7 @@ void TestFrequencyTracking::matchesTheStepByStepAlgorithm_data()
         recordedAxis.append(microseconds / 1000.0);
     for (const LumetoTools::GeneratedAnalogChannel& channel : generated.analog) {
         QTest::addRow("%s", qPrintable(channel.id))
-            << QVector<double>(channel.raw.cbegin(), channel.raw.cend()) << recordedAxis;
+            << QVector<double>(channel.raw.cbegin(), channel.raw.cend()) << recordedAxis << 50;
     }
 
     std::mt19937 random(7);
@@ -240,18 +282,22 @@ void TestFrequencyTracking::matchesTheStepByStepAlgorithm_data()
     QVector<double> noisy(5000);
     for (double& value : noisy)
         value = noise(random);
-    QTest::newRow("noise") << noisy << millisecondAxis(5000);
-    QTest::newRow("55 Hz") << sine(55.0, 4000) << millisecondAxis(4000);
-    QTest::newRow("exact zeros") << rawSmoothingTo(repeated({-10.0, 0.0, 10.0, 0.0}, 301)) << millisecondAxis(301);
-    QTest::newRow("two samples") << QVector<double>{-5.0, 5.0} << millisecondAxis(2);
+    QTest::newRow("noise") << noisy << millisecondAxis(5000) << 50;
+    QTest::newRow("55 Hz") << sine(55.0, 4000) << millisecondAxis(4000) << 50;
+    QTest::newRow("exact zeros") << rawSmoothingTo(repeated({-10.0, 0.0, 10.0, 0.0}, 301)) << millisecondAxis(301)
+                                 << 50;
+    QTest::newRow("two samples") << QVector<double>{-5.0, 5.0} << millisecondAxis(2) << 50;
+    QTest::newRow("noise, 60 Hz line") << noisy << millisecondAxis(5000) << 60;
+    QTest::newRow("66 Hz on a 60 Hz line") << sine(66.0, 4000) << millisecondAxis(4000) << 60;
 }
 
 void TestFrequencyTracking::matchesTheStepByStepAlgorithm()
 {
     QFETCH(QVector<double>, values);
     QFETCH(QVector<double>, timeAxis);
-    const FrequencyTrack expected = referenceTrack(values, timeAxis);
-    const FrequencyTrack track = trackChannelFrequency(values, timeAxis);
+    QFETCH(int, lineFrequency);
+    const FrequencyTrack expected = referenceTrack(values, timeAxis, lineFrequency);
+    const FrequencyTrack track = trackChannelFrequency(values, timeAxis, lineFrequency);
     QVERIFY(bitIdentical(track.frequency, expected.frequency));
     QVERIFY(bitIdentical(track.deviation, expected.deviation));
 }

@@ -2,6 +2,7 @@
 
 #include "comtrade/configurationreader.h"
 #include "comtrade/datareader.h"
+#include "comtrade/frequencytracking.h"
 
 #include <QBuffer>
 
@@ -65,9 +66,10 @@ void checkLoadedRecording(const VornaLumeto::Recording& recording)
     checkSeries(recording.digitalValues, recording.digitalCount, samples);
     checkSeries(recording.channelFrequency, recording.analogCount, samples);
     checkSeries(recording.frequencyDeviation, recording.analogCount, samples);
+    const VornaLumeto::FrequencyBand band = VornaLumeto::frequencyBand(recording.lineFrequency);
     for (const QVector<double>& track : recording.channelFrequency)
         for (double frequency : track)
-            require(frequency >= 40.0 && frequency <= 60.0);
+            require(frequency >= band.lowest && frequency <= band.highest);
 }
 
 } // namespace LumetoFuzz

@@ -144,6 +144,28 @@ private slots:
         QCOMPARE(view->harmonicCount, 25);
     }
 
+    void ticksReadMultiplesOfTheLineFrequency_data()
+    {
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<int>("harmonics");
+        QTest::newRow("1 kHz") << 1000 << 8;
+        QTest::newRow("1920/s") << 1920 << 16;
+    }
+
+    void ticksReadMultiplesOfTheLineFrequency()
+    {
+        QFETCH(int, rate);
+        QFETCH(int, harmonics);
+        TestRecording recording;
+        recording.rate = rate;
+        recording.lineFrequency = 60;
+        recording.analog = {{"Ia", "A", 0.01, LumetoTest::sineSamples(100, 0, 60, rate, rate / 5, 0.01)}};
+        const auto view = open(QStringLiteral("sixty%1").arg(rate), recording);
+        QCOMPARE(view->maxHarmonics, harmonics);
+        QCOMPARE(view->harmonicTickLabels.mid(0, 3), QVector<QString>({"0", "60", "120"}));
+        QCOMPARE(view->harmonicTickLabels.last(), QString::number(60 * harmonics));
+    }
+
     void pureSineInTheThreeValueModes()
     {
         const auto view = openSineAndDc();
