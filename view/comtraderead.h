@@ -109,6 +109,7 @@ public:
     QVector<quint16> rowMap;
     QByteArray shownFlags;
     QByteArray frequencyShown;
+    QByteArray frequencySuffixAdded;  // per analog channel: the name label carries the " f" the view added
     QScrollBar* horizontalScrollBar = nullptr;
     QScrollBar* verticalScrollBar = nullptr;
     QSlider* zoomSlider = nullptr;

@@ -243,6 +243,7 @@ void COMTRADE_read::buildAnalogChannel(int channel)
     mapToBand(normalizedValues[channel], drawn, channel, peakAbs(drawn), bandFill);
 
     frequencyShown.append(char(0));
+    frequencySuffixAdded.append(char(0));
     const QVector<double> deviation = frequencyDeviation.at(channel);
     // The deviation a track can reach (0.2 times the line frequency) fills 90 % of the half band.
     const FrequencyBand band = frequencyBand(lineFrequency);

@@ -41,30 +41,37 @@ QString readoutNumber(double value)
     return QString::number(value, 'g', 6);
 }
 
-void addFrequencySuffix(QLabel* nameLabel)
-{
-    if (!nameLabel->text().endsWith(frequencySuffix))
-        nameLabel->setText(nameLabel->text() + frequencySuffix);
-}
-
-void removeFrequencySuffix(QLabel* nameLabel)
-{
-    QString name = nameLabel->text();
-    if (name.size() > frequencySuffix.size() && name.endsWith(frequencySuffix)) {
-        name.chop(frequencySuffix.size());
-        nameLabel->setText(name);
-    }
-}
-
 // Label indices of analog channel k: 10k name, 10k+1/2 value, 10k+4/5 RMS, 10k+7/8 fundamental.
 QLabel* channelLabel(const COMTRADE_read& view, int channel, int offset)
 {
     return view.channelLabels[10 * channel + offset];
 }
 
+// A name that ends in " f" already gets no second one.
+void addFrequencySuffix(COMTRADE_read& view, int channel)
+{
+    QLabel* nameLabel = channelLabel(view, channel, 0);
+    if (nameLabel->text().endsWith(frequencySuffix))
+        return;
+    nameLabel->setText(nameLabel->text() + frequencySuffix);
+    view.frequencySuffixAdded[channel] = 1;
+}
+
+// Only the suffix this view added goes: a channel may be named "Ia f" in its recording.
+void removeFrequencySuffix(COMTRADE_read& view, int channel)
+{
+    if (!view.frequencySuffixAdded.at(channel))
+        return;
+    QLabel* nameLabel = channelLabel(view, channel, 0);
+    QString name = nameLabel->text();
+    name.chop(frequencySuffix.size());
+    nameLabel->setText(name);
+    view.frequencySuffixAdded[channel] = 0;
+}
+
 void showTrackedFrequency(COMTRADE_read& view, int channel, int cut)
 {
-    addFrequencySuffix(channelLabel(view, channel, 0));
+    addFrequencySuffix(view, channel);
     channelLabel(view, channel, 1)->setText(readoutNumber(view.channelFrequency[channel][cut]));
     channelLabel(view, channel, 2)->setText(COMTRADE_read::tr("Гц"));
     for (int offset : {4, 5, 7, 8})
@@ -80,7 +87,23 @@ void showRmsReadouts(COMTRADE_read& view, int channel, double rms, double fundam
                                        channelLabel(view, channel, 8));
 }
 
-// Instantaneous value, true RMS over P samples and fundamental over Q samples ending at the cut.
+// Fundamental over the Q samples ending at the cut, also while the channel shows its
+// frequency: the vector diagram draws every channel at the same cut.
+void updatePhasor(COMTRADE_read& view, int channel, int cut, bool periodRecorded)
+{
+    Phasor& phasor = view.phasors[channel];
+    if (!periodRecorded) {
+        phasor.rms = 0.0;
+        phasor.angle = 0.0;
+        return;
+    }
+    const AnalogChannel& description = view.analogChannels[channel];
+    const int nearest = view.periods.nearest;
+    phasor = computePhasor(view.analogValues[channel], 1, cut - nearest + 1, nearest,
+                           description.multiplier, description.offsetAdder);
+}
+
+// Instantaneous value, true RMS over P samples and the fundamental's RMS.
 void showWaveformReadouts(COMTRADE_read& view, int channel, int cut, bool periodRecorded)
 {
     const AnalogChannel& description = view.analogChannels[channel];
@@ -89,21 +112,15 @@ void showWaveformReadouts(COMTRADE_read& view, int channel, int cut, bool period
     COMTRADE_read::showValueWithPrefix(value, description.unit, channelLabel(view, channel, 1),
                                        channelLabel(view, channel, 2));
 
-    Phasor& phasor = view.phasors[channel];
     if (!periodRecorded) {
-        phasor.rms = 0.0;
-        phasor.angle = 0.0;
         showRmsReadouts(view, channel, 0.0, 0.0);
     } else {
         const int whole = view.periods.whole;
-        const int nearest = view.periods.nearest;
         const double rms = computeWindowRms(raw, description.multiplier, description.offsetAdder,
                                             cut - whole + 1, whole);
-        phasor = computePhasor(raw, 1, cut - nearest + 1, nearest, description.multiplier,
-                               description.offsetAdder);
-        showRmsReadouts(view, channel, rms, phasor.rms);
+        showRmsReadouts(view, channel, rms, view.phasors[channel].rms);
     }
-    removeFrequencySuffix(channelLabel(view, channel, 0));
+    removeFrequencySuffix(view, channel);
 }
 
 } // namespace
@@ -137,6 +154,7 @@ void COMTRADE_read::updateReadouts()
     // A recording whose period is shorter than one sample has too little data at every cut.
     const bool periodRecorded = periods.usable() && cut >= periods.nearest - 1;
     for (int channel = 0; channel < analogCount; ++channel) {
+        updatePhasor(*this, channel, cut, periodRecorded);
         if (frequencyShown[channel])
             showTrackedFrequency(*this, channel, cut);
         else

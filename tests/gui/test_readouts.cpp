@@ -195,6 +195,44 @@ private slots:
         QCOMPARE(labelText(*view, 0, 2), QStringLiteral("A"));
     }
 
+    void phasorFollowsTheCutWhileTheFrequencyIsShown()
+    {
+        auto view = load(sineRecording(1000, 50, 200));
+        moveCut1(*view, 40);
+        view->frequencyShown[0] = 1;
+        moveCut1(*view, 45);
+        // The phasor of the 20 samples ending at the new cut, not the one of sample 40.
+        const VornaLumeto::Phasor expected =
+            VornaLumeto::computePhasor(view->analogValues[0], 1, 26, 20, 0.001, 0.0);
+        QCOMPARE(view->phasors[0].angle, expected.angle);
+        QCOMPARE(view->phasors[0].rms, expected.rms);
+        QCOMPARE(labelText(*view, 0, 2), QStringLiteral("Гц"));
+        // Before a whole period the same zero rule as for a waveform.
+        moveCut1(*view, 10);
+        QCOMPARE(view->phasors[0].rms, 0.0);
+        QCOMPARE(view->phasors[0].angle, 0.0);
+    }
+
+    void ownNameEndingInFKeepsIt()
+    {
+        TestRecording recording = sineRecording(1000, 50, 200);
+        recording.analog.first().id = QStringLiteral("Ia f");
+        recording.analog.append({"Ib", "A", 0.001, sineSamples(100, 0, 50, 1000, 200, 0.001)});
+        auto view = load(recording);
+        moveCut1(*view, 40);
+        QCOMPARE(labelText(*view, 0, 0), QStringLiteral("Ia f"));
+        view->frequencyShown[0] = 1;
+        view->frequencyShown[1] = 1;
+        view->updateReadouts();
+        QCOMPARE(labelText(*view, 0, 0), QStringLiteral("Ia f"));
+        QCOMPARE(labelText(*view, 1, 0), QStringLiteral("Ib f"));
+        view->frequencyShown[0] = 0;
+        view->frequencyShown[1] = 0;
+        view->updateReadouts();
+        QCOMPARE(labelText(*view, 0, 0), QStringLiteral("Ia f"));
+        QCOMPARE(labelText(*view, 1, 0), QStringLiteral("Ib"));
+    }
+
     void cutBarShowsFileTimesAndANonNegativeDifference()
     {
         // 2 kHz: stamps 0, 500, 1000, ... us are rounded to 0, 1, 1, 2, 2, ... ms in the file
