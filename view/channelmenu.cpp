@@ -11,6 +11,8 @@
 
 #include <qcustomplot.h>
 
+#include <cmath>
+
 namespace VornaLumeto {
 
 namespace {
@@ -27,6 +29,26 @@ int channelIndexFromName(const QObject* object)
     bool ok = false;
     const int index = object ? object->objectName().toInt(&ok) : -1;
     return ok ? index : -1;
+}
+
+// Peaks are compared in the channels' units, not in raw counts, whose size depends on the recorder.
+double engineeringPeak(const COMTRADE_read& view, int channel)
+{
+    return COMTRADE_read::peakAbs(view.analogValues.at(channel))
+           * std::fabs(view.analogChannels.at(channel).multiplier);
+}
+
+// The reference's raw peak expressed in the raw counts of the scaled channel, so that equal
+// amplitudes in amperes or volts get equal heights. Equal multipliers take the raw peak as it
+// is (peak * a / a need not give it back exactly); a zero multiplier has no ratio.
+double referencePeakInOwnCounts(const COMTRADE_read& view, int channel, int reference,
+                                double referenceRawPeak)
+{
+    const double own = std::fabs(view.analogChannels.at(channel).multiplier);
+    const double theirs = std::fabs(view.analogChannels.at(reference).multiplier);
+    if (own == 0.0 || theirs == 0.0 || own == theirs)
+        return referenceRawPeak;
+    return referenceRawPeak * theirs / own;
 }
 
 } // namespace
@@ -141,7 +163,8 @@ void COMTRADE_read::slot_analog_ch_scale_relative_to_group()
     scaleReference[channel] = entry;
     const int reference = entry == 0 ? channel : entry - 1;
     mapToBand(normalizedValues[channel], analogValues.at(channel), channel,
-              peakAbs(analogValues.at(reference)), 0.9);
+              referencePeakInOwnCounts(*this, channel, reference, peakAbs(analogValues.at(reference))),
+              0.9);
     setScaleNote(channel, entry - 1);
     applyDisplayedSignals();
 }
@@ -149,23 +172,25 @@ void COMTRADE_read::slot_analog_ch_scale_relative_to_group()
 void COMTRADE_read::scaleSignals(const QVector<int>& indices)
 {
     int reference = -1;
-    double referencePeak = -1.0;
+    double largestPeak = -1.0;
     for (int channel : indices) {
         if (channel < 0 || channel >= analogCount)
             continue;
-        const double peak = peakAbs(analogValues.at(channel));
-        if (peak > referencePeak) {
-            referencePeak = peak;
+        const double peak = engineeringPeak(*this, channel);
+        if (peak > largestPeak) {
+            largestPeak = peak;
             reference = channel;
         }
     }
     if (reference < 0)
         return;
 
+    const double referenceRawPeak = peakAbs(analogValues.at(reference));
     for (int channel : indices) {
         if (channel < 0 || channel >= analogCount)
             continue;
-        mapToBand(normalizedValues[channel], analogValues.at(channel), channel, referencePeak, 0.9);
+        mapToBand(normalizedValues[channel], analogValues.at(channel), channel,
+                  referencePeakInOwnCounts(*this, channel, reference, referenceRawPeak), 0.9);
         const bool isReference = channel == reference;
         setScaleNote(channel, isReference ? -1 : reference);
         scaleReference[channel] = isReference ? 0 : reference + 1;

@@ -1,5 +1,6 @@
 #include "comtrade/recordingloader.h"
 #include "support/diagramrecordings.h"
+#include "support/recordingview.h"
 #include "view/comtraderead.h"
 
 #include <qcustomplot.h>
@@ -260,6 +261,25 @@ private slots:
         QCOMPARE(view->scaleReference.at(0), 0);
         QCOMPARE(view->channelLabels.at(9)->text(), QString());
         QCOMPARE(view->normalizedValues.at(0), mapped(view->analogValues.at(0), 0, 10.0));
+    }
+
+    void scalingComparesAmperesNotRawCounts()
+    {
+        // 370 A written as 370 counts of 1 A, 430 A as 43 counts of 10 A.
+        LumetoTest::TestRecording recording;
+        recording.analog = {{"Ia", "A", 1.0, sineOfPeak(370)}, {"Ib", "A", 10.0, sineOfPeak(43)}};
+        auto view = LumetoTest::openRecordingView(dir, QStringLiteral("tenfold"), recording);
+        const QVector<double>& countsA = view->analogValues.at(0);
+        const QVector<double>& countsB = view->analogValues.at(1);
+
+        view->scaleSignals({0, 1});
+        QCOMPARE(view->scaleReference, QVector<int>({2, 0}));
+        QCOMPARE(view->normalizedValues.at(0), mapped(countsA, 0, 430.0));
+        QCOMPARE(view->normalizedValues.at(1), mapped(countsB, 1, 43.0));
+
+        openMenuOn(*view, 1);
+        view->scaleActions.at(1)->trigger();
+        QCOMPARE(view->normalizedValues.at(1), mapped(countsB, 1, 37.0));
     }
 
     void ownScaleOfHertzChannelMapsTheRawValues()
