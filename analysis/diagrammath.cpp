@@ -42,13 +42,12 @@ QString numberOrDash(double value, int decimals)
     return std::isfinite(value) ? QString::number(value, 'f', decimals) : QStringLiteral("-");
 }
 
-// Below this share of the largest magnitude a base is rounding noise of the transform
-// (a DC signal leaves a "fundamental" of 1e-12), and a percentage of it would be absurd.
 constexpr double noiseShare = 1e-9;
 
+// A percentage of a base that is only rounding noise would be absurd.
 double percentOf(double value, double base, double largest)
 {
-    if (!(base > noiseShare * largest))
+    if (negligibleAgainst(base, largest))
         return std::numeric_limits<double>::quiet_NaN();
     return value * 100.0 / base;
 }
@@ -65,6 +64,11 @@ bool isPercentUnit(const QString& unit)
     return unit == QLatin1String("%");
 }
 
+bool negligibleAgainst(double magnitude, double largest)
+{
+    return !(magnitude > noiseShare * largest);
+}
+
 double foldAngle(double degrees)
 {
     if (degrees > 180.0)
@@ -76,6 +80,8 @@ double foldAngle(double degrees)
 
 QString angleText(double foldedDegrees, AngleUnit unit)
 {
+    if (std::isnan(foldedDegrees))
+        return QStringLiteral("-");
     if (unit == AngleUnit::Degrees)
         return QString::number(foldedDegrees, 'f', 1);
     return QString::number(foldedDegrees / 180.0, 'f', 3) + QStringLiteral("π");

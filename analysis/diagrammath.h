@@ -23,10 +23,15 @@ VectorUnit vectorUnit(const QString& unit);
 // Channels in percent are shares, not quantities: they have no phasor to draw.
 bool isPercentUnit(const QString& unit);
 
+// A magnitude at or below 1e-9 of the largest value it is compared with is rounding noise of
+// the transform: a DC signal leaves a "fundamental" of 1e-12.
+bool negligibleAgainst(double magnitude, double largest);
+
 // Brings an angle difference into (-180, 180] with a single correction.
 double foldAngle(double degrees);
 
 enum class AngleUnit { Degrees = 0, Radians = 1 };
+// "-" for an angle that is not a number: a phasor without a direction.
 QString angleText(double foldedDegrees, AngleUnit unit);
 
 // Length of a vector against the largest magnitude of its kind; NaN when that largest is 0.

@@ -84,6 +84,17 @@ double computeWindowRms(const QVector<double>& raw, double multiplier, double of
     return std::sqrt(sum / count);
 }
 
+double windowPeakAbs(const QVector<double>& raw, double multiplier, double offsetAdder, int first,
+                     int count)
+{
+    if (!windowInside(raw, first, count))
+        return 0.0;
+    double peak = 0.0;
+    for (int i = first; i < first + count; ++i)
+        peak = std::fmax(peak, std::fabs(multiplier * raw[i] + offsetAdder));
+    return peak;
+}
+
 Phasor computePhasor(const QVector<double>& raw, int harmonic, int first, int count,
                      double multiplier, double offsetAdder)
 {

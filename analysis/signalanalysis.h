@@ -26,6 +26,11 @@ AnalysisPeriods analysisPeriods(int rate, int lineFrequency);
 double computeWindowRms(const QVector<double>& raw, double multiplier, double offsetAdder,
                         int first, int count);
 
+// Largest |multiplier * raw + offsetAdder| over raw[first ... first + count - 1]; 0 for a window
+// that does not lie inside the recording.
+double windowPeakAbs(const QVector<double>& raw, double multiplier, double offsetAdder, int first,
+                     int count);
+
 // Phasor of a harmonic over raw[first ... first + count - 1], angle counted
 // from the first sample of the window.
 Phasor computePhasor(const QVector<double>& raw, int harmonic, int first, int count,

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace VornaLumeto {
 
@@ -35,18 +36,44 @@ void drawVector(QCPCurve* curve, const QPointF& end)
     curve->setData(QVector<double>{0.0, end.x()}, QVector<double>{0.0, end.y()});
 }
 
+// What the diagram shows of a channel's phasor. A phasor that is rounding noise against the
+// signal of its window (a DC or dead channel) counts as zero: no size and no direction.
+struct ShownPhasor {
+    double rms = 0.0;
+    double angle = 0.0;
+    bool negligible = false;
+};
+
+ShownPhasor shownPhasor(const COMTRADE_read& view, int channel)
+{
+    const Phasor& phasor = view.phasors.at(channel);
+    ShownPhasor shown{phasor.rms, phasor.angle, false};
+    // The phasor's window: the Q samples ending at cut 1. Before a whole one the phasor is zeroed.
+    const int count = view.periods.nearest;
+    const int first = view.cut1Index - count + 1;
+    if (!view.periods.usable() || first < 0)
+        return shown;
+    const AnalogChannel& description = view.analogChannels.at(channel);
+    const double signalPeak = windowPeakAbs(view.analogValues.at(channel), description.multiplier,
+                                            description.offsetAdder, first, count);
+    if (negligibleAgainst(phasor.rms, signalPeak))
+        shown = {0.0, std::numeric_limits<double>::quiet_NaN(), true};
+    return shown;
+}
+
 struct LargestMagnitudes {
     double voltage = 0.0;
     double current = 0.0;
     double of(VectorKind kind) const { return kind == VectorKind::Voltage ? voltage : current; }
 };
 
-LargestMagnitudes largestMagnitudes(const COMTRADE_read& view, const QVector<int>& channels)
+LargestMagnitudes largestMagnitudes(const COMTRADE_read& view, const QVector<int>& channels,
+                                    const QVector<ShownPhasor>& shown)
 {
     LargestMagnitudes largest;
-    for (int channel : channels) {
-        const VectorUnit unit = vectorUnit(view.analogChannels.at(channel).unit);
-        const double magnitude = view.phasors.at(channel).rms * unit.factor;
+    for (int row = 0; row < channels.size(); ++row) {
+        const VectorUnit unit = vectorUnit(view.analogChannels.at(channels.at(row)).unit);
+        const double magnitude = shown.at(row).rms * unit.factor;
         if (unit.kind == VectorKind::Voltage)
             largest.voltage = std::max(largest.voltage, magnitude);
         else if (unit.kind == VectorKind::Current)
@@ -63,13 +90,14 @@ void writeNameCell(COMTRADE_read& view, int row, int channel)
     view.vectorModel->setData(cell, view.analogChannels.at(channel).id, Qt::EditRole);
 }
 
-void placeVector(QCPCurve* curve, const VectorUnit& unit, double rms, double largest,
+void placeVector(QCPCurve* curve, const VectorUnit& unit, const ShownPhasor& phasor, double largest,
                  double angleDifference)
 {
-    if (unit.kind == VectorKind::Other) {
+    if (unit.kind == VectorKind::Other || phasor.negligible) {
         drawVector(curve, QPointF(0.0, 0.0));
         return;
     }
+    const double rms = phasor.rms;
     // A kind whose largest magnitude is 0 has no direction to show.
     const double length = vectorLength(rms, unit.factor, largest);
     if (std::isfinite(length))
@@ -227,27 +255,34 @@ void COMTRADE_read::hideVectorDiagram()
 void COMTRADE_read::refreshVectorDiagram()
 {
     const QVector<int> channels = vectorChannels;
-    const LargestMagnitudes largest = largestMagnitudes(*this, channels);
+    QVector<ShownPhasor> shown;
+    shown.reserve(channels.size());
+    for (int channel : channels)
+        shown.append(shownPhasor(*this, channel));
+    const LargestMagnitudes largest = largestMagnitudes(*this, channels, shown);
     hideAllVectors(*this);
     vectorModel->setRowCount(channels.size());
 
+    // A reference without a direction leaves every angle without an origin.
     const int reference = checkedChoice(angleReferenceGroup, -1);
-    const double referenceAngle = reference >= 0 ? phasors.at(reference).angle : 0.0;
+    const double referenceAngle = reference >= 0 ? shownPhasor(*this, reference).angle : 0.0;
     const auto angleUnit = static_cast<AngleUnit>(checkedChoice(angleUnitGroup, 0));
 
     for (int row = 0; row < channels.size(); ++row) {
         const int channel = channels.at(row);
-        const Phasor& phasor = phasors.at(channel);
+        const ShownPhasor& phasor = shown.at(row);
         const double difference = phasor.angle - referenceAngle;
         writeNameCell(*this, row, channel);
         vectorModel->setData(vectorModel->index(row, 1), angleText(foldAngle(difference), angleUnit));
         vectorModel->setData(vectorModel->index(row, 2), QString::number(phasor.rms, 'f', 3));
         const VectorUnit unit = vectorUnit(analogChannels.at(channel).unit);
         if (QCPCurve* curve = vectorCurves.value(channel))
-            placeVector(curve, unit, phasor.rms, largest.of(unit.kind), difference);
+            placeVector(curve, unit, phasor, largest.of(unit.kind), difference);
     }
-    vectorTable->resizeRowsToContents();
+    // Columns first: rows measured against the old, narrower columns would wrap their
+    // texts and keep a double height (switching degrees to radians widens the angles).
     vectorTable->resizeColumnsToContents();
+    vectorTable->resizeRowsToContents();
 
     vectorPlot->setBackground(angleUnit == AngleUnit::Degrees ? degreesBackground
                                                               : radiansBackground);

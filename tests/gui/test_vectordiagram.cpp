@@ -265,6 +265,42 @@ private slots:
         QVERIFY(vectorHidden(*view, 0));
     }
 
+    void dcChannelHasNoVectorAndNoAngle()
+    {
+        // Udc is the only voltage: its transform noise would otherwise be the largest voltage.
+        TestRecording recording;
+        recording.analog = {sineChannel("Ia", "A", 0.01, 100, 30),
+                            {"Udc", "V", 0.01, LumetoTest::constantSamples(-500, sampleCount)},
+                            {"Uz", "V", 0.01, LumetoTest::constantSamples(0, sampleCount)}};
+        const auto view = open("dc", recording);
+        view->showVectorDiagram();
+        chooseChannels(*view, {0, 1, 2});
+        view->cut1Index = wholePeriodCut;
+        view->updateReadouts();
+        QCOMPARE(column(*view, 1), QStringList({"30.0", "-", "-"}));
+        QCOMPARE(column(*view, 2).mid(1), QStringList({"0.000", "0.000"}));
+        QCOMPARE(vectorTip(*view, 1), QPointF(0.0, 0.0));
+        QCOMPARE(vectorTip(*view, 2), QPointF(0.0, 0.0));
+        QVERIFY(qAbs(vectorLengthOf(*view, 0) - 0.8) < 1e-3);
+        // As the reference it leaves the other angles without an origin.
+        view->angleReferenceActions.at(1)->trigger();
+        QCOMPARE(column(*view, 1), QStringList({"-", "-", "-"}));
+    }
+
+    void radianRowsKeepOneHeight()
+    {
+        const auto view = openThreePhase();
+        view->showVectorDiagram();
+        chooseChannels(*view, {0, 1, 2, 3});
+        view->cut1Index = wholePeriodCut;
+        view->updateReadouts();
+        const int oneLine = view->vectorTable->rowHeight(0);
+        view->angleUnitActions.at(1)->trigger();
+        QCOMPARE(column(*view, 1).at(1), QStringLiteral("-0.667π"));
+        for (int row = 0; row < 4; ++row)
+            QCOMPARE(view->vectorTable->rowHeight(row), oneLine);
+    }
+
     void emptyDiagramShowsTheChosenBackground()
     {
         const auto view = openThreePhase();
