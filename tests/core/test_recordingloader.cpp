@@ -45,6 +45,7 @@ private slots:
     void readsBackGeneratedRecording_data();
     void readsBackGeneratedRecording();
     void generatedFaultShowsInTheChannels();
+    void generatedChannelNamesAreUnique();
 };
 
 void TestRecordingLoader::reportsEveryFileProblem()
@@ -179,6 +180,26 @@ void TestRecordingLoader::generatedFaultShowsInTheChannels()
     QCOMPARE(pickup[trigger + 20], 1.0);
     QCOMPARE(trip[trigger + 20], 0.0);
     QCOMPARE(trip[trigger + 60], 1.0);
+}
+
+void TestRecordingLoader::generatedChannelNamesAreUnique()
+{
+    for (const int analogCount : {255, 191}) {
+        LumetoTools::GeneratorOptions options;
+        options.analogCount = analogCount;
+        options.digitalCount = 255 - analogCount;
+        options.samples = 10;
+        const LumetoTools::GeneratedRecording generated = LumetoTools::generateRecording(options);
+        QSet<QString> names;
+        for (const LumetoTools::GeneratedAnalogChannel& channel : generated.analog)
+            names.insert(channel.id);
+        for (const LumetoTools::GeneratedDigitalChannel& channel : generated.digital)
+            names.insert(channel.id);
+        QCOMPARE(names.size(), 255);
+        QCOMPARE(generated.analog[0].id, QStringLiteral("U фазы А"));
+        QCOMPARE(generated.analog[8].id, QStringLiteral("UA L2"));
+        QCOMPARE(generated.analog[23].id, QStringLiteral("Частота Л3"));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestRecordingLoader)

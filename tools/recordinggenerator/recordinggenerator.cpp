@@ -178,6 +178,15 @@ QString feederName(int feeder)
                                     : QStringLiteral("Line %1 East").arg(feeder + 1);
 }
 
+// Channels of the second and later feeders carry the feeder in their names, as
+// recorders name them, so that no two channels of a recording share a name.
+QString feederSuffix(int feeder)
+{
+    if (feeder == 0)
+        return QString();
+    return (isCyrillicFeeder(feeder) ? QStringLiteral(" Л%1") : QStringLiteral(" L%1")).arg(feeder + 1);
+}
+
 GeneratedAnalogChannel describeAnalog(int kind, int feeder, const FeederRating& rating)
 {
     static const char* const phasesLatin[3] = {"A", "B", "C"};
@@ -211,6 +220,7 @@ GeneratedAnalogChannel describeAnalog(int kind, int feeder, const FeederRating& 
         channel.unit = QStringLiteral("%");
         channel.multiplier = 0.1;
     }
+    channel.id += feederSuffix(feeder);
     return channel;
 }
 
