@@ -1,6 +1,7 @@
 #include "app/comtradeview.h"
 
 #include "app/settingspaths.h"
+#include "comtrade/loadfailure.h"
 #include "comtrade/recordingloader.h"
 #include "view/comtraderead.h"
 
@@ -10,9 +11,25 @@
 #include <QMessageBox>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QTextStream>
 
 namespace VornaLumeto {
+namespace {
+
+// The loader's message exactly as it is, and why, when that can be told. Both
+// quote the files (a line, a path), so neither may be read as markup; the
+// informative text does not follow the box's text format, so it goes in escaped.
+void showLoadError(QWidget* parent, const QString& message, const QString& explanation)
+{
+    QMessageBox box(QMessageBox::Critical, comtrade_view::tr("Ошибка"), message, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    if (!explanation.isEmpty())
+        box.setInformativeText(Qt::convertFromPlainText(explanation, Qt::WhiteSpaceNormal));
+    box.exec();
+}
+
+} // namespace
 
 comtrade_view::comtrade_view(QWidget* parent) : QWidget(parent)
 {
@@ -82,9 +99,10 @@ bool comtrade_view::openFile(const QString& path)
 
     auto* view = new COMTRADE_read(this);
     views.append(view);
-    const QString message = view->load(name);
+    LoadFailure failure;
+    const QString message = view->load(name, &failure);
     if (message != loadSuccessMessage()) {
-        QMessageBox::critical(this, tr("Ошибка"), message, QMessageBox::Ok);
+        showLoadError(this, message, explainLoadFailure(failure));
         view->close();
         delete view;
         views.removeLast();

@@ -1,5 +1,6 @@
 #include "comtrade/configurationreader.h"
 #include "comtrade/configurationparser.h"
+#include "comtrade/loadfailure.h"
 
 #include <QCoreApplication>
 #include <QIODevice>
@@ -32,6 +33,9 @@ public:
         line = stream.readLine();  // empty at the end of the file
         return line;
     }
+
+    int number() const { return lineNumber; }
+    const QString& last() const { return line; }
 
     QString failure() const
     {
@@ -82,23 +86,28 @@ bool readSampling(ConfigurationLines& lines, Recording& recording)
     return true;
 }
 
-bool readTimesAndFileType(ConfigurationLines& lines, Recording& recording)
+bool readTimes(ConfigurationLines& lines, Recording& recording)
 {
     return parseTimeStamp(lines.next(), recording.startTime)
-        && parseTimeStamp(lines.next(), recording.triggerTime)
-        && isAsciiFileType(lines.next());
+        && parseTimeStamp(lines.next(), recording.triggerTime);
 }
 
 } // namespace
 
-QString readConfiguration(QIODevice& device, Recording& recording)
+QString readConfiguration(QIODevice& device, Recording& recording, LoadFailure* failure)
 {
     ConfigurationLines lines(device);
-    const bool read = readCounts(lines, recording)
+    const bool described = readCounts(lines, recording)
         && readChannels(lines, recording)
         && readSampling(lines, recording)
-        && readTimesAndFileType(lines, recording);
-    return read ? QString() : lines.failure();
+        && readTimes(lines, recording);
+    if (described && isAsciiFileType(lines.next()))
+        return QString();
+    if (failure && lines.number() == 1)
+        failure->stationLine = lines.last();
+    else if (failure && described)
+        failure->fileTypeLine = lines.last();
+    return lines.failure();
 }
 
 } // namespace VornaLumeto

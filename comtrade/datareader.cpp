@@ -4,12 +4,14 @@
 #include "comtrade/datalinereader.h"
 #include "comtrade/exactsize.h"
 #include "comtrade/frequencytracking.h"
+#include "comtrade/loadfailure.h"
 #include "comtrade/spacenormalization.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QIODevice>
 
+#include <algorithm>
 #include <cstring>
 
 namespace VornaLumeto {
@@ -153,6 +155,21 @@ bool parseBufferedLine(const DataLine& line, QByteArray& lineText, SampleRow& ro
     return parseDataLine(lineText, row, recording.totalChannelCount, recording.analogCount, recording.digitalCount);
 }
 
+bool isBlank(const DataLine& line)
+{
+    return std::all_of(line.begin, line.end, [](char c) { return c == ' ' || c == '\r' || c == '\n'; });
+}
+
+// True when nothing but blank lines is left: the data have ended.
+bool onlyBlankLinesFollow(DataLineReader& lines)
+{
+    for (DataLine line = lines.next(); !line.isEmpty(); line = lines.next()) {
+        if (!isBlank(line))
+            return false;
+    }
+    return true;
+}
+
 quint32 roundedMilliseconds(qint32 microseconds)
 {
     return (quint32(microseconds) + 500u) / 1000u;
@@ -179,7 +196,7 @@ bool parseDataLine(QByteArray& line, SampleRow& row,
     return parseDataFields(begin, begin + line.size(), row, totalChannelCount, analogCount, digitalCount);
 }
 
-QString readDataRows(QIODevice& device, Recording& recording)
+QString readDataRows(QIODevice& device, Recording& recording, LoadFailure* failure)
 {
     const int sampleCount = qMax(0, recording.sampleCount());  // the configuration reader refuses 0 already
     resizeExactly(recording.samples, sampleCount);
@@ -191,8 +208,13 @@ QString readDataRows(QIODevice& device, Recording& recording)
         SampleRow& row = recording.samples[k];
         resizeExactly(row.analog, recording.analogCount);
         resizeExactly(row.digital, recording.digitalCount);
-        if (!parseBufferedLine(lines.next(), lineText, row, recording))
+        if (!parseBufferedLine(lines.next(), lineText, row, recording)) {
+            if (failure && lineText.isEmpty() && onlyBlankLinesFollow(lines)) {
+                failure->dataLineCount = k;
+                failure->sampleCount = sampleCount;
+            }
             return dataLineMessage(k + 1, lineText);
+        }
         recording.rawTimeAxis.append(double(roundedMilliseconds(row.timeStamp)));
     }
     return QString();

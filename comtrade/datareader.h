@@ -9,6 +9,8 @@ class QIODevice;
 
 namespace VornaLumeto {
 
+struct LoadFailure;
+
 // The data file that belongs to a configuration path: the last three
 // characters replaced by "dat"; for an upper-case "CFG" whose "dat" sibling
 // does not exist, the "DAT" sibling.
@@ -20,8 +22,9 @@ bool parseDataLine(QByteArray& line, SampleRow& row,
                    quint8 totalChannelCount, quint8 analogCount, quint8 digitalCount);
 
 // Reads N rows from an open data device into samples and rawTimeAxis.
-// Returns an empty string on success, otherwise the message for the failing line.
-QString readDataRows(QIODevice& device, Recording& recording);
+// Returns an empty string on success, otherwise the message for the failing
+// line; a device that ends before line N is also noted in failure, when given.
+QString readDataRows(QIODevice& device, Recording& recording, LoadFailure* failure = nullptr);
 
 // Builds timeAxis from rawTimeAxis and N.
 void correctTimeAxis(Recording& recording);

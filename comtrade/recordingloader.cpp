@@ -2,9 +2,11 @@
 
 #include "comtrade/configurationreader.h"
 #include "comtrade/datareader.h"
+#include "comtrade/loadfailure.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 
 namespace VornaLumeto {
 namespace {
@@ -14,26 +16,29 @@ QString loadMessage(const char* text)
     return QCoreApplication::translate("VornaLumeto::COMTRADE_read", text);
 }
 
-QString readConfigurationFile(const QString& path, Recording& recording)
+QString readConfigurationFile(const QString& path, Recording& recording, LoadFailure* failure)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return loadMessage("Файл не открывается");
     if (file.size() == 0)
         return loadMessage("Файл *.cfg пуст");
-    return readConfiguration(file, recording);
+    return readConfiguration(file, recording, failure);
 }
 
-QString readDataFile(const QString& path, Recording& recording)
+QString readDataFile(const QString& path, Recording& recording, LoadFailure* failure)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (failure)
+            failure->dataPath = QFileInfo(path).absoluteFilePath();
         return loadMessage("Не удалось открыть файл *.dat");
+    }
     if (file.size() == 0)
         return loadMessage("Файл *.dat пуст");
-    const QString failure = readDataRows(file, recording);
-    if (!failure.isEmpty())
-        return failure;
+    const QString message = readDataRows(file, recording, failure);
+    if (!message.isEmpty())
+        return message;
     correctTimeAxis(recording);
     buildValueSeries(recording);
     return QString();
@@ -46,14 +51,14 @@ QString loadSuccessMessage()
     return loadMessage("Без ошибок");
 }
 
-QString loadRecording(const QString& configurationPath, Recording& recording)
+QString loadRecording(const QString& configurationPath, Recording& recording, LoadFailure* failure)
 {
     if (configurationPath.isEmpty())
         return loadMessage("Файл не выбран");
-    QString failure = readConfigurationFile(configurationPath, recording);
-    if (failure.isEmpty())
-        failure = readDataFile(dataFilePath(configurationPath), recording);
-    return failure.isEmpty() ? loadSuccessMessage() : failure;
+    QString message = readConfigurationFile(configurationPath, recording, failure);
+    if (message.isEmpty())
+        message = readDataFile(dataFilePath(configurationPath), recording, failure);
+    return message.isEmpty() ? loadSuccessMessage() : message;
 }
 
 } // namespace VornaLumeto

@@ -35,6 +35,8 @@ class QWheelEvent;
 
 namespace VornaLumeto {
 
+struct LoadFailure;
+
 // The widget that shows one recording in a tab. It is the recording too:
 // load() fills the inherited members and builds the display once.
 //
@@ -54,8 +56,9 @@ public:
     explicit COMTRADE_read(QWidget* parent);
     ~COMTRADE_read() override;
 
-    // Reads the recording and builds the display; returns loadSuccessMessage() or an error text.
-    QString load(const QString& configurationPath);
+    // Reads the recording and builds the display; returns loadSuccessMessage() or an error text
+    // (what the failing step saw goes into failure, when given).
+    QString load(const QString& configurationPath, LoadFailure* failure = nullptr);
     // The display half of load(), once the recording members are filled.
     void buildDisplay();
 

@@ -43,9 +43,9 @@ COMTRADE_read::~COMTRADE_read()
     }
 }
 
-QString COMTRADE_read::load(const QString& configurationPath)
+QString COMTRADE_read::load(const QString& configurationPath, LoadFailure* failure)
 {
-    const QString message = loadRecording(configurationPath, *this);
+    const QString message = loadRecording(configurationPath, *this, failure);
     if (message == loadSuccessMessage())
         buildDisplay();
     return message;

@@ -1,4 +1,5 @@
 #include "analysis/signalanalysis.h"
+#include "comtrade/loadfailure.h"
 #include "comtrade/recordingloader.h"
 #include "support/testfiles.h"
 
@@ -11,7 +12,9 @@
 
 #include <unistd.h>
 
+using VornaLumeto::LoadFailure;
 using VornaLumeto::Recording;
+using VornaLumeto::explainLoadFailure;
 using VornaLumeto::loadRecording;
 
 namespace {
@@ -117,6 +120,80 @@ private slots:
         QFETCH(QString, configurationPath);
         QVERIFY(QFile::exists(configurationPath));
         QTEST(load(configurationPath), "message");
+    }
+
+    // What loading notes of the failing step, and whether the error box can say why.
+    void failuresNoteWhatTheLoaderSaw_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("stationLine");
+        QTest::addColumn<QString>("fileTypeLine");
+        QTest::addColumn<int>("dataLineCount");
+        QTest::addColumn<bool>("dataPathNoted");
+        QTest::addColumn<bool>("explained");
+        QTest::newRow("revision year") << "station-line-revision-year" << "Station,1,1999" << "" << -1 << false << true;
+        QTest::newRow("binary") << "file-type-binary" << "" << "BINARY" << -1 << false << true;
+        QTest::newRow("data ends early") << "dat-shorter-than-n" << "" << "" << 2 << false << true;
+        QTest::newRow("blank lines after the data") << "dat-blank-lines-after-end" << "" << "" << 2 << false << true;
+        QTest::newRow("missing data file") << "missing-dat" << "" << "" << -1 << true << true;
+        QTest::newRow("blank line inside the data") << "dat-blank-line-inside" << "" << "" << -1 << false << false;
+        QTest::newRow("syntax error") << "month-31" << "" << "" << -1 << false << false;
+        QTest::newRow("lower-case ascii") << "file-type-lower-case" << "" << "ascii" << -1 << false << false;
+        QTest::newRow("data field missing") << "dat-field-too-few" << "" << "" << -1 << false << false;
+    }
+    void failuresNoteWhatTheLoaderSaw()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, dataLineCount);
+        QFETCH(bool, dataPathNoted);
+        const QDir folder(qEnvironmentVariable("LUMETO_TEST_DATA") + QStringLiteral("/malformed"));
+        Recording recording;
+        LoadFailure failure;
+        QVERIFY(loadRecording(folder.filePath(name + QStringLiteral(".cfg")), recording, &failure) != success);
+        QTEST(failure.stationLine, "stationLine");
+        QTEST(failure.fileTypeLine, "fileTypeLine");
+        QCOMPARE(failure.dataLineCount, dataLineCount);
+        if (dataLineCount >= 0)
+            QCOMPARE(failure.sampleCount, 4);
+        QCOMPARE(failure.dataPath, dataPathNoted ? folder.absoluteFilePath(name + QStringLiteral(".dat")) : QString());
+        QTEST(!explainLoadFailure(failure).isEmpty(), "explained");
+    }
+
+    void explanationsNameWhatWasFound_data()
+    {
+        QTest::addColumn<QString>("stationLine");
+        QTest::addColumn<QString>("fileTypeLine");
+        QTest::addColumn<int>("dataLineCount");
+        QTest::addColumn<QString>("dataPath");
+        QTest::addColumn<QStringList>("quoted");  // empty: no explanation
+        QTest::newRow("revision 2013") << "Станция,12,2013" << "" << -1 << "" << QStringList{"2013"};
+        QTest::newRow("1991 written out") << "Station,1,1991" << "" << -1 << "" << QStringList();
+        QTest::newRow("recorder id 0") << "Station,0" << "" << -1 << "" << QStringList();
+        QTest::newRow("spaced lower-case binary32") << "" << " binary32" << -1 << "" << QStringList{"BINARY32"};
+        QTest::newRow("FLOAT32") << "" << "FLOAT32" << -1 << "" << QStringList{"FLOAT32"};
+        QTest::newRow("ASCII and a space") << "" << "ASCII " << -1 << "" << QStringList();
+        QTest::newRow("1200 of 65535 lines") << "" << "" << 1200 << "" << QStringList{"1200", "65535"};
+        QTest::newRow("no data lines") << "" << "" << 0 << "" << QStringList{"0", "65535"};
+        QTest::newRow("data path") << "" << "" << -1 << "/r/<b>rec</b>.dat" << QStringList{"/r/<b>rec</b>.dat"};
+        QTest::newRow("nothing noted") << "" << "" << -1 << "" << QStringList();
+    }
+    void explanationsNameWhatWasFound()
+    {
+        LoadFailure failure;
+        QFETCH(QString, stationLine);
+        failure.stationLine = stationLine;
+        QFETCH(QString, fileTypeLine);
+        failure.fileTypeLine = fileTypeLine;
+        QFETCH(int, dataLineCount);
+        failure.dataLineCount = dataLineCount;
+        failure.sampleCount = 65535;
+        QFETCH(QString, dataPath);
+        failure.dataPath = dataPath;
+        QFETCH(QStringList, quoted);
+        const QString explanation = explainLoadFailure(failure);
+        QCOMPARE(explanation.isEmpty(), quoted.isEmpty());
+        for (const QString& text : quoted)
+            QVERIFY2(explanation.contains(text), qPrintable(explanation));
     }
 
     void generatedFilesGiveTheirMessage_data()

@@ -9,10 +9,12 @@
 #include "view/comtraderead.h"
 
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QtTest>
 
 using namespace LumetoTest;
@@ -41,6 +43,21 @@ void recordNextModal(SeenModal& seen)
             seen.text = box->text();
         qobject_cast<QDialog*>(modal)->reject();
     });
+}
+
+// What a label taking its text as rich text shows.
+QString renderedText(const QString& html)
+{
+    QTextDocument document;
+    document.setHtml(html);
+    return document.toPlainText();
+}
+
+QString shownText(const QLabel* label)
+{
+    const bool rich = label->textFormat() == Qt::RichText
+                      || (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(label->text()));
+    return rich ? renderedText(label->text()) : label->text();
 }
 
 } // namespace
@@ -87,6 +104,34 @@ private slots:
         QCOMPARE(tabs.tabWidget->count(), 0);
         QVERIFY(tabs.views.isEmpty());
         QVERIFY(tabs.fileNames.isEmpty());
+    }
+
+    void missingDataFileBoxSaysWhereItWasLookedFor()
+    {
+        comtrade_view tabs(nullptr);
+        const QString path = recordingPath("<b>nodata");
+        QVERIFY(QFile::remove(dir.filePath("<b>nodata.dat")));
+        QString title;
+        QStringList shown;  // the message, then the informative text, as the labels show them
+        int buttons = 0;
+        whenModalAppears([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            title = box->windowTitle();
+            buttons = box->buttons().size();
+            for (const QString& text : {box->text(), box->informativeText()}) {
+                for (QLabel* label : box->findChildren<QLabel*>()) {
+                    if (label->text() == text)
+                        shown.append(shownText(label));
+                }
+            }
+            box->accept();
+        });
+        QVERIFY(!tabs.openFile(path));
+        QCOMPARE(title, QStringLiteral("Ошибка"));
+        QCOMPARE(buttons, 1);
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown.first(), QStringLiteral("Не удалось открыть файл *.dat"));
+        QVERIFY2(shown.last().contains(dir.filePath("<b>nodata.dat")), qPrintable(shown.last()));
     }
 
     void pathsNotEndingInLowerCaseCfgAreIgnoredSilently()
