@@ -4,6 +4,7 @@
 #include "comtrade/loadfailure.h"
 #include "comtrade/recordingloader.h"
 #include "view/comtraderead.h"
+#include "view/tooltips.h"
 
 #include <QFile>
 #include <QFileDialog>
@@ -114,7 +115,8 @@ bool comtrade_view::openFile(const QString& path)
         view->showVectorDiagram();
     if (frequencyDiagramOn)
         view->showFrequencyDiagram();
-    tabWidget->addTab(view, name.mid(name.lastIndexOf(QLatin1Char('/')) + 1));
+    const int tab = tabWidget->addTab(view, name.mid(name.lastIndexOf(QLatin1Char('/')) + 1));
+    tabWidget->setTabToolTip(tab, plainToolTip(name));
     tabWidget->setCurrentIndex(views.size() - 1);
     view->setObjectName(name);
     return true;

@@ -3,6 +3,7 @@
 #include "comtrade/exactsize.h"
 #include "comtrade/frequencytracking.h"
 #include "view/graphpoints.h"
+#include "view/tooltips.h"
 
 #include <qcustomplot.h>
 
@@ -211,6 +212,7 @@ void COMTRADE_read::buildAnalogRows(int channel, const QColor& color)
     for (QLabel* label : {name, value, unit})
         paintBold(label, color);
     name->setObjectName(QString::number(channel));
+    name->setToolTip(analogChannelToolTip(record));
     name->setCursor(Qt::PointingHandCursor);
     name->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(name, &QLabel::customContextMenuRequested, this, &COMTRADE_read::slot_analog_ch_menu);
@@ -279,6 +281,7 @@ void COMTRADE_read::buildDigitalChannel(int channel)
     auto* name = new QLabel(digitalChannels.at(channel).id);
     rowLayouts.last()->addWidget(name, 0, Qt::AlignLeft);
     channelLabels.append(name);
+    name->setToolTip(plainToolTip(digitalChannels.at(channel).id));
     paintBold(name, color);
 
     // A set state is a 6-unit bar, a cleared state a 0.4-unit strip, both centred in the row.

@@ -45,7 +45,7 @@ void recordNextModal(SeenModal& seen)
     });
 }
 
-// What a label taking its text as rich text shows.
+// What a tooltip, or a label taking its text as rich text, shows.
 QString renderedText(const QString& html)
 {
     QTextDocument document;
@@ -90,6 +90,7 @@ private slots:
         QCOMPARE(tabs.tabWidget->currentIndex(), 0);
         QCOMPARE(tabs.tabWidget->tabText(0), QStringLiteral("first.cfg"));
         QCOMPARE(tabs.views.first()->objectName(), first);
+        QCOMPARE(renderedText(tabs.tabWidget->tabToolTip(0)), first);
     }
 
     void brokenFileShowsItsMessageAndLeavesNoTab()

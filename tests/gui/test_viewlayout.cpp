@@ -4,11 +4,13 @@
 
 #include "app/resourcesinit.h"
 #include "comtrade/recordingloader.h"
+#include "view/tooltips.h"
 
 #include <qcustomplot.h>
 
 #include <QLabel>
 #include <QStackedWidget>
+#include <QTextDocument>
 #include <QtTest>
 
 #include <memory>
@@ -83,6 +85,31 @@ private slots:
         QCOMPARE(view->channelLabels.at(30)->text(), QStringLiteral("Пуск"));
         QCOMPARE(view->shownFlags, QByteArray("\1\1\1\1\1", 5));
         QCOMPARE(view->frequencyShown, QByteArray(3, '\0'));
+    }
+
+    // Names are cut off in the label column; the tooltip shows them whole, markup and all, as text.
+    void nameLabelsShowTheWholeChannelInTheirToolTip()
+    {
+        TestRecording recording = threeAnalogTwoDigital();
+        recording.analog[0].id = QStringLiteral("<b>Ua</b> & 110 кВ");
+        recording.digital[1].id = QStringLiteral("<i>Trip</i>");
+        auto view = load("tooltips", recording);
+        const auto rendered = [](const QString& toolTip) {
+            QTextDocument document;
+            document.setHtml(toolTip);
+            return document.toPlainText();
+        };
+        QCOMPARE(rendered(view->channelLabels.at(0)->toolTip()),
+                 QStringLiteral("<b>Ua</b> & 110 кВ\nФаза: A\nЕдиница измерения: kV"));
+        QCOMPARE(rendered(view->channelLabels.at(31)->toolTip()), QStringLiteral("<i>Trip</i>"));
+
+        VornaLumeto::AnalogChannel channel;
+        channel.id = QStringLiteral("I фазы A Л2");
+        channel.phase = QStringLiteral("A");
+        channel.circuit = QStringLiteral("ВЛ-110 Северная-2");
+        channel.unit = QStringLiteral("А");
+        QCOMPARE(rendered(VornaLumeto::analogChannelToolTip(channel)),
+                 QStringLiteral("I фазы A Л2\nФаза: A\nПрисоединение: ВЛ-110 Северная-2\nЕдиница измерения: А"));
     }
 
     void graphsPensAndDigitalBars()
