@@ -2,13 +2,13 @@
 
 #include <QCoreApplication>
 #include <QStringList>
-#include <QTextDocument>
 
 namespace VornaLumeto {
 
 QString plainToolTip(const QString& text)
 {
-    return Qt::convertFromPlainText(text, Qt::WhiteSpacePre);
+    // Rich tooltips wrap, a path even at its slashes: the lines stay as they are.
+    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
 }
 
 QString analogChannelToolTip(const AnalogChannel& channel)
