@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when missing.
+# Installs the Debian packages the build and the tests need, when missing;
+# qttranslations5-l10n gives Qt's own dialogs their Russian texts.
 # Extra package names may be given as arguments.
 set -euo pipefail
 
-packages=(cmake g++ make qtbase5-dev libqcustomplot-dev fonts-dejavu-core poppler-utils "$@")
+packages=(cmake g++ make qtbase5-dev libqcustomplot-dev fonts-dejavu-core poppler-utils qttranslations5-l10n "$@")
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")

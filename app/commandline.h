@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace VornaLumeto {
+
+// What the command line asks of the viewer: the recordings to open at
+// start-up, or a text to print and an exit code instead of starting.
+struct CommandLine {
+    QStringList recordings;  // absolute paths, in the order given
+    QString output;          // help or version, for standard output
+    QString error;           // what is wrong with the arguments, for standard error
+    int exitCode = 0;
+
+    bool startsViewer() const { return output.isEmpty() && error.isEmpty(); }
+};
+
+// The arguments after the application object has taken its own (-style and
+// the like), the program first; relative paths are taken against workingDirectory.
+CommandLine parseCommandLine(const QStringList& arguments, const QString& workingDirectory);
+
+// The project's version, as the build names it.
+QString applicationVersion();
+
+} // namespace VornaLumeto
