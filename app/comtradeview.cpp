@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTextCodec>
 #include <QTextDocument>
 #include <QTextStream>
 
@@ -54,29 +55,44 @@ void comtrade_view::followTabMove(int from, int to)
         fileNames.move(from, to);
 }
 
+namespace {
+
+// The last-directory file holds one line in Windows-1251 without a terminator.
+QTextCodec* lastDirectoryCodec()
+{
+    return QTextCodec::codecForName("Windows-1251");
+}
+
+QString readLastDirectory()
+{
+    QFile directoryFile(lastDirectoryFile());
+    if (!directoryFile.open(QIODevice::ReadOnly))
+        return QString();
+    QTextStream stream(&directoryFile);
+    stream.setCodec(lastDirectoryCodec());
+    return stream.readLine();
+}
+
+void rememberDirectoryOf(const QString& chosenFile)
+{
+    QFile directoryFile(lastDirectoryFile());
+    directoryFile.remove();
+    if (directoryFile.open(QIODevice::WriteOnly))
+        directoryFile.write(lastDirectoryCodec()->fromUnicode(
+            chosenFile.left(chosenFile.lastIndexOf(QLatin1Char('/')) + 1)));
+}
+
+} // namespace
+
 QString comtrade_view::chooseFileName(const QString& path)
 {
     if (!path.isEmpty())
         return path.endsWith(QLatin1String("cfg")) ? path : QString();
 
-    QFile directoryFile(lastDirectoryFile());
-    directoryFile.open(QIODevice::ReadOnly);
-    QTextStream stream(&directoryFile);
-    stream.setCodec("Windows-1251");
-    const QString startDirectory = directoryFile.isOpen() ? stream.readLine() : QString();
-
-    const QString name = QFileDialog::getOpenFileName(this, tr("Выбрать файл"), startDirectory,
+    const QString name = QFileDialog::getOpenFileName(this, tr("Выбрать файл"), readLastDirectory(),
                                                       tr("COMTRADE (*.cfg)"));
-    if (!name.isEmpty()) {
-        directoryFile.close();
-        directoryFile.remove();
-        if (directoryFile.open(QIODevice::WriteOnly)) {
-            stream.setDevice(&directoryFile);
-            stream << name.left(name.lastIndexOf(QLatin1Char('/')) + 1);
-        }
-    }
-    stream.flush();
-    directoryFile.close();
+    if (!name.isEmpty())
+        rememberDirectoryOf(name);
     return name;
 }
 

@@ -14,6 +14,7 @@
 #include <QMimeData>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTextCodec>
 #include <QTextDocument>
 #include <QtTest>
 
@@ -164,11 +165,14 @@ private slots:
         QCOMPARE(tabs.tabWidget->count(), 0);
     }
 
-    void fileDialogChoiceIsRememberedAsItsDirectory()
+    void fileDialogChoiceIsRememberedInWindows1251()
     {
         QFile::remove(VornaLumeto::lastDirectoryFile());
         comtrade_view tabs(nullptr);
-        const QString path = recordingPath("chosen");
+        // Written in the locale's UTF-8, this folder would not be found on the next start.
+        const QString folder = dir.filePath(QStringLiteral("Записи 2023"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = writeAsciiRecording(dir, QStringLiteral("Записи 2023/chosen"), smallRecording());
         whenModalAppears([path](QWidget* modal) {
             auto* dialog = qobject_cast<QFileDialog*>(modal);
             QVERIFY(dialog);
@@ -179,7 +183,8 @@ private slots:
 
         QFile remembered(VornaLumeto::lastDirectoryFile());
         QVERIFY(remembered.open(QIODevice::ReadOnly));
-        QCOMPARE(remembered.readAll(), QFileInfo(path).absolutePath().toLocal8Bit() + '/');
+        QCOMPARE(remembered.readAll(),
+                 QTextCodec::codecForName("Windows-1251")->fromUnicode(QFileInfo(path).absolutePath() + '/'));
 
         QString startDirectory;
         whenModalAppears([&startDirectory](QWidget* modal) {
