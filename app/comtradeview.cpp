@@ -4,6 +4,7 @@
 #include "comtrade/loadfailure.h"
 #include "comtrade/recordingloader.h"
 #include "view/comtraderead.h"
+#include "view/plaintext.h"
 #include "view/tooltips.h"
 
 #include <QFile>
@@ -131,7 +132,7 @@ bool comtrade_view::openFile(const QString& path)
         view->showVectorDiagram();
     if (frequencyDiagramOn)
         view->showFrequencyDiagram();
-    const int tab = tabWidget->addTab(view, name.mid(name.lastIndexOf(QLatin1Char('/')) + 1));
+    const int tab = tabWidget->addTab(view, literalMenuText(name.mid(name.lastIndexOf(QLatin1Char('/')) + 1)));
     tabWidget->setTabToolTip(tab, plainToolTip(name));
     tabWidget->setCurrentIndex(views.size() - 1);
     view->setObjectName(name);

@@ -1,5 +1,6 @@
 #include "dialogs/recordingtext.h"
 #include "view/comtraderead.h"
+#include "view/plaintext.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -30,8 +31,8 @@ void COMTRADE_read::showFileInformationWindow()
     window->setWindowModality(Qt::ApplicationModal);
     window->setAttribute(Qt::WA_DeleteOnClose);
     for (int row = 0; row < rows.size(); ++row) {
-        grid->addWidget(new QLabel(rows.at(row).first, window), row, 0, 1, 1, Qt::AlignRight);
-        grid->addWidget(new QLabel(rows.at(row).second, window), row, 1, 1, 1, Qt::AlignLeft);
+        grid->addWidget(plainTextLabel(rows.at(row).first, window), row, 0, 1, 1, Qt::AlignRight);
+        grid->addWidget(plainTextLabel(rows.at(row).second, window), row, 1, 1, 1, Qt::AlignLeft);
     }
     window->setWindowFlags(Qt::WindowCloseButtonHint);
     // Grows past 350 x 300 only where the platform's font would otherwise cut the texts off.

@@ -1,11 +1,11 @@
 #include "dialogs/printpage.h"
 #include "dialogs/recordingtext.h"
 #include "view/comtraderead.h"
+#include "view/plaintext.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFont>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
 #include <QPrintDialog>
@@ -76,9 +76,8 @@ int COMTRADE_read::printOrExport(int mode)
     if (!painter.begin(&printer)) {
         // A PDF that could not be written must not look saved.
         if (mode == PdfMode)
-            QMessageBox::critical(this, tr("Ошибка"),
-                                  tr("Не удалось сохранить файл ") + printer.outputFileName(),
-                                  QMessageBox::Ok);
+            showPlainTextCritical(this, tr("Ошибка"),
+                                  tr("Не удалось сохранить файл ") + printer.outputFileName());
         return 0;
     }
     paintPage(painter, printHeaderText(stationName, recorderId, triggerTime), screenshot);

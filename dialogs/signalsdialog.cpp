@@ -1,6 +1,7 @@
 #include "app/comtradeview.h"
 
 #include "view/comtraderead.h"
+#include "view/plaintext.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -74,7 +75,7 @@ bool comtrade_view::showSignalsDialog(bool checkAll, int mode, bool analog, bool
         auto* row = new QWidget(content);
         auto* rowLayout = new QHBoxLayout(row);
         rowLayout->setContentsMargins(0, 0, 0, 0);
-        auto* label = new QLabel(row);
+        QLabel* label = plainTextLabel(QString(), row);
         auto* box = new QCheckBox(row);
         box->setCheckable(true);
         checkBoxes.append(box);

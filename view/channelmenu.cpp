@@ -1,5 +1,6 @@
 #include "view/comtraderead.h"
 #include "view/graphpoints.h"
+#include "view/plaintext.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -78,7 +79,7 @@ void COMTRADE_read::buildChannelMenu()
     scaleActions.clear();
     scaleReference.clear();
     for (int entry = 0; entry <= analogCount; ++entry) {
-        const QString text = entry == 0 ? tr("-") : analogChannels.at(entry - 1).id;
+        const QString text = entry == 0 ? tr("-") : literalMenuText(analogChannels.at(entry - 1).id);
         auto* action = new QAction(text, scaleMenu);
         if (entry > 0)
             scaleReference.append(0);

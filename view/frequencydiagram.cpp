@@ -1,6 +1,7 @@
 #include "view/comtraderead.h"
 
 #include "view/diagramactions.h"
+#include "view/plaintext.h"
 #include "analysis/diagrammath.h"
 
 #include <qcustomplot.h>
@@ -50,7 +51,7 @@ void buildFrequencyMenu(COMTRADE_read& view)
     for (int i = 0; i < view.analogChannels.size(); ++i) {
         view.frequencyChannelActions.append(addChoice(view.frequencyChannelMenu,
                                                       view.frequencyChannelGroup,
-                                                      view.analogChannels.at(i).id,
+                                                      literalMenuText(view.analogChannels.at(i).id),
                                                       QString::number(i)));
     }
     if (!view.frequencyChannelActions.isEmpty())

@@ -3,6 +3,7 @@
 #include "comtrade/exactsize.h"
 #include "comtrade/frequencytracking.h"
 #include "view/graphpoints.h"
+#include "view/plaintext.h"
 #include "view/tooltips.h"
 
 #include <qcustomplot.h>
@@ -33,7 +34,7 @@ QWidget* fixedHeightSpacer(int height, QWidget* parent)
 
 QLabel* addLabel(QHBoxLayout* row, const QString& text)
 {
-    auto* label = new QLabel(text);
+    QLabel* label = plainTextLabel(text);
     row->addWidget(label);
     return label;
 }
@@ -278,7 +279,7 @@ void COMTRADE_read::buildDigitalChannel(int channel)
 
     shownFlags.append(char(1));
     newRowWidget();
-    auto* name = new QLabel(digitalChannels.at(channel).id);
+    QLabel* name = plainTextLabel(digitalChannels.at(channel).id);
     rowLayouts.last()->addWidget(name, 0, Qt::AlignLeft);
     channelLabels.append(name);
     name->setToolTip(plainToolTip(digitalChannels.at(channel).id));

@@ -1,6 +1,7 @@
 #include "view/comtraderead.h"
 
 #include "view/diagramactions.h"
+#include "view/plaintext.h"
 #include "analysis/diagrammath.h"
 
 #include <qcustomplot.h>
@@ -199,14 +200,14 @@ void COMTRADE_read::buildVectorDiagram()
 
     for (int i = 0; i < analogChannels.size(); ++i) {
         const AnalogChannel& channel = analogChannels.at(i);
-        auto* channelAction = new QAction(channel.id, vectorChannelMenu);
+        auto* channelAction = new QAction(literalMenuText(channel.id), vectorChannelMenu);
         channelAction->setObjectName(QString::number(i));
         channelAction->setCheckable(true);
         connect(channelAction, &QAction::triggered, this,
                 &COMTRADE_read::slot_action_submenu_vector_diag_channel);
         vectorChannelActions.append(channelAction);
 
-        auto* referenceAction = new QAction(channel.id, angleReferenceMenu);
+        auto* referenceAction = new QAction(literalMenuText(channel.id), angleReferenceMenu);
         referenceAction->setObjectName(QString::number(i));
         referenceAction->setCheckable(true);
         angleReferenceGroup->addAction(referenceAction);

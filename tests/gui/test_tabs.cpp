@@ -7,7 +7,9 @@
 #include "app/resourcesinit.h"
 #include "app/settingspaths.h"
 #include "view/comtraderead.h"
+#include "view/plaintext.h"
 
+#include <QAction>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -59,6 +61,29 @@ QString shownText(const QLabel* label)
     const bool rich = label->textFormat() == Qt::RichText
                       || (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(label->text()));
     return rich ? renderedText(label->text()) : label->text();
+}
+
+// Counts the labels under root that hold markup, and requires each of them to
+// show it as written: plain text, one line high (the 200-pixel picture it
+// names was not loaded).
+void countPlainMarkupLabels(const QWidget* root, int& found)
+{
+    for (const QLabel* label : root->findChildren<QLabel*>()) {
+        if (!label->text().contains(QLatin1Char('<')))
+            continue;
+        ++found;
+        QVERIFY2(label->textFormat() == Qt::PlainText, qPrintable(label->text()));
+        QVERIFY2(label->sizeHint().height() < 100, qPrintable(label->text()));
+    }
+}
+
+QWidget* newTopLevelWindow(const QWidgetList& before)
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (!before.contains(widget) && widget->isVisible())
+            return widget;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -242,6 +267,54 @@ private slots:
         QCOMPARE(droppedPath(QUrl("file:///C:/rec.cfg")), QStringLiteral("C:/rec.cfg"));
         QCOMPARE(droppedPath(QUrl("http://x/rec.cfg")), QStringLiteral("/rec.cfg"));
         QCOMPARE(droppedPath(QUrl("a:b")), QString());
+    }
+
+    void textFromTheRecordingIsShownAsWritten()
+    {
+        const QString picture = dir.filePath(QStringLiteral("picture.png"));
+        QImage image(200, 200, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QVERIFY(image.save(picture));
+        TestRecording recording;
+        recording.stationName = QStringLiteral("<b>ПС</b><img src=\"%1\">").arg(picture);
+        recording.analog = {{"<i>Ua</i> & Ub", "<u>kV</u>", 0.1, {1, 2, 3, 4, 5}},
+                            {"Ic", "A", 1.0, {5, 4, 3, 2, 1}}};
+        recording.digital = {{"<b>Пуск</b>", {0, 1, 0, 1, 0}}};
+        comtrade_view tabs(nullptr);
+        QVERIFY(tabs.openFile(writeAsciiRecording(dir, QStringLiteral("R&D"), recording)));
+        VornaLumeto::COMTRADE_read* view = tabs.views.first();
+        view->scaleSignals({0, 1});  // channel 1's scale note names channel 0
+
+        int inView = 0;
+        countPlainMarkupLabels(view, inView);
+        QVERIFY(inView >= 4);  // name, unit, scale note, digital name
+
+        const QWidgetList before = QApplication::topLevelWidgets();
+        QVERIFY(tabs.showFileInfo());
+        QPointer<QWidget> information = newTopLevelWindow(before);
+        QVERIFY(information);
+        int inInformation = 0;
+        countPlainMarkupLabels(information, inInformation);
+        QCOMPARE(inInformation, 1);  // the station name
+        information->close();
+        QTRY_VERIFY(!information);
+
+        int inSignalsDialog = 0;
+        whenModalAppears([&inSignalsDialog](QWidget* modal) {
+            countPlainMarkupLabels(modal, inSignalsDialog);
+            qobject_cast<QDialog*>(modal)->reject();
+        });
+        QVERIFY(tabs.showSignalsDialog(true, 0, true, true));
+        QCOMPARE(inSignalsDialog, 2);
+
+        // An "&" is shown, not taken for a shortcut mark.
+        QCOMPARE(VornaLumeto::literalMenuText(QStringLiteral("&a&&")), QStringLiteral("&&a&&&&"));
+        QCOMPARE(tabs.tabWidget->tabText(0), QStringLiteral("R&&D.cfg"));
+        const QString menuText = QStringLiteral("<i>Ua</i> && Ub");
+        QCOMPARE(view->scaleActions.at(1)->text(), menuText);
+        QCOMPARE(view->vectorChannelActions.at(0)->text(), menuText);
+        QCOMPARE(view->angleReferenceActions.at(0)->text(), menuText);
+        QCOMPARE(view->frequencyChannelActions.at(0)->text(), menuText);
     }
 
     void diagramModesApplyToViewsOpenedLater()

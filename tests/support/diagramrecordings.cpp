@@ -33,7 +33,7 @@ QString configurationText(const TestRecording& recording, int sampleCount)
 {
     const int analogCount = recording.analog.size();
     const int digitalCount = recording.digital.size();
-    QString text = QStringLiteral("Test station,1\n%1,%2A,%3D\n")
+    QString text = recording.stationName + QStringLiteral(",1\n%1,%2A,%3D\n")
                        .arg(analogCount + digitalCount)
                        .arg(analogCount)
                        .arg(digitalCount);

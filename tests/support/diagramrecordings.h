@@ -19,6 +19,7 @@ struct TestDigitalChannel {
 };
 
 struct TestRecording {
+    QString stationName = QStringLiteral("Test station");
     QVector<TestChannel> analog;
     QVector<TestDigitalChannel> digital;
     int rate = 1000;

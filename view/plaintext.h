@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+namespace VornaLumeto {
+
+// Texts taken from a recording (station and channel names, units, file names)
+// are shown exactly as written: never read as markup, never with an "&" taken
+// for a shortcut mark.
+
+// The text to give a menu entry, an action or a tab so that it shows text as
+// written: every "&" doubled.
+QString literalMenuText(const QString& text);
+
+// A label that shows its text as written, however much that looks like HTML.
+QLabel* plainTextLabel(const QString& text, QWidget* parent = nullptr);
+
+// A critical message box with one Ok button whose text is shown as written.
+void showPlainTextCritical(QWidget* parent, const QString& title, const QString& text);
+
+} // namespace VornaLumeto
