@@ -50,9 +50,20 @@ QString shortSecondsText(double seconds)
     return QString::number(seconds, 'g', 6);
 }
 
+QString fileNameSafe(const QString& text)
+{
+    static const QString forbidden = QStringLiteral("/\\:*?\"<>|");
+    QString safe = text;
+    for (QChar& character : safe) {
+        if (forbidden.contains(character) || character.category() == QChar::Other_Control)
+            character = QLatin1Char('_');
+    }
+    return safe;
+}
+
 QString defaultPdfName(const QString& stationName, const TimeStamp& trigger)
 {
-    return viewText("Осциллограмма ") + stationName + QLatin1Char(' ')
+    return viewText("Осциллограмма ") + fileNameSafe(stationName) + QLatin1Char(' ')
            + dayMonthYear(trigger, QStringLiteral("_")) + QLatin1Char(' ')
            + hourMinute(trigger, QStringLiteral("_")) + QLatin1Char('_')
            + shortSecondsText(trigger.seconds) + QStringLiteral(" 1.pdf");

@@ -22,7 +22,11 @@ QString durationText(const QVector<double>& rawTimeAxis);
 // Seconds as printed on the page and in file names: at most six significant digits.
 QString shortSecondsText(double seconds);
 
-// "Осциллограмма <station> dd_MM_yyyy hh_mm_<seconds> 1.pdf".
+// The text with every character that cannot stand in a file name on Linux or
+// Windows (/ \ : * ? " < > | and control characters) replaced by "_".
+QString fileNameSafe(const QString& text);
+
+// "Осциллограмма <station> dd_MM_yyyy hh_mm_<seconds> 1.pdf", the station name made fileNameSafe.
 QString defaultPdfName(const QString& stationName, const TimeStamp& trigger);
 
 // Renumbers the trailing counter (1.pdf, 2.pdf, ...) until the name is not among existing.

@@ -87,6 +87,11 @@ private slots:
     {
         QCOMPARE(VornaLumeto::defaultPdfName(QStringLiteral("ПС-1"), exampleTrigger()), firstDefaultName);
         QCOMPARE(VornaLumeto::printHeaderText(QStringLiteral("ПС-1"), 12, exampleTrigger()), header);
+        // A station name never turns the proposal into a path elsewhere.
+        QCOMPARE(VornaLumeto::defaultPdfName(QStringLiteral("ПС/Цифра"), exampleTrigger()),
+                 QStringLiteral("Осциллограмма ПС_Цифра 05_03_2021 09_07_3.25 1.pdf"));
+        QCOMPARE(VornaLumeto::fileNameSafe(QStringLiteral("C:\\a*b?\"<c>|d\te\x7f")),
+                 QStringLiteral("C__a_b___c__d_e_"));
         QCOMPARE(VornaLumeto::shortSecondsText(5.1234567), QStringLiteral("5.12346"));
         QCOMPARE(VornaLumeto::shortSecondsText(7.0), QStringLiteral("7"));
     }
