@@ -37,14 +37,17 @@ QString choosePdfFile(const QString& stationName, const TimeStamp& trigger, QWid
                                         QStringLiteral("*.pdf"));
 }
 
-void paintPage(QPainter& painter, const QString& header, const QPixmap& screenshot)
+void paintPage(QPainter& painter, const COMTRADE_read& view, const QPixmap& screenshot)
 {
     const QRect viewport = painter.viewport();
     const PrintPageGeometry geometry = printPageGeometry(screenshot.size(), viewport.size());
     QFont font;
     font.setPixelSize(16);
     painter.setFont(font);
-    painter.drawText(geometry.headerRect, Qt::AlignLeft | Qt::AlignTop, header);
+    const int headerWidth = viewport.width() - geometry.headerRect.left();
+    painter.drawText(geometry.headerRect, Qt::AlignLeft | Qt::AlignTop,
+                     fittedPrintHeaderText(view.stationName, view.recorderId, view.triggerTime,
+                                           painter.fontMetrics(), headerWidth));
     if (!geometry.imageRect.isEmpty())
         painter.drawPixmap(geometry.imageRect, screenshot);
 }
@@ -80,7 +83,7 @@ int COMTRADE_read::printOrExport(int mode)
                                   tr("Не удалось сохранить файл ") + printer.outputFileName());
         return 0;
     }
-    paintPage(painter, printHeaderText(stationName, recorderId, triggerTime), screenshot);
+    paintPage(painter, *this, screenshot);
     painter.end();
     return mode;
 }

@@ -90,4 +90,15 @@ QString printHeaderText(const QString& stationName, qint32 recorderId, const Tim
            + shortSecondsText(trigger.seconds) + QLatin1Char('.');
 }
 
+QString fittedPrintHeaderText(const QString& stationName, qint32 recorderId,
+                              const TimeStamp& trigger, const QFontMetrics& metrics, int width)
+{
+    const QString whole = printHeaderText(stationName, recorderId, trigger);
+    if (metrics.horizontalAdvance(whole) <= width)
+        return whole;
+    const int withoutName = metrics.horizontalAdvance(printHeaderText(QString(), recorderId, trigger));
+    return printHeaderText(metrics.elidedText(stationName, Qt::ElideRight, width - withoutName),
+                           recorderId, trigger);
+}
+
 } // namespace VornaLumeto

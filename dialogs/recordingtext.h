@@ -2,6 +2,7 @@
 
 #include "comtrade/recording.h"
 
+#include <QFontMetrics>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -34,5 +35,10 @@ QString uniquePdfName(const QString& defaultName, const QStringList& existing);
 
 // The one-line header above the printed view.
 QString printHeaderText(const QString& stationName, qint32 recorderId, const TimeStamp& trigger);
+
+// The header line within width pixels of metrics: a station name too long for
+// that is elided ("…"), so the recorder number and the trigger time stay on the page.
+QString fittedPrintHeaderText(const QString& stationName, qint32 recorderId,
+                              const TimeStamp& trigger, const QFontMetrics& metrics, int width);
 
 } // namespace VornaLumeto

@@ -168,6 +168,34 @@ private slots:
         QVERIFY2(text.contains(header), qPrintable(text));
     }
 
+    void longStationNameIsElidedSoTheHeaderFits()
+    {
+        const QString longName = QStringLiteral("Подстанция 500 кВ Центральная, ").repeated(4).left(100)
+                                     .replace(QLatin1Char(','), QLatin1Char(';'));
+        const QString triggerTail = QStringLiteral(". Номер регистратора: 12. Дата и время пуска: 05/03/2021 09:07:3.25.");
+        QFont font;
+        font.setPixelSize(16);
+        const QFontMetrics metrics(font);
+        const QString fitted = VornaLumeto::fittedPrintHeaderText(longName, 12, exampleTrigger(), metrics, 1000);
+        QVERIFY2(metrics.horizontalAdvance(fitted) <= 1000, qPrintable(fitted));
+        QVERIFY(fitted.contains(QChar(0x2026)));
+        QVERIFY(fitted.endsWith(triggerTail));
+        QCOMPARE(VornaLumeto::fittedPrintHeaderText("ПС-1", 12, exampleTrigger(), metrics, 1000), header);
+
+        // On the page: the trigger time is there, inside the page.
+        LumetoTest::HeaderRecording longHeader;
+        longHeader.stationName = longName;
+        view.reset(new COMTRADE_read(nullptr));
+        QCOMPARE(view->load(LumetoTest::writeHeaderRecording(recordingDir, "long", longHeader)),
+                 QStringLiteral("Без ошибок"));
+        view->resize(1020, 620);
+        const QString pdf = workDir->filePath("long.pdf");
+        answerSaveDialog([pdf](QFileDialog* dialog) { saveAs(dialog, pdf); });
+        QCOMPARE(view->printOrExport(2), 2);
+        const QString text = runTool("pdftotext", {pdf, "-"});
+        QVERIFY2(text.contains(triggerTail), qPrintable(text));
+    }
+
     void cancellingThePrintDialogPrintsNothing()
     {
         QString title;
