@@ -48,6 +48,8 @@ void paintPage(QPainter& painter, const COMTRADE_read& view, const QPixmap& scre
     painter.drawText(geometry.headerRect, Qt::AlignLeft | Qt::AlignTop,
                      fittedPrintHeaderText(view.stationName, view.recorderId, view.triggerTime,
                                            painter.fontMetrics(), headerWidth));
+    // The PDF writer would otherwise store the picture as JPEG, which blurs thin coloured traces.
+    painter.setRenderHint(QPainter::LosslessImageRendering);
     if (!geometry.imageRect.isEmpty())
         painter.drawPixmap(geometry.imageRect, screenshot);
 }

@@ -166,6 +166,12 @@ private slots:
 
         const QString text = runTool("pdftotext", {pdf, "-"});
         QVERIFY2(text.contains(header), qPrintable(text));
+
+        // The picture is stored losslessly: thin coloured traces must not blur.
+        const QStringList images = runTool("pdfimages", {"-list", pdf}).split('\n', Qt::SkipEmptyParts).mid(2);
+        QVERIFY2(images.size() >= 1, qPrintable(images.join('\n')));
+        for (const QString& image : images)
+            QVERIFY2(image.simplified().split(' ').value(8) != QStringLiteral("jpeg"), qPrintable(image));
     }
 
     void longStationNameIsElidedSoTheHeaderFits()
