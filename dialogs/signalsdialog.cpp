@@ -17,6 +17,15 @@ namespace VornaLumeto {
 namespace {
 
 constexpr int rowHeight = 15;
+constexpr int listMargin = 5;
+
+// Every row gets at least 15 pixels and at least the height its check box and
+// label ask for, so that short lists are readable and none is cut off; lists
+// taller than the dialog scroll.
+int listHeight(int rows, int tallestRow)
+{
+    return rows == 0 ? 0 : 2 * listMargin + rows * qMax(rowHeight, tallestRow);
+}
 
 struct DialogButton {
     QString text;
@@ -60,7 +69,6 @@ bool comtrade_view::showSignalsDialog(bool checkAll, int mode, bool analog, bool
     const int analogRows = analog ? view->analogCount : 0;
     const int digitalRows = digital ? view->digitalCount : 0;
     const int rows = analogRows + digitalRows;
-    content->setFixedSize(270, rowHeight * rows);
 
     auto* dialogLayout = new QVBoxLayout(dialog);
     dialogLayout->setContentsMargins(0, 0, 0, 0);
@@ -68,9 +76,10 @@ bool comtrade_view::showSignalsDialog(bool checkAll, int mode, bool analog, bool
     dialogLayout->addWidget(scrollArea);
 
     auto* listLayout = new QVBoxLayout(content);
-    listLayout->setContentsMargins(5, 5, 5, 5);
+    listLayout->setContentsMargins(listMargin, listMargin, listMargin, listMargin);
     listLayout->setSpacing(0);
 
+    int tallestRow = 0;
     for (int i = 0; i < rows; ++i) {
         auto* row = new QWidget(content);
         auto* rowLayout = new QHBoxLayout(row);
@@ -93,7 +102,9 @@ bool comtrade_view::showSignalsDialog(bool checkAll, int mode, bool analog, bool
         rowLayout->addWidget(label);
         rowLayout->addStretch();
         listLayout->addWidget(row);
+        tallestRow = qMax(tallestRow, row->sizeHint().height());
     }
+    content->setFixedSize(270, listHeight(rows, tallestRow));
 
     addButtonRow(dialogLayout, this,
                  {{tr("Выделить все"), &comtrade_view::slot_pushButt_all_yes, QString()},

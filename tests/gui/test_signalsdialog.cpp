@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -50,6 +51,20 @@ void whenDialogOpens(const std::function<void(QDialog*)>& check)
     });
 }
 
+// Where each row of the list lies in the scroll area's viewport, scrolled to the top.
+QVector<QRect> rowsInViewport(QDialog* dialog, const QVector<QCheckBox*>& boxes)
+{
+    auto* scroll = dialog->findChild<QScrollArea*>();
+    QVector<QRect> rects;
+    for (QCheckBox* box : boxes) {
+        QWidget* row = box->parentWidget();
+        if (row->height() < box->sizeHint().height())
+            return {};  // squeezed below what the box needs
+        rects << QRect(row->mapTo(scroll->viewport(), QPoint(0, 0)), row->size());
+    }
+    return rects;
+}
+
 QStringList rowTexts(QDialog* dialog)
 {
     QStringList texts;
@@ -69,7 +84,9 @@ private:
     QString path;
 
     // Puts a loaded view into a tab directly, so that no message box can block the test.
-    COMTRADE_read* addTab(comtrade_view& tabs)
+    COMTRADE_read* addTab(comtrade_view& tabs) { return addTab(tabs, path); }
+
+    COMTRADE_read* addTab(comtrade_view& tabs, const QString& path)
     {
         auto* view = new COMTRADE_read(&tabs);
         if (view->load(path) != VornaLumeto::loadSuccessMessage()) {
@@ -113,6 +130,7 @@ private slots:
 
         QSize dialogSize;
         QSize contentSize;
+        int scrollRange = 0;
         QPointer<QDialog> shown;
         Qt::WindowModality modality = Qt::NonModal;
         QStringList texts;
@@ -121,6 +139,7 @@ private slots:
         whenDialogOpens([&](QDialog* dialog) {
             dialogSize = dialog->size();
             contentSize = dialog->findChild<QScrollArea*>()->widget()->size();
+            scrollRange = dialog->findChild<QScrollArea*>()->verticalScrollBar()->maximum();
             shown = dialog;
             modality = dialog->windowModality();
             texts = rowTexts(dialog);
@@ -131,7 +150,9 @@ private slots:
         QVERIFY(tabs.showSignalsDialog(true, 0, true, true));
 
         QCOMPARE(dialogSize, QSize(300, 300));
-        QCOMPARE(contentSize, QSize(270, 225));
+        QCOMPARE(contentSize.width(), 270);
+        QVERIFY(contentSize.height() >= 10 + 15 * 15);
+        QVERIFY(scrollRange > 0);  // fifteen rows do not fit: the list scrolls
         QVERIFY(shown.isNull());  // deleted on close
         QCOMPARE(modality, Qt::ApplicationModal);
         QCOMPARE(texts.size(), analogTotal + digitalTotal);
@@ -140,6 +161,39 @@ private slots:
         QCOMPARE(texts.at(analogTotal), QStringLiteral("D0"));
         QCOMPARE(ticks, flags);
         QCOMPARE(applyMode, QStringLiteral("0"));
+    }
+
+    void shortListsShowEveryRowWhole_data()
+    {
+        QTest::addColumn<int>("channels");
+        QTest::newRow("one") << 1;
+        QTest::newRow("three") << 3;
+        QTest::newRow("eight") << 8;
+    }
+
+    void shortListsShowEveryRowWhole()
+    {
+        QFETCH(int, channels);
+        LumetoTest::TestRecording recording;
+        for (int i = 0; i < channels; ++i)
+            recording.analog.append({QStringLiteral("Канал %1").arg(i), QStringLiteral("kV"), 1.0,
+                                     LumetoTest::sineSamples(10.0, 0.0, 50.0, 1000, 60, 1.0)});
+        comtrade_view tabs(nullptr);
+        QVERIFY(addTab(tabs, LumetoTest::writeAsciiRecording(dir, QStringLiteral("short%1").arg(channels), recording)));
+
+        QVector<QRect> rows;
+        QRect viewport;
+        whenDialogOpens([&](QDialog* dialog) {
+            rows = rowsInViewport(dialog, tabs.checkBoxes);
+            viewport = dialog->findChild<QScrollArea*>()->viewport()->rect();
+        });
+        QVERIFY(tabs.showSignalsDialog(false, 1, true, false));
+
+        QCOMPARE(rows.size(), channels);
+        for (int i = 0; i < rows.size(); ++i) {
+            QVERIFY2(viewport.contains(rows.at(i)), qPrintable(QString::number(i)));
+            QVERIFY(i == 0 || rows.at(i).top() > rows.at(i - 1).bottom());
+        }
     }
 
     void applyingTwiceAppliesTwiceAndKeepsTheDialogOpen()
