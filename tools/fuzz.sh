@@ -8,7 +8,10 @@ cd "$(dirname "$0")/.."
 bash tools/install-deps.sh clang libclang-rt-14-dev
 seconds="${1:-60}"
 build=build-fuzz
-targets=(configuration datafile analysis)
+targets=(configuration datafile analysis recording)
+# Inputs up to 8 KB, except for whole recordings: lines of 255 channels and a
+# few thousand samples need room.
+declare -A max_len=([recording]=131072)
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -DLUMETO_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
@@ -20,7 +23,7 @@ for target in "${targets[@]}"; do
   log="$build/findings/$target.log"
   status=0
   "$build/tests/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 \
-    -max_len=8192 -print_final_stats=1 -artifact_prefix="$build/findings/$target-" \
+    -max_len="${max_len[$target]:-8192}" -print_final_stats=1 -artifact_prefix="$build/findings/$target-" \
     "$build/corpus/$target" "tests/fuzz/corpus/$target" > "$log" 2>&1 || status=$?
   if [ "$status" -ne 0 ]; then
     tail -n 60 "$log"

@@ -7,6 +7,7 @@
 #include <QBuffer>
 
 #include <cstdlib>
+#include <cstring>
 
 namespace LumetoFuzz {
 
@@ -34,6 +35,43 @@ QString readDataBytes(const QByteArray& bytes, VornaLumeto::Recording& recording
     VornaLumeto::correctTimeAxis(recording);
     VornaLumeto::buildValueSeries(recording);
     return {};
+}
+
+namespace {
+
+// Random access with a known size, like a file, so the reader sizes its buffer to the bytes.
+class PiecewiseDevice : public QIODevice {
+public:
+    PiecewiseDevice(const QByteArray& bytes, int pieceSize) : bytes(bytes), pieceSize(pieceSize)
+    {
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
+
+    qint64 size() const override { return bytes.size(); }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override
+    {
+        const qint64 count = qMin(qMin(maxSize, qint64(pieceSize)), qint64(bytes.size() - position));
+        std::memcpy(data, bytes.constData() + position, size_t(count));
+        position += int(count);
+        return count;
+    }
+
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    const QByteArray& bytes;
+    const int pieceSize;
+    int position = 0;
+};
+
+} // namespace
+
+QString readDataRowsInPieces(const QByteArray& bytes, VornaLumeto::Recording& recording, int pieceSize)
+{
+    PiecewiseDevice device(bytes, pieceSize);
+    return VornaLumeto::readDataRows(device, recording);
 }
 
 void require(bool condition)

@@ -20,6 +20,11 @@ QString readConfigurationBytes(const QByteArray& bytes, VornaLumeto::Recording& 
 // series with their frequency tracks, as loading does. Empty on success.
 QString readDataBytes(const QByteArray& bytes, VornaLumeto::Recording& recording);
 
+// Reads a data file text with readDataRows from a device that hands it out at
+// most pieceSize bytes a read, as a file may, so that lines straddle the
+// reader's refills. Empty on success.
+QString readDataRowsInPieces(const QByteArray& bytes, VornaLumeto::Recording& recording, int pieceSize);
+
 // Stops the run with a finding when a promise about a loaded recording is broken.
 void require(bool condition);
 
