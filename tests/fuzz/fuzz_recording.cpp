@@ -6,7 +6,6 @@
 // so that lines straddle the reader's refills; both readings must agree.
 #include "fuzzsupport.h"
 
-#include "comtrade/datareader.h"
 #include "comtrade/recordingloader.h"
 
 #include <QFile>
