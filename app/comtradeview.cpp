@@ -132,7 +132,8 @@ bool comtrade_view::openFile(const QString& path)
         view->showVectorDiagram();
     if (frequencyDiagramOn)
         view->showFrequencyDiagram();
-    const int tab = tabWidget->addTab(view, literalMenuText(name.mid(name.lastIndexOf(QLatin1Char('/')) + 1)));
+    const QString title = literalMenuText(name.mid(name.lastIndexOf(QLatin1Char('/')) + 1));
+    const int tab = tabWidget->addTab(view, title);
     tabWidget->setTabToolTip(tab, plainToolTip(name));
     tabWidget->setCurrentIndex(views.size() - 1);
     view->setObjectName(name);
