@@ -7,27 +7,10 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QTextStream>
 #include <QTranslator>
 
 #include <cstdio>
-
-namespace {
-
-void applyStyleSheet(QApplication& application)
-{
-    QFile styleFile(QStringLiteral(":/vornaallprogs_res/vornaallprogs_style.css"));
-    if (!styleFile.open(QIODevice::ReadOnly))
-        return;
-    QByteArray bytes = styleFile.readAll();
-    const int zero = bytes.indexOf('\0');
-    if (zero >= 0)
-        bytes.truncate(zero);
-    application.setStyleSheet(QString::fromUtf8(bytes));
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -45,7 +28,7 @@ int main(int argc, char* argv[])
     }
 
     VornaLumeto::initResources();
-    applyStyleSheet(application);
+    VornaLumeto::applyStyleSheet(application);
 
     VornaLumeto::MainWindow window(0, nullptr);
     window.setMinimumSize(840, 630);

@@ -1,6 +1,7 @@
 #include "app/resourcesinit.h"
 
-#include <QtGlobal>
+#include <QApplication>
+#include <QFile>
 
 static void initLumetoResources()
 {
@@ -13,6 +14,18 @@ namespace VornaLumeto {
 void initResources()
 {
     initLumetoResources();
+}
+
+void applyStyleSheet(QApplication& application)
+{
+    QFile styleFile(QStringLiteral(":/vornaallprogs_res/vornaallprogs_style.css"));
+    if (!styleFile.open(QIODevice::ReadOnly))
+        return;
+    QByteArray bytes = styleFile.readAll();
+    const int zero = bytes.indexOf('\0');
+    if (zero >= 0)
+        bytes.truncate(zero);
+    application.setStyleSheet(QString::fromUtf8(bytes));
 }
 
 } // namespace VornaLumeto

@@ -32,12 +32,13 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
-#include <time.h>
-
 #include <algorithm>
-#include <charconv>
 #include <functional>
 #include <vector>
+
+using LumetoBench::cpuMilliseconds;
+using LumetoBench::parseAllFields;
+using LumetoBench::statusKilobytes;
 
 namespace {
 
@@ -62,13 +63,6 @@ double medianOf(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-double cpuMilliseconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
-}
-
 double timed(const std::function<void()>& work)
 {
     const double start = cpuMilliseconds();
@@ -87,27 +81,6 @@ qint64 countLines(const QString& path)
     while ((read = file.read(chunk.data(), chunkSize)) > 0)
         lines += std::count(chunk.data(), chunk.data() + read, '\n');
     return lines;
-}
-
-// Every comma- or line-separated field as one integer, nothing else checked.
-std::vector<int> parseAllFields(const QString& path, size_t fieldCount)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
-    std::vector<int> values;
-    values.reserve(fieldCount);
-    const char* cursor = bytes.constData();
-    const char* const end = cursor + bytes.size();
-    while (cursor < end) {
-        int value = 0;
-        cursor = std::from_chars(cursor, end, value).ptr;
-        values.push_back(value);
-        while (cursor < end && (*cursor == ',' || *cursor == '\r' || *cursor == '\n'))
-            ++cursor;
-    }
-    return values;
 }
 
 bool loadFully(const QString& configuration, VornaLumeto::Recording& recording)
@@ -143,19 +116,6 @@ int timeInThisProcess(const QStringList& arguments)
         milliseconds = timed([&] { touchFreshMemory(argument.toDouble()); });
     QTextStream(stdout) << milliseconds << '\n';
     return ok ? 0 : 1;
-}
-
-qint64 statusKilobytes(const char* field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray prefix = QByteArray(field) + ':';
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(prefix))
-            return line.mid(prefix.size()).trimmed().split(' ').first().toLongLong();
-    }
-    return -1;
 }
 
 // --memory path: peak and model kilobytes of one load in this fresh process.

@@ -13,7 +13,10 @@
 #include <sched.h>
 #endif
 
+#include <time.h>
+
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <functional>
 #include <vector>
@@ -61,17 +64,54 @@ inline void print(const QString& name, double value, const char* unit)
     QTextStream(stdout) << name << ": " << QString::number(value, 'f', 2) << ' ' << unit << '\n';
 }
 
-// Peak resident memory of this process so far (VmHWM), in MiB.
-inline double peakResidentMiB()
+// CPU time of this process so far (user and system, so page faults count), in ms.
+inline double cpuMilliseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+// A field of /proc/self/status in kilobytes ("VmRSS", "VmHWM"); -1 when unknown.
+inline qint64 statusKilobytes(const char* field)
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
-        return 0.0;
+        return -1;
+    const QByteArray prefix = QByteArray(field) + ':';
     for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed().split(' ').first().toLongLong();
     }
-    return 0.0;
+    return -1;
+}
+
+// Peak resident memory of this process so far (VmHWM), in MiB.
+inline double peakResidentMiB()
+{
+    return qMax<qint64>(statusKilobytes("VmHWM"), 0) / 1024.0;
+}
+
+// The floor of reading a data file: every comma- or line-separated field
+// parsed as one integer with std::from_chars, nothing else checked.
+inline std::vector<int> parseAllFields(const QString& path, size_t fieldCount)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    std::vector<int> values;
+    values.reserve(fieldCount);
+    const char* cursor = bytes.constData();
+    const char* const end = cursor + bytes.size();
+    while (cursor < end) {
+        int value = 0;
+        cursor = std::from_chars(cursor, end, value).ptr;
+        values.push_back(value);
+        while (cursor < end && (*cursor == ',' || *cursor == '\r' || *cursor == '\n'))
+            ++cursor;
+    }
+    return values;
 }
 
 } // namespace LumetoBench

@@ -1,0 +1,285 @@
+// The first open as the user feels it: a viewer that has just started opens
+// the typical (16 analog + 32 digital channels, 10,000 samples) and the
+// largest generated recording (191 analog + 64 digital, 65,535 samples).
+//
+// Every measurement is a fresh process. With --open, this program sets itself
+// up as the viewer's main does (process memory, application, resources, style
+// sheet, main window, here 1600 x 900), then times from the tab container's
+// openFile to the end of the first paint of the view's plot, which shows the
+// recording drawn. It then closes the tab, lets the event loop delete the view
+// as it does for the user, and reads its resident memory again. With --floor,
+// a process without any of that set-up parses the same data file with
+// std::from_chars: the reference that stays the same whatever the viewer's
+// set-up does.
+//
+// Times are CPU time of the process (user and system): a first open is largely
+// page faults, which are system time, and CPU time is not stretched by other
+// work on a shared machine. Wall-clock medians follow as the _wall lines.
+// Runs of the floor and of the open alternate, and all of them stay on the
+// processor this program started on.
+#include "benchsupport.h"
+
+#include "app/comtradeview.h"
+#include "app/mainwindow.h"
+#include "app/processmemory.h"
+#include "app/resourcesinit.h"
+#include "recordinggenerator.h"
+#include "view/comtraderead.h"
+
+#include <qcustomplot.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QPaintEvent>
+#include <QPointer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <sys/resource.h>
+
+using namespace LumetoBench;
+using VornaLumeto::COMTRADE_read;
+
+namespace {
+
+constexpr int runs = 5;
+constexpr int settleMilliseconds = 300;
+
+struct Case {
+    const char* name;
+    int analog;
+    int digital;
+    int samples;
+
+    size_t fieldCount() const { return size_t(samples) * size_t(analog + digital + 2); }
+};
+
+const Case cases[] = {{"typical", 16, 32, 10000}, {"largest", 191, 64, 65535}};
+
+double systemMilliseconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_stime.tv_sec * 1e3 + usage.ru_stime.tv_usec / 1e3;
+}
+
+double residentMiB()
+{
+    return qMax<qint64>(statusKilobytes("VmRSS"), 0) / 1024.0;
+}
+
+// Runs the event loop for a while, so that timers fire and pending paints happen.
+void runEventLoopFor(int milliseconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Ends the loop once the plot of a view has been painted, after the rest of
+// the window's paint of that moment is done too.
+class FirstPlotPaint : public QObject {
+public:
+    explicit FirstPlotPaint(QEventLoop& loop) : loop(loop) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (!painted && event->type() == QEvent::Paint && isViewPlot(watched)) {
+            painted = true;
+            QMetaObject::invokeMethod(&loop, "quit", Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+    bool painted = false;
+
+private:
+    static bool isViewPlot(QObject* object)
+    {
+        for (QObject* ancestor = object->parent(); ancestor; ancestor = ancestor->parent()) {
+            if (auto* view = qobject_cast<COMTRADE_read*>(ancestor))
+                return view->plot == object;
+        }
+        return false;
+    }
+
+    QEventLoop& loop;
+};
+
+struct OpenFigures {
+    double cpu = 0.0;
+    double system = 0.0;
+    double wall = 0.0;
+    bool painted = false;
+};
+
+// Opens the file as the open command does, from inside the event loop, and
+// waits for the first paint of its plot.
+OpenFigures openAndPaint(VornaLumeto::comtrade_view& tabs, const QString& path)
+{
+    QEventLoop loop;
+    FirstPlotPaint watch(loop);
+    qApp->installEventFilter(&watch);
+    OpenFigures figures;
+    QElapsedTimer wall;
+    double cpuStart = 0.0;
+    double systemStart = 0.0;
+    QTimer::singleShot(0, &tabs, [&] {
+        wall.start();
+        cpuStart = cpuMilliseconds();
+        systemStart = systemMilliseconds();
+        if (!tabs.openFile(path))
+            loop.quit();
+    });
+    QTimer::singleShot(120000, &loop, &QEventLoop::quit);
+    loop.exec();
+    figures.wall = wall.nsecsElapsed() / 1e6;
+    figures.cpu = cpuMilliseconds() - cpuStart;
+    figures.system = systemMilliseconds() - systemStart;
+    figures.painted = watch.painted;
+    qApp->removeEventFilter(&watch);
+    return figures;
+}
+
+// Closes the tab as its close button does and waits until the view is gone.
+void closeTab(VornaLumeto::comtrade_view& tabs)
+{
+    QPointer<COMTRADE_read> view = tabs.views.value(0);
+    QTimer::singleShot(0, &tabs, [&tabs] { tabs.slot_close_tab(0); });
+    QElapsedTimer waited;
+    waited.start();
+    while (view && waited.elapsed() < 10000)
+        runEventLoopFor(20);
+    runEventLoopFor(settleMilliseconds);
+}
+
+// --open path: one first open in this fresh process. Prints the CPU, system
+// and wall milliseconds, the peak and the resident MiB before the open and
+// after the close, and the CPU milliseconds of opening the file again.
+int openInThisProcess(int argc, char** argv)
+{
+    VornaLumeto::setUpProcessMemory(argv);  // exactly as the viewer's main starts
+    QApplication application(argc, argv);
+    VornaLumeto::initResources();
+    VornaLumeto::applyStyleSheet(application);
+    VornaLumeto::MainWindow window(0, nullptr);
+    window.setMinimumSize(840, 630);
+    window.resize(1600, 900);
+    window.show();
+    runEventLoopFor(settleMilliseconds);
+
+    const QString path = QString::fromLocal8Bit(argv[2]);
+    const double before = residentMiB();
+    const OpenFigures first = openAndPaint(*window.recordingTabs, path);
+    const double peak = peakResidentMiB();
+    if (!first.painted)
+        return 1;
+    closeTab(*window.recordingTabs);
+    const double after = residentMiB();
+    const OpenFigures second = openAndPaint(*window.recordingTabs, path);
+    if (!second.painted)
+        return 1;
+
+    QTextStream(stdout) << first.cpu << ' ' << first.system << ' ' << first.wall << ' ' << peak << ' '
+                        << before << ' ' << after << ' ' << second.cpu << '\n';
+    return 0;
+}
+
+// --floor path fields: the from_chars floor in this fresh process, CPU and wall milliseconds.
+int floorInThisProcess(char** argv)
+{
+    const QString path = QString::fromLocal8Bit(argv[2]);
+    QElapsedTimer wall;
+    wall.start();
+    const double cpuStart = cpuMilliseconds();
+    const std::vector<int> values = parseAllFields(path, std::stoull(argv[3]));
+    const double cpu = cpuMilliseconds() - cpuStart;
+    const double wallTime = wall.nsecsElapsed() / 1e6;
+    QTextStream(stdout) << cpu << ' ' << wallTime << '\n';
+    return values.empty() ? 1 : 0;
+}
+
+// Runs this program again with the arguments; the numbers it prints, empty when it fails.
+QList<double> childFigures(const QString& program, const QStringList& arguments, const QString& directory)
+{
+    QProcess child;
+    child.setWorkingDirectory(directory);
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(program, arguments);
+    child.waitForFinished(-1);
+    QList<double> figures;
+    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
+        return figures;
+    for (const QByteArray& text : child.readAllStandardOutput().simplified().split(' '))
+        figures.append(text.toDouble());
+    return figures;
+}
+
+int measure(const Case& recordingCase, const QString& program, const QTemporaryDir& dir)
+{
+    const QString name = QString::fromLatin1(recordingCase.name);
+    LumetoTools::GeneratorOptions options;
+    options.analogCount = recordingCase.analog;
+    options.digitalCount = recordingCase.digital;
+    options.samples = recordingCase.samples;
+    const QString base = dir.filePath(name);
+    if (!LumetoTools::writeRecording(base, options))
+        return 1;
+    const QString configuration = base + QStringLiteral(".cfg");
+    const QStringList floorArguments = {QStringLiteral("--floor"), base + QStringLiteral(".dat"),
+                                        QString::number(recordingCase.fieldCount())};
+
+    std::vector<double> floorCpu, floorWall, openCpu, openSystem, openWall, peak, before, after, second;
+    for (int run = 0; run < runs; ++run) {
+        const QList<double> floor = childFigures(program, floorArguments, dir.path());
+        const QList<double> open = childFigures(program, {QStringLiteral("--open"), configuration}, dir.path());
+        if (floor.size() != 2 || open.size() != 7)
+            return 1;
+        floorCpu.push_back(floor.at(0));
+        floorWall.push_back(floor.at(1));
+        openCpu.push_back(open.at(0));
+        openSystem.push_back(open.at(1));
+        openWall.push_back(open.at(2));
+        peak.push_back(open.at(3));
+        before.push_back(open.at(4));
+        after.push_back(open.at(5));
+        second.push_back(open.at(6));
+    }
+
+    const QString prefix = name + QLatin1Char('_');
+    print(prefix + QStringLiteral("first_open"), median(openCpu), "ms");
+    print(prefix + QStringLiteral("floor"), median(floorCpu), "ms");
+    print(prefix + QStringLiteral("first_open_to_floor"), median(openCpu) / median(floorCpu), "x");
+    print(prefix + QStringLiteral("first_open_peak_memory"), median(peak), "MiB");
+    print(prefix + QStringLiteral("rss_before_open"), median(before), "MiB");
+    print(prefix + QStringLiteral("rss_after_close"), median(after), "MiB");
+    print(prefix + QStringLiteral("first_open_system"), median(openSystem), "ms");
+    print(prefix + QStringLiteral("first_open_wall"), median(openWall), "ms");
+    print(prefix + QStringLiteral("floor_wall"), median(floorWall), "ms");
+    print(prefix + QStringLiteral("second_open"), median(second), "ms");
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc == 3 && argv[1] == QByteArrayLiteral("--open"))
+        return openInThisProcess(argc, argv);
+    if (argc == 4 && argv[1] == QByteArrayLiteral("--floor"))
+        return floorInThisProcess(argv);
+
+    // No memory set-up here: each child decides for itself, as a viewer started from the desktop does.
+    LumetoBench::stayOnThisProcessor();
+    QCoreApplication application(argc, argv);
+    QTemporaryDir dir;
+    for (const Case& recordingCase : cases) {
+        if (measure(recordingCase, application.applicationFilePath(), dir) != 0)
+            return 1;
+    }
+    return 0;
+}
