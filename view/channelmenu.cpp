@@ -144,8 +144,10 @@ void COMTRADE_read::toggleFrequencyCurve()
     const bool frequency = !frequencyShown.at(channel);
     frequencyShown[channel] = frequency ? 1 : 0;
     const double shift = displayShift(channel);
-    setGraphPoints(frequencyGraphs.at(channel), timeAxis, frequencyDeviation.at(channel),
-                        shift, frequency ? 1.0 : -1.0);
+    if (frequency)
+        setGraphPoints(frequencyGraphs.at(channel), timeAxis, frequencyDeviation.at(channel), shift);
+    else
+        frequencyGraphs.at(channel)->data()->clear();  // an unshown curve holds no points
     setGraphPoints(waveGraphs.at(channel), timeAxis, normalizedValues.at(channel), shift,
                         frequency ? -1.0 : 1.0);
     updateReadouts();
@@ -242,8 +244,7 @@ void COMTRADE_read::hideFrequencyCurves()
     for (int channel = 0; channel < frequencyShown.size(); ++channel) {
         if (!frequencyShown.at(channel))
             continue;
-        setGraphPoints(frequencyGraphs.at(channel), timeAxis,
-                            frequencyDeviation.at(channel), 0.0, -1.0);
+        frequencyGraphs.at(channel)->data()->clear();
         frequencyShown[channel] = 0;
     }
 }
@@ -286,10 +287,9 @@ int COMTRADE_read::layOutDigitalChannels(int hiddenAnalog)
             digitalUpperGraphs.at(k)->setData(parkedSeparatorKeys, parkedDigitalValues, true);
             continue;
         }
-        setGraphPoints(digitalLowerGraphs.at(k), timeAxis, digitalLowerValues.at(k),
-                            base + packed);
-        setGraphPoints(digitalUpperGraphs.at(k), timeAxis, digitalUpperValues.at(k),
-                            base + packed);
+        const double rowTop = -40.0 * analogCount - 10.0 * k + base + packed;
+        setDigitalTracePoints(digitalLowerGraphs.at(k), digitalUpperGraphs.at(k), timeAxis,
+                              digitalValues.at(k), rowTop);
         rowMap.append(quint16(4 * analogCount + k));
     }
     return hidden;

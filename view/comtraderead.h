@@ -127,8 +127,6 @@ public:
     QVector<QCPGraph*> digitalUpperGraphs;
     QVector<QCPCurve*> separatorCurves;
     QVector<QVector<double>> normalizedValues;
-    QVector<QVector<double>> digitalLowerValues;
-    QVector<QVector<double>> digitalUpperValues;
     int colorIndex = 0;
 
     // --- Navigation -----------------------------------------------------------

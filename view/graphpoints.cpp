@@ -24,4 +24,34 @@ void setGraphPoints(QCPGraph* graph, const QVector<double>& keys, const QVector<
     graph->data()->set(points, true);
 }
 
+void setDigitalTracePoints(QCPGraph* lowerGraph, QCPGraph* upperGraph, const QVector<double>& keys,
+                           const QVector<double>& states, double rowTop)
+{
+    const int count = qMin(keys.size(), states.size());
+    const double* const key = keys.constData();
+    const double* const state = states.constData();
+    const auto kept = [state, count](int j) {
+        return j == 0 || j == count - 1 || state[j] != state[j - 1];
+    };
+    int keptCount = 0;
+    for (int j = 0; j < count; ++j)
+        keptCount += kept(j) ? 1 : 0;
+
+    QVector<QCPGraphData> lower;
+    QVector<QCPGraphData> upper;
+    resizeExactly(lower, keptCount);
+    resizeExactly(upper, keptCount);
+    int point = 0;
+    for (int j = 0; j < count; ++j) {
+        if (!kept(j))
+            continue;
+        const bool set = state[j] == 1.0;
+        lower[point] = QCPGraphData(key[j], rowTop - (set ? 8.0 : 5.2));
+        upper[point] = QCPGraphData(key[j], rowTop - (set ? 2.0 : 4.8));
+        ++point;
+    }
+    lowerGraph->data()->set(lower, true);
+    upperGraph->data()->set(upper, true);
+}
+
 } // namespace VornaLumeto

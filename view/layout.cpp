@@ -253,8 +253,8 @@ void COMTRADE_read::buildAnalogChannel(int channel)
     mapToBand(frequencyDeviation[channel], deviation, channel, band.highest - band.nominal, bandFill);
 
     waveGraphs.append(addChannelGraph(plot, solidPen(color, 1)));
+    // Gets its points when the channel's frequency is shown; until then it draws nothing.
     frequencyGraphs.append(addChannelGraph(plot, solidPen(color, 2)));
-    setGraphPoints(frequencyGraphs.last(), timeAxis, frequencyDeviation.at(channel), 0.0, -1.0);
 
     createVectorCurve(channel);
 
@@ -285,28 +285,13 @@ void COMTRADE_read::buildDigitalChannel(int channel)
     name->setToolTip(plainToolTip(digitalChannels.at(channel).id));
     paintBold(name, color);
 
-    // A set state is a 6-unit bar, a cleared state a 0.4-unit strip, both centred in the row.
-    const QVector<double>& states = digitalValues.at(channel);
-    QVector<double>& lower = digitalLowerValues[channel];
-    QVector<double>& upper = digitalUpperValues[channel];
-    resizeExactly(lower, states.size());
-    resizeExactly(upper, states.size());
-    double* const lowerEdge = lower.data();
-    double* const upperEdge = upper.data();
-    for (int j = 0; j < states.size(); ++j) {
-        const bool set = states.at(j) == 1.0;
-        lowerEdge[j] = set ? base - 8.0 : base - 5.2;
-        upperEdge[j] = set ? base - 2.0 : base - 4.8;
-    }
-
     QCPGraph* lowerGraph = addChannelGraph(plot, solidPen(color, 1));
     QCPGraph* upperGraph = addChannelGraph(plot, solidPen(color, 1));
     for (QCPGraph* graph : {lowerGraph, upperGraph})
         graph->setLineStyle(QCPGraph::lsStepLeft);
     upperGraph->setBrush(QBrush(faded, Qt::SolidPattern));
     upperGraph->setChannelFillGraph(lowerGraph);
-    setGraphPoints(lowerGraph, timeAxis, lower);
-    setGraphPoints(upperGraph, timeAxis, upper);
+    setDigitalTracePoints(lowerGraph, upperGraph, timeAxis, digitalValues.at(channel), base);
     digitalLowerGraphs.append(lowerGraph);
     digitalUpperGraphs.append(upperGraph);
 
@@ -326,8 +311,6 @@ void COMTRADE_read::buildChannelPlots()
     for (int channel = 0; channel < analogCount; ++channel)
         buildAnalogChannel(channel);
 
-    digitalLowerValues.resize(digitalCount);
-    digitalUpperValues.resize(digitalCount);
     for (int channel = 0; channel < digitalCount; ++channel)
         buildDigitalChannel(channel);
 

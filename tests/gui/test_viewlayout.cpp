@@ -50,6 +50,14 @@ QString slotOffItsBand(const COMTRADE_read& view)
     return QString();
 }
 
+QVector<QPointF> graphPoints(const QCPGraph* graph)
+{
+    QVector<QPointF> points;
+    for (auto point = graph->data()->constBegin(); point != graph->data()->constEnd(); ++point)
+        points.append(QPointF(point->key, point->value));
+    return points;
+}
+
 } // namespace
 
 class TestViewLayout : public QObject {
@@ -127,17 +135,24 @@ private slots:
         QCOMPARE(view->digitalUpperGraphs.at(0)->channelFillGraph(), view->digitalLowerGraphs.at(0));
         QCOMPARE(view->digitalUpperGraphs.at(0)->lineStyle(), QCPGraph::lsStepLeft);
 
-        // Digital 0 sits under the three analog bands: base -120.
-        QCOMPARE(view->digitalLowerValues.at(0), QVector<double>({-125.2, -128, -128, -125.2}));
-        QCOMPARE(view->digitalUpperValues.at(0), QVector<double>({-124.8, -122, -122, -124.8}));
-        QCOMPARE(view->digitalLowerValues.at(1).first(), -138.0);
+        // Digital 0 sits under the three analog bands: base -120. The traces hold
+        // the first sample, each change of state and the last sample.
+        const QVector<double>& t = view->timeAxis;
+        QCOMPARE(graphPoints(view->digitalLowerGraphs.at(0)),
+                 QVector<QPointF>({{t[0], -125.2}, {t[1], -128}, {t[3], -125.2}}));
+        QCOMPARE(graphPoints(view->digitalUpperGraphs.at(0)),
+                 QVector<QPointF>({{t[0], -124.8}, {t[1], -122}, {t[3], -124.8}}));
+        QCOMPARE(graphPoints(view->digitalLowerGraphs.at(1)),
+                 QVector<QPointF>({{t[0], -138}, {t[1], -135.2}, {t[3], -135.2}}));
+        QCOMPARE(graphPoints(view->digitalUpperGraphs.at(1)),
+                 QVector<QPointF>({{t[0], -132}, {t[1], -134.8}, {t[3], -134.8}}));
 
         const QCPCurveDataContainer& separator = *view->separatorCurves.at(2)->data();
         QCOMPARE(separator.size(), 2);
         QCOMPARE(separator.at(0)->value, -120.0);
         QCOMPARE(separator.at(1)->key, view->timeAxis.last());
-        // Frequency curves start above 0, out of sight.
-        QVERIFY(view->frequencyGraphs.at(0)->data()->at(0)->value > 0);
+        // Frequency curves get their points when they are shown.
+        QVERIFY(view->frequencyGraphs.at(0)->data()->isEmpty());
     }
 
     void bandMappingPutsThePeakEighteenUnitsFromTheCentre()
