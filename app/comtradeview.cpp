@@ -1,5 +1,6 @@
 #include "app/comtradeview.h"
 
+#include "app/processmemory.h"
 #include "app/settingspaths.h"
 #include "comtrade/loadfailure.h"
 #include "comtrade/recordingloader.h"
@@ -124,6 +125,7 @@ bool comtrade_view::openFile(const QString& path)
         view->close();
         delete view;
         views.removeLast();
+        releaseFreedMemory();
         return false;
     }
 
@@ -145,6 +147,8 @@ void comtrade_view::slot_close_tab(int index)
     if (index < 0 || index >= views.size())
         return;
     tabWidget->removeTab(index);
+    // Queued: the memory goes back once the view is really gone, after its deleteLater.
+    connect(views.at(index), &QObject::destroyed, this, &releaseFreedMemory, Qt::QueuedConnection);
     views.at(index)->deleteLater();
     views.remove(index);
     if (index < fileNames.size())

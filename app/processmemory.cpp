@@ -35,12 +35,11 @@ void restartWithHugePageHeap(char** argv)
         unsetenv(tunablesVariable);
 }
 
-void keepFreedMemoryForReuse()
+void keepChannelBlocksOnTheHeap()
 {
-    // Channel vectors of up to a few megabytes come from the heap, not from
-    // their own mappings, and the heap is not trimmed after a tab closes.
+    // Channel vectors of up to a few megabytes would otherwise get mappings of
+    // their own, too small for a huge page, each faulted in 4 KB at a time.
     mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);  // the largest value glibc accepts
-    mallopt(M_TRIM_THRESHOLD, 1024 * 1024 * 1024);
 }
 #endif
 
@@ -50,9 +49,16 @@ void setUpProcessMemory(char** argv)
 {
 #if defined(__GLIBC__) && defined(__linux__)
     restartWithHugePageHeap(argv);
-    keepFreedMemoryForReuse();
+    keepChannelBlocksOnTheHeap();
 #else
     (void)argv;
+#endif
+}
+
+void releaseFreedMemory()
+{
+#if defined(__GLIBC__) && defined(__linux__)
+    malloc_trim(0);
 #endif
 }
 
