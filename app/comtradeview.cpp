@@ -8,6 +8,7 @@
 #include "view/plaintext.h"
 #include "view/tooltips.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -116,11 +117,17 @@ bool comtrade_view::openFile(const QString& path)
         return false;
     }
 
+    // Loading blocks the window for up to seconds: it shows a busy cursor, and
+    // is drawn again first so that the closed file dialog does not stay on screen.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    window()->repaint();
+
     auto* view = new COMTRADE_read(this);
     views.append(view);
     LoadFailure failure;
     const QString message = view->load(name, &failure);
     if (message != loadSuccessMessage()) {
+        QApplication::restoreOverrideCursor();
         showLoadError(this, message, explainLoadFailure(failure));
         view->close();
         delete view;
@@ -139,6 +146,7 @@ bool comtrade_view::openFile(const QString& path)
     tabWidget->setTabToolTip(tab, plainToolTip(name));
     tabWidget->setCurrentIndex(views.size() - 1);
     view->setObjectName(name);
+    QApplication::restoreOverrideCursor();
     return true;
 }
 
