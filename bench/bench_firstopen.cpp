@@ -16,7 +16,10 @@
 // page faults, which are system time, and CPU time is not stretched by other
 // work on a shared machine. Wall-clock medians follow as the _wall lines.
 // Runs of the floor and of the open alternate, and all of them stay on the
-// processor this program started on.
+// processor this program started on. Each run starts a few seconds after the
+// one before ended: on a virtual machine, memory another process has just
+// freed is far cheaper to fault in than memory that has lain free for a
+// while, and a viewer the user starts finds the latter.
 #include "benchsupport.h"
 
 #include "app/comtradeview.h"
@@ -35,6 +38,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 
 #include <sys/resource.h>
@@ -46,6 +50,7 @@ namespace {
 
 constexpr int runs = 5;
 constexpr int settleMilliseconds = 300;
+constexpr int pauseBeforeRunMilliseconds = 3000;
 
 struct Case {
     const char* name;
@@ -204,6 +209,7 @@ int floorInThisProcess(char** argv)
 // Runs this program again with the arguments; the numbers it prints, empty when it fails.
 QList<double> childFigures(const QString& program, const QStringList& arguments, const QString& directory)
 {
+    QThread::msleep(pauseBeforeRunMilliseconds);
     QProcess child;
     child.setWorkingDirectory(directory);
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
