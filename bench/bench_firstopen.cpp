@@ -26,7 +26,6 @@
 #include "app/mainwindow.h"
 #include "app/processmemory.h"
 #include "app/resourcesinit.h"
-#include "recordinggenerator.h"
 #include "view/comtraderead.h"
 
 #include <qcustomplot.h>
@@ -36,7 +35,6 @@
 #include <QEventLoop>
 #include <QPaintEvent>
 #include <QPointer>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
@@ -52,16 +50,10 @@ constexpr int runs = 5;
 constexpr int settleMilliseconds = 300;
 constexpr int pauseBeforeRunMilliseconds = 3000;
 
-struct Case {
-    const char* name;
-    int analog;
-    int digital;
-    int samples;
-
-    size_t fieldCount() const { return size_t(samples) * size_t(analog + digital + 2); }
-};
-
-const Case cases[] = {{"typical", 16, 32, 10000}, {"largest", 191, 64, 65535}};
+size_t fieldCount(const ViewCase& recordingCase)
+{
+    return size_t(recordingCase.samples) * size_t(recordingCase.analog + recordingCase.digital + 2);
+}
 
 double systemMilliseconds()
 {
@@ -214,28 +206,18 @@ QList<double> childFigures(const QString& program, const QStringList& arguments,
     child.setWorkingDirectory(directory);
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     child.start(program, arguments);
-    child.waitForFinished(-1);
-    QList<double> figures;
-    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
-        return figures;
-    for (const QByteArray& text : child.readAllStandardOutput().simplified().split(' '))
-        figures.append(text.toDouble());
-    return figures;
+    return numbersPrintedBy(child);
 }
 
-int measure(const Case& recordingCase, const QString& program, const QTemporaryDir& dir)
+int measure(const ViewCase& recordingCase, const QString& program, const QTemporaryDir& dir)
 {
     const QString name = QString::fromLatin1(recordingCase.name);
-    LumetoTools::GeneratorOptions options;
-    options.analogCount = recordingCase.analog;
-    options.digitalCount = recordingCase.digital;
-    options.samples = recordingCase.samples;
     const QString base = dir.filePath(name);
-    if (!LumetoTools::writeRecording(base, options))
+    if (!writeCaseRecording(recordingCase, base))
         return 1;
     const QString configuration = base + QStringLiteral(".cfg");
     const QStringList floorArguments = {QStringLiteral("--floor"), base + QStringLiteral(".dat"),
-                                        QString::number(recordingCase.fieldCount())};
+                                        QString::number(fieldCount(recordingCase))};
 
     std::vector<double> floorCpu, floorWall, openCpu, openSystem, openWall, peak, before, after, second;
     for (int run = 0; run < runs; ++run) {
@@ -283,7 +265,7 @@ int main(int argc, char* argv[])
     LumetoBench::stayOnThisProcessor();
     QCoreApplication application(argc, argv);
     QTemporaryDir dir;
-    for (const Case& recordingCase : cases) {
+    for (const ViewCase& recordingCase : viewCases) {
         if (measure(recordingCase, application.applicationFilePath(), dir) != 0)
             return 1;
     }

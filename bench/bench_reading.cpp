@@ -136,13 +136,7 @@ QList<double> childFigures(const QStringList& arguments)
 {
     QProcess child;
     child.start(QCoreApplication::applicationFilePath(), arguments);
-    child.waitForFinished(-1);
-    QList<double> figures;
-    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
-        return figures;
-    for (const QByteArray& text : child.readAllStandardOutput().simplified().split(' '))
-        figures.append(text.toDouble());
-    return figures;
+    return LumetoBench::numbersPrintedBy(child);
 }
 
 // Median of the figure at position index over several child runs; -1 when a run fails.

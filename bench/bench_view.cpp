@@ -12,7 +12,6 @@
 #include "app/processmemory.h"
 #include "app/resourcesinit.h"
 #include "comtrade/recordingloader.h"
-#include "recordinggenerator.h"
 #include "view/comtraderead.h"
 
 #include <qcustomplot.h>
@@ -32,15 +31,6 @@ namespace {
 constexpr int loadRuns = 3;
 constexpr int replotRuns = 7;
 
-struct Case {
-    const char* name;
-    int analog;
-    int digital;
-    int samples;
-};
-
-const Case cases[] = {{"typical", 16, 32, 10000}, {"largest", 191, 64, 65535}};
-
 double replotMedian(COMTRADE_read& view)
 {
     std::vector<double> times;
@@ -49,15 +39,11 @@ double replotMedian(COMTRADE_read& view)
     return median(times);
 }
 
-int measure(const Case& recordingCase)
+int measure(const ViewCase& recordingCase)
 {
     QTemporaryDir dir;
-    LumetoTools::GeneratorOptions options;
-    options.analogCount = recordingCase.analog;
-    options.digitalCount = recordingCase.digital;
-    options.samples = recordingCase.samples;
     const QString base = dir.filePath(QStringLiteral("bench"));
-    if (!LumetoTools::writeRecording(base, options))
+    if (!writeCaseRecording(recordingCase, base))
         return 1;
     const QString path = base + QStringLiteral(".cfg");
     const QString name = QString::fromLatin1(recordingCase.name);
@@ -99,13 +85,13 @@ int main(int argc, char* argv[])
 
     const QStringList arguments = application.arguments();
     if (arguments.size() > 1) {
-        for (const Case& recordingCase : cases) {
+        for (const ViewCase& recordingCase : viewCases) {
             if (arguments.at(1) == QLatin1String(recordingCase.name))
                 return measure(recordingCase);
         }
         return 2;
     }
-    for (const Case& recordingCase : cases) {
+    for (const ViewCase& recordingCase : viewCases) {
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedChannels);
         child.start(application.applicationFilePath(), {QString::fromLatin1(recordingCase.name)});

@@ -3,9 +3,13 @@
 // Small helpers shared by the benchmarks: timing, medians and the
 // "name: value unit" output lines.
 
+#include "recordinggenerator.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QList>
+#include <QProcess>
 #include <QString>
 #include <QTextStream>
 
@@ -112,6 +116,40 @@ inline std::vector<int> parseAllFields(const QString& path, size_t fieldCount)
             ++cursor;
     }
     return values;
+}
+
+// The two recordings the view benchmarks open: a typical one and the largest
+// the model holds.
+struct ViewCase {
+    const char* name;
+    int analog;
+    int digital;
+    int samples;
+};
+
+inline const ViewCase viewCases[] = {{"typical", 16, 32, 10000}, {"largest", 191, 64, 65535}};
+
+// Writes the generated recording of a case as base.cfg and base.dat.
+inline bool writeCaseRecording(const ViewCase& viewCase, const QString& base)
+{
+    LumetoTools::GeneratorOptions options;
+    options.analogCount = viewCase.analog;
+    options.digitalCount = viewCase.digital;
+    options.samples = viewCase.samples;
+    return LumetoTools::writeRecording(base, options);
+}
+
+// Waits for a started child process and returns the numbers it printed;
+// empty when it failed.
+inline QList<double> numbersPrintedBy(QProcess& child)
+{
+    child.waitForFinished(-1);
+    QList<double> numbers;
+    if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
+        return numbers;
+    for (const QByteArray& text : child.readAllStandardOutput().simplified().split(' '))
+        numbers.append(text.toDouble());
+    return numbers;
 }
 
 } // namespace LumetoBench
