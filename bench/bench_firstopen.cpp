@@ -25,6 +25,7 @@
 #include "app/comtradeview.h"
 #include "app/mainwindow.h"
 #include "app/processmemory.h"
+#include "app/qttranslation.h"
 #include "app/resourcesinit.h"
 #include "view/comtraderead.h"
 
@@ -37,6 +38,7 @@
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTranslator>
 #include <QTimer>
 
 #include <sys/resource.h>
@@ -159,6 +161,8 @@ int openInThisProcess(int argc, char** argv)
 {
     VornaLumeto::setUpProcessMemory(argv);  // exactly as the viewer's main starts
     QApplication application(argc, argv);
+    QTranslator qtTranslator;
+    VornaLumeto::installQtTranslation(qtTranslator);
     VornaLumeto::initResources();
     VornaLumeto::applyStyleSheet(application);
     VornaLumeto::MainWindow window(0, nullptr);
