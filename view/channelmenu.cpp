@@ -148,8 +148,8 @@ void COMTRADE_read::toggleFrequencyCurve()
         setGraphPoints(frequencyGraphs.at(channel), timeAxis, frequencyDeviation.at(channel), shift);
     else
         frequencyGraphs.at(channel)->data()->clear();  // an unshown curve holds no points
-    setGraphPoints(waveGraphs.at(channel), timeAxis, normalizedValues.at(channel), shift,
-                        frequency ? -1.0 : 1.0);
+    dropWavePoints(channel);
+    fitGraphsToView();
     updateReadouts();
     requestReplot();
 }
@@ -237,6 +237,7 @@ void COMTRADE_read::applyDisplayedSignals(const QVector<bool>* flags)
     updateCutTimes();
     requestReplot();
     refillRowSlots(0, RowOrder::TopDown);
+    fitGraphsToView();
 }
 
 void COMTRADE_read::hideFrequencyCurves()
@@ -259,12 +260,13 @@ int COMTRADE_read::layOutAnalogChannels()
         if (!shown) {
             ++hidden;
             waveGraphs.at(i)->setData(parkedWaveKeys, parkedWaveValues, true);
+            wavePointsHeld[i] = 0;
             separatorCurves.at(i)->setData(parkedSeparatorKeys, parkedSeparatorValues);
             continue;
         }
         const double shift = 40.0 * hidden;
         const double separator = -40.0 * (i + 1) + shift;
-        setGraphPoints(waveGraphs.at(i), timeAxis, normalizedValues.at(i), shift);
+        dropWavePoints(i);  // the view gives the points back once the relayout has placed the rows
         separatorCurves.at(i)->setData({0.0, lastTime}, {separator, separator});
         for (int row = 4 * i; row < 4 * i + 4; ++row)
             rowMap.append(quint16(row));

@@ -113,6 +113,7 @@ public:
     QByteArray shownFlags;
     QByteArray frequencyShown;
     QByteArray frequencySuffixAdded;  // per analog channel: the name label carries the " f" the view added
+    QByteArray wavePointsHeld;        // per analog channel: its wave graph holds the channel's points
     QScrollBar* horizontalScrollBar = nullptr;
     QScrollBar* verticalScrollBar = nullptr;
     QSlider* zoomSlider = nullptr;
@@ -223,7 +224,12 @@ public:
     QWidget* newRowWidget();
     QLabel* addChannelLabel(QHBoxLayout* row, const QString& text);
     void advanceColor();
-    void cullOffscreenGraphs();  // before every replot: only graphs of rows in view are drawn
+    // Graphs of channels whose rows are out of view are not drawn, and their wave
+    // graphs hold no points. Runs before every replot and after every change of
+    // what is in view, so the graphs in view always hold their points.
+    void fitGraphsToView();
+    void holdWavePoints(int channel, bool inView);
+    void dropWavePoints(int channel);
     void alignLabelColumn();     // after every plot layout: spacers follow the axis rect's margins
     void createCuts();
     void setInitialWindow();

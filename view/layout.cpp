@@ -99,7 +99,7 @@ void COMTRADE_read::buildLayout()
         plot->replot(QCustomPlot::rpRefreshHint);
         replotTimer.stop();
     });
-    connect(plot, &QCustomPlot::beforeReplot, this, &COMTRADE_read::cullOffscreenGraphs);
+    connect(plot, &QCustomPlot::beforeReplot, this, &COMTRADE_read::fitGraphsToView);
     connect(plot, &QCustomPlot::mousePress, this, &COMTRADE_read::slot_press_mouse);
     connect(plot, &QCustomPlot::mouseRelease, this, &COMTRADE_read::slot_release_mouse);
     connect(plot, &QCustomPlot::mouseMove, this, &COMTRADE_read::slot_move_mouse);
@@ -247,6 +247,7 @@ void COMTRADE_read::buildAnalogChannel(int channel)
 
     frequencyShown.append(char(0));
     frequencySuffixAdded.append(char(0));
+    wavePointsHeld.append(char(0));
     const QVector<double> deviation = frequencyDeviation.at(channel);
     // The deviation a track can reach (0.2 times the line frequency) fills 90 % of the half band.
     const FrequencyBand band = frequencyBand(lineFrequency);
@@ -258,7 +259,6 @@ void COMTRADE_read::buildAnalogChannel(int channel)
 
     createVectorCurve(channel);
 
-    setGraphPoints(waveGraphs.last(), timeAxis, normalizedValues.at(channel));
     advanceColor();
 
     auto* separator = new QCPCurve(plot->xAxis, plot->yAxis);
@@ -319,6 +319,7 @@ void COMTRADE_read::buildChannelPlots()
         rowSlots.at(row)->addWidget(rowWidgets.at(row));
     for (QStackedWidget* rowSlot : qAsConst(rowSlots))
         rowSlot->setCurrentIndex(0);
+    fitGraphsToView();
 }
 
 void COMTRADE_read::mapToBand(QVector<double>& destination, const QVector<double>& source, int row,
@@ -361,11 +362,13 @@ void COMTRADE_read::alignLabelColumn()
     labelBottomSpacer->setFixedHeight(qMax(plot->height() - dataBottom, 0));
 }
 
-void COMTRADE_read::cullOffscreenGraphs()
+void COMTRADE_read::fitGraphsToView()
 {
     // Only 24 label rows are in view. Graphs of channels outside them are left
     // out of the drawing; hidden channels and unshown frequency curves lie
-    // above y = 0 anyway. This keeps a replot of 255 channels as cheap as one of 24 rows.
+    // above y = 0 anyway. This keeps a replot of 255 channels as cheap as one of
+    // 24 rows, and a wave graph out of view holds no points: for the largest
+    // recording that is 200 MB a first open need not write.
     QVector<int> position(rowWidgets.size(), -1);
     for (int displayed = 0; displayed < rowMap.size(); ++displayed)
         position[rowMap.at(displayed)] = displayed;
@@ -377,6 +380,7 @@ void COMTRADE_read::cullOffscreenGraphs()
     for (int channel = 0; channel < waveGraphs.size(); ++channel) {
         const bool visible = inView(4 * channel, 4);
         const bool frequency = channel < frequencyShown.size() && frequencyShown.at(channel) != 0;
+        holdWavePoints(channel, visible);
         waveGraphs.at(channel)->setVisible(visible && !frequency);
         frequencyGraphs.at(channel)->setVisible(visible && frequency);
     }
@@ -385,6 +389,27 @@ void COMTRADE_read::cullOffscreenGraphs()
         digitalLowerGraphs.at(channel)->setVisible(visible);
         digitalUpperGraphs.at(channel)->setVisible(visible);
     }
+}
+
+void COMTRADE_read::holdWavePoints(int channel, bool inView)
+{
+    // A hidden channel keeps the two points that park it above y = 0.
+    if (!shownFlags.at(channel) || (wavePointsHeld.at(channel) != 0) == inView)
+        return;
+    if (!inView) {
+        dropWavePoints(channel);
+        return;
+    }
+    // A waveform replaced by its frequency curve lies above y = 0, out of sight.
+    const double sign = frequencyShown.at(channel) ? -1.0 : 1.0;
+    setGraphPoints(waveGraphs.at(channel), timeAxis, normalizedValues.at(channel), displayShift(channel), sign);
+    wavePointsHeld[channel] = 1;
+}
+
+void COMTRADE_read::dropWavePoints(int channel)
+{
+    waveGraphs.at(channel)->data()->clear();
+    wavePointsHeld[channel] = 0;
 }
 
 void COMTRADE_read::requestReplot()
