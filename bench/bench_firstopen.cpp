@@ -10,7 +10,9 @@
 // as it does for the user, and reads its resident memory again. With --floor,
 // a process without any of that set-up parses the same data file with
 // std::from_chars: the reference that stays the same whatever the viewer's
-// set-up does.
+// set-up does. With --floor-set-up, the same parse in a process set up as the
+// viewer is: the memory it gets is then as cheap as the viewer's, so the
+// ratio against it counts only what the viewer does beyond parsing.
 //
 // Times are CPU time of the process (user and system): a first open is largely
 // page faults, which are system time, and CPU time is not stretched by other
@@ -48,7 +50,7 @@ using VornaLumeto::COMTRADE_read;
 
 namespace {
 
-constexpr int runs = 5;
+constexpr int runs = 7;
 constexpr int settleMilliseconds = 300;
 constexpr int pauseBeforeRunMilliseconds = 3000;
 
@@ -188,9 +190,12 @@ int openInThisProcess(int argc, char** argv)
     return 0;
 }
 
-// --floor path fields: the from_chars floor in this fresh process, CPU and wall milliseconds.
+// --floor or --floor-set-up path fields: the from_chars floor in this fresh
+// process, CPU and wall milliseconds.
 int floorInThisProcess(char** argv)
 {
+    if (argv[1] == QByteArrayLiteral("--floor-set-up"))
+        VornaLumeto::setUpProcessMemory(argv);
     const QString path = QString::fromLocal8Bit(argv[2]);
     QElapsedTimer wall;
     wall.start();
@@ -220,17 +225,21 @@ int measure(const ViewCase& recordingCase, const QString& program, const QTempor
     if (!writeCaseRecording(recordingCase, base))
         return 1;
     const QString configuration = base + QStringLiteral(".cfg");
-    const QStringList floorArguments = {QStringLiteral("--floor"), base + QStringLiteral(".dat"),
-                                        QString::number(fieldCount(recordingCase))};
+    const QStringList dataArguments = {base + QStringLiteral(".dat"), QString::number(fieldCount(recordingCase))};
 
-    std::vector<double> floorCpu, floorWall, openCpu, openSystem, openWall, peak, before, after, second;
+    std::vector<double> floorCpu, floorWall, setUpFloorCpu, openCpu, openSystem, openWall, peak, before, after,
+        second;
     for (int run = 0; run < runs; ++run) {
-        const QList<double> floor = childFigures(program, floorArguments, dir.path());
+        const QList<double> floor = childFigures(program, QStringList(QStringLiteral("--floor")) + dataArguments,
+                                                 dir.path());
+        const QList<double> setUpFloor = childFigures(
+            program, QStringList(QStringLiteral("--floor-set-up")) + dataArguments, dir.path());
         const QList<double> open = childFigures(program, {QStringLiteral("--open"), configuration}, dir.path());
-        if (floor.size() != 2 || open.size() != 7)
+        if (floor.size() != 2 || setUpFloor.size() != 2 || open.size() != 7)
             return 1;
         floorCpu.push_back(floor.at(0));
         floorWall.push_back(floor.at(1));
+        setUpFloorCpu.push_back(setUpFloor.at(0));
         openCpu.push_back(open.at(0));
         openSystem.push_back(open.at(1));
         openWall.push_back(open.at(2));
@@ -247,6 +256,8 @@ int measure(const ViewCase& recordingCase, const QString& program, const QTempor
     print(prefix + QStringLiteral("first_open_peak_memory"), median(peak), "MiB");
     print(prefix + QStringLiteral("rss_before_open"), median(before), "MiB");
     print(prefix + QStringLiteral("rss_after_close"), median(after), "MiB");
+    print(prefix + QStringLiteral("floor_set_up"), median(setUpFloorCpu), "ms");
+    print(prefix + QStringLiteral("first_open_to_floor_set_up"), median(openCpu) / median(setUpFloorCpu), "x");
     print(prefix + QStringLiteral("first_open_system"), median(openSystem), "ms");
     print(prefix + QStringLiteral("first_open_wall"), median(openWall), "ms");
     print(prefix + QStringLiteral("floor_wall"), median(floorWall), "ms");
@@ -262,7 +273,7 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc == 3 && argv[1] == QByteArrayLiteral("--open"))
         return openInThisProcess(argc, argv);
-    if (argc == 4 && argv[1] == QByteArrayLiteral("--floor"))
+    if (argc == 4 && (argv[1] == QByteArrayLiteral("--floor") || argv[1] == QByteArrayLiteral("--floor-set-up")))
         return floorInThisProcess(argv);
 
     // No memory set-up here: each child decides for itself, as a viewer started from the desktop does.
