@@ -22,6 +22,20 @@ QString programName(const QStringList& arguments)
 
 } // namespace
 
+bool asksOnlyForText(const QStringList& arguments)
+{
+    static const QStringList textOptions{QStringLiteral("-h"), QStringLiteral("-?"), QStringLiteral("--help"),
+                                         QStringLiteral("--help-all"), QStringLiteral("-v"),
+                                         QStringLiteral("--version")};
+    for (const QString& argument : arguments.mid(1)) {
+        if (argument == QLatin1String("--"))
+            return false;
+        if (textOptions.contains(argument))
+            return true;
+    }
+    return false;
+}
+
 QString applicationVersion()
 {
     return QStringLiteral(LUMETO_VERSION);

@@ -20,6 +20,10 @@ struct CommandLine {
 // the like), the program first; relative paths are taken against workingDirectory.
 CommandLine parseCommandLine(const QStringList& arguments, const QString& workingDirectory);
 
+// True when the arguments ask only for help or the version: those are printed
+// without a window, so they work where there is no display.
+bool asksOnlyForText(const QStringList& arguments);
+
 // The project's version, as the build names it.
 QString applicationVersion();
 

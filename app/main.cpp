@@ -7,25 +7,62 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QStringList>
 #include <QTextStream>
 #include <QTranslator>
 
-#include <cstdio>
+namespace {
+
+QStringList argumentsOf(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+// Prints help, the version or what is wrong with the arguments; false when the viewer is to start.
+bool answeredOnTheCommandLine(const VornaLumeto::CommandLine& commandLine)
+{
+    if (commandLine.startsViewer())
+        return false;
+    QTextStream(stdout) << commandLine.output;
+    QTextStream(stderr) << commandLine.error;
+    return true;
+}
+
+VornaLumeto::CommandLine parsedCommandLine()
+{
+    return VornaLumeto::parseCommandLine(QCoreApplication::arguments(), QDir::currentPath());
+}
+
+// Help and the version need no window, so they are answered without a display.
+int answerWithoutWindow(int argc, char* argv[])
+{
+    QCoreApplication application(argc, argv);
+    QTranslator qtTranslator;
+    VornaLumeto::installQtTranslation(qtTranslator);
+    const VornaLumeto::CommandLine commandLine = parsedCommandLine();
+    answeredOnTheCommandLine(commandLine);
+    return commandLine.exitCode;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
+    if (VornaLumeto::asksOnlyForText(argumentsOf(argc, argv)))
+        return answerWithoutWindow(argc, argv);
+
     VornaLumeto::setUpProcessMemory(argv);
     QApplication application(argc, argv);
     QTranslator qtTranslator;
     VornaLumeto::installQtTranslation(qtTranslator);
 
-    const VornaLumeto::CommandLine commandLine =
-        VornaLumeto::parseCommandLine(QCoreApplication::arguments(), QDir::currentPath());
-    if (!commandLine.startsViewer()) {
-        QTextStream(stdout) << commandLine.output;
-        QTextStream(stderr) << commandLine.error;
+    // The application has taken its own options (-style and the like) by now.
+    const VornaLumeto::CommandLine commandLine = parsedCommandLine();
+    if (answeredOnTheCommandLine(commandLine))
         return commandLine.exitCode;
-    }
 
     VornaLumeto::initResources();
     VornaLumeto::applyStyleSheet(application);

@@ -73,6 +73,14 @@ private slots:
         QVERIFY(unknown.error.contains(QLatin1String("bogus")));
         QVERIFY(unknown.exitCode != 0);
         QVERIFY(unknown.recordings.isEmpty());
+
+        // Help and the version are answered before any display is needed; a file named
+        // like an option after "--", or Qt's own options, are not such a request.
+        QVERIFY(VornaLumeto::asksOnlyForText({"lumeto", "a.cfg", "--version"}));
+        QVERIFY(VornaLumeto::asksOnlyForText({"lumeto", "-h"}));
+        QVERIFY(!VornaLumeto::asksOnlyForText({"lumeto", "--", "--help"}));
+        QVERIFY(!VornaLumeto::asksOnlyForText({"lumeto", "-reverse", "a.cfg"}));
+        QVERIFY(!VornaLumeto::asksOnlyForText({"--help"}));
     }
 
     void commandLineRecordingsOpenInOrderWithOneErrorForTheMissingOne()
