@@ -127,6 +127,9 @@ public:
     QVector<QCPGraph*> digitalLowerGraphs;
     QVector<QCPGraph*> digitalUpperGraphs;
     QVector<QCPCurve*> separatorCurves;
+    // Per analog channel, its samples mapped into its band: filled when the channel's
+    // rows first come into view (most of a large recording's channels never do) or
+    // when it is rescaled.
     QVector<QVector<double>> normalizedValues;
     int colorIndex = 0;
 
@@ -230,6 +233,7 @@ public:
     void fitGraphsToView();
     void holdWavePoints(int channel, bool inView);
     void dropWavePoints(int channel);
+    const QVector<double>& bandValues(int channel);  // normalizedValues[channel], mapped when first needed
     void alignLabelColumn();     // after every plot layout: spacers follow the axis rect's margins
     void createCuts();
     void setInitialWindow();

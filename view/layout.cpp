@@ -240,11 +240,6 @@ void COMTRADE_read::buildAnalogChannel(int channel)
     buildAnalogRows(channel, color);
     valueLabelIndex.append(10 * channel + 1);
 
-    const QVector<double>& raw = analogValues.at(channel);
-    const QVector<double> drawn =
-        analogChannels.at(channel).unit == QStringLiteral("Гц") ? shiftedFromHertz(raw) : raw;
-    mapToBand(normalizedValues[channel], drawn, channel, peakAbs(drawn), bandFill);
-
     frequencyShown.append(char(0));
     frequencySuffixAdded.append(char(0));
     wavePointsHeld.append(char(0));
@@ -402,8 +397,21 @@ void COMTRADE_read::holdWavePoints(int channel, bool inView)
     }
     // A waveform replaced by its frequency curve lies above y = 0, out of sight.
     const double sign = frequencyShown.at(channel) ? -1.0 : 1.0;
-    setGraphPoints(waveGraphs.at(channel), timeAxis, normalizedValues.at(channel), displayShift(channel), sign);
+    setGraphPoints(waveGraphs.at(channel), timeAxis, bandValues(channel), displayShift(channel), sign);
     wavePointsHeld[channel] = 1;
+}
+
+const QVector<double>& COMTRADE_read::bandValues(int channel)
+{
+    QVector<double>& values = normalizedValues[channel];
+    if (!values.isEmpty())
+        return values;
+    // Mapped with the channel's own peak when first needed; a rescale maps it at once.
+    const QVector<double>& raw = analogValues.at(channel);
+    const QVector<double> drawn =
+        analogChannels.at(channel).unit == QStringLiteral("Гц") ? shiftedFromHertz(raw) : raw;
+    mapToBand(values, drawn, channel, peakAbs(drawn), bandFill);
+    return values;
 }
 
 void COMTRADE_read::dropWavePoints(int channel)
