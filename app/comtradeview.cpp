@@ -16,25 +16,9 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextCodec>
-#include <QTextDocument>
 #include <QTextStream>
 
 namespace VornaLumeto {
-namespace {
-
-// The loader's message exactly as it is, and why, when that can be told. Both
-// quote the files (a line, a path), so neither may be read as markup; the
-// informative text does not follow the box's text format, so it goes in escaped.
-void showLoadError(QWidget* parent, const QString& message, const QString& explanation)
-{
-    QMessageBox box(QMessageBox::Critical, comtrade_view::tr("Ошибка"), message, QMessageBox::Ok, parent);
-    box.setTextFormat(Qt::PlainText);
-    if (!explanation.isEmpty())
-        box.setInformativeText(Qt::convertFromPlainText(explanation, Qt::WhiteSpaceNormal));
-    box.exec();
-}
-
-} // namespace
 
 comtrade_view::comtrade_view(QWidget* parent) : QWidget(parent)
 {
@@ -128,7 +112,8 @@ bool comtrade_view::openFile(const QString& path)
     const QString message = view->load(name, &failure);
     if (message != loadSuccessMessage()) {
         QApplication::restoreOverrideCursor();
-        showLoadError(this, message, explainLoadFailure(failure));
+        // The loader's message exactly as it is, and why, when that can be told.
+        showPlainTextCritical(this, tr("Ошибка"), message, explainLoadFailure(failure));
         view->close();
         delete view;
         views.removeLast();

@@ -18,10 +18,6 @@ constexpr double narrowestWindowMs = 30.0;
 constexpr double toleranceSpanMs = 800.0;
 constexpr double singleInstantHalfSpanMs = 1.0;
 
-} // namespace
-
-namespace {
-
 int samplesBefore(const QVector<double>& times, double limit)
 {
     int below = 0;

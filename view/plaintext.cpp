@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QMessageBox>
+#include <QTextDocument>
 
 namespace VornaLumeto {
 
@@ -19,11 +20,15 @@ QLabel* plainTextLabel(const QString& text, QWidget* parent)
     return label;
 }
 
-void showPlainTextCritical(QWidget* parent, const QString& title, const QString& text)
+void showPlainTextCritical(QWidget* parent, const QString& title, const QString& text,
+                           const QString& informativeText)
 {
     QMessageBox box(QMessageBox::Critical, title, QString(), QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     box.setText(text);
+    // The informative text does not follow the box's text format, so it goes in escaped.
+    if (!informativeText.isEmpty())
+        box.setInformativeText(Qt::convertFromPlainText(informativeText, Qt::WhiteSpaceNormal));
     box.exec();
 }
 

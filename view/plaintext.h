@@ -18,7 +18,9 @@ QString literalMenuText(const QString& text);
 // A label that shows its text as written, however much that looks like HTML.
 QLabel* plainTextLabel(const QString& text, QWidget* parent = nullptr);
 
-// A critical message box with one Ok button whose text is shown as written.
-void showPlainTextCritical(QWidget* parent, const QString& title, const QString& text);
+// A critical message box with one Ok button whose text is shown as written; an
+// informative text, when given, is shown as written below it.
+void showPlainTextCritical(QWidget* parent, const QString& title, const QString& text,
+                           const QString& informativeText = QString());
 
 } // namespace VornaLumeto
