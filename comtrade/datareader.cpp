@@ -5,6 +5,7 @@
 #include "comtrade/exactsize.h"
 #include "comtrade/frequencytracking.h"
 #include "comtrade/loadfailure.h"
+#include "comtrade/parallel.h"
 #include "comtrade/spacenormalization.h"
 
 #include <QCoreApplication>
@@ -246,31 +247,38 @@ void buildValueSeries(Recording& recording)
     const int analogCount = recording.analogCount;
     const int digitalCount = recording.digitalCount;
 
-    // One pass over the rows fills every channel's vector: the rows are separate
-    // allocations, so walking them once per channel would miss the cache each time.
     QVector<QVector<double>> analogValues(analogCount);
     QVector<QVector<double>> digitalValues(digitalCount);
     const QVector<double*> analogColumns = allocateColumns(analogValues, sampleCount);
     const QVector<double*> digitalColumns = allocateColumns(digitalValues, sampleCount);
 
-    for (int k = 0; k < sampleCount; ++k) {
-        const SampleRow& row = recording.samples.at(k);
-        const qint32* analog = row.analog.constData();
-        for (int c = 0; c < analogCount; ++c)
-            analogColumns[c][k] = analog[c];
-        const quint8* digital = row.digital.constData();
-        for (int d = 0; d < digitalCount; ++d)
-            digitalColumns[d][k] = digital[d];
-    }
+    // One pass over a block of rows fills every channel's vector for those rows:
+    // the rows are separate allocations, so walking them once per channel would
+    // miss the cache each time. Blocks and channels go to both cores.
+    const SampleRow* const rows = recording.samples.constData();
+    constexpr int rowBlocks = 8;
+    forEachInParallel(rowBlocks, [&](int block) {
+        const int end = int(qint64(sampleCount) * (block + 1) / rowBlocks);
+        for (int k = int(qint64(sampleCount) * block / rowBlocks); k < end; ++k) {
+            const qint32* analog = rows[k].analog.constData();
+            for (int c = 0; c < analogCount; ++c)
+                analogColumns[c][k] = analog[c];
+            const quint8* digital = rows[k].digital.constData();
+            for (int d = 0; d < digitalCount; ++d)
+                digitalColumns[d][k] = digital[d];
+        }
+    });
 
-    recording.channelFrequency.reserve(analogCount);
-    recording.frequencyDeviation.reserve(analogCount);
-    for (int c = 0; c < analogCount; ++c) {
-        FrequencyTrack track = trackChannelFrequency(analogValues.at(c), recording.timeAxis,
-                                                     recording.lineFrequency);
-        recording.channelFrequency.append(std::move(track.frequency));
-        recording.frequencyDeviation.append(std::move(track.deviation));
-    }
+    recording.channelFrequency.resize(analogCount);
+    recording.frequencyDeviation.resize(analogCount);
+    QVector<double>* const frequencies = recording.channelFrequency.data();
+    QVector<double>* const deviations = recording.frequencyDeviation.data();
+    const QVector<double>* const values = analogValues.constData();
+    forEachInParallel(analogCount, [&](int c) {
+        FrequencyTrack track = trackChannelFrequency(values[c], recording.timeAxis, recording.lineFrequency);
+        frequencies[c] = std::move(track.frequency);
+        deviations[c] = std::move(track.deviation);
+    });
     recording.analogValues = std::move(analogValues);
     recording.digitalValues = std::move(digitalValues);
 }

@@ -1,3 +1,4 @@
+#include "view/bandgeometry.h"
 #include "view/comtraderead.h"
 #include "view/graphpoints.h"
 #include "view/plaintext.h"
@@ -130,7 +131,7 @@ double COMTRADE_read::displayShift(int analogChannel) const
     double shift = 0.0;
     for (int i = 0; i < analogChannel && i < shownFlags.size(); ++i) {
         if (!shownFlags.at(i))
-            shift += 40.0;
+            shift += analogBand;
     }
     return shift;
 }
@@ -141,15 +142,13 @@ void COMTRADE_read::toggleFrequencyCurve()
     if (channel < 0 || channel >= frequencyShown.size())
         return;
 
+    // The curve shown lies in the band, the other one negated above y = 0, out of sight.
     const bool frequency = !frequencyShown.at(channel);
     frequencyShown[channel] = frequency ? 1 : 0;
     const double shift = displayShift(channel);
-    if (frequency)
-        setGraphPoints(frequencyGraphs.at(channel), timeAxis, frequencyDeviation.at(channel), shift);
-    else
-        frequencyGraphs.at(channel)->data()->clear();  // an unshown curve holds no points
-    dropWavePoints(channel);
-    fitGraphsToView();
+    const double waveSign = frequency ? -1.0 : 1.0;
+    setGraphPoints(frequencyGraphs.at(channel), timeAxis, frequencyDeviation.at(channel), shift, -waveSign);
+    setGraphPoints(waveGraphs.at(channel), timeAxis, normalizedValues.at(channel), shift, waveSign);
     updateReadouts();
     requestReplot();
 }
@@ -167,7 +166,7 @@ void COMTRADE_read::slot_analog_ch_scale_relative_to_group()
     const int reference = entry == 0 ? channel : entry - 1;
     mapToBand(normalizedValues[channel], analogValues.at(channel), channel,
               referencePeakInOwnCounts(*this, channel, reference, peakAbs(analogValues.at(reference))),
-              0.9);
+              bandFill);
     setScaleNote(channel, entry - 1);
     applyDisplayedSignals();
 }
@@ -193,7 +192,7 @@ void COMTRADE_read::scaleSignals(const QVector<int>& indices)
         if (channel < 0 || channel >= analogCount)
             continue;
         mapToBand(normalizedValues[channel], analogValues.at(channel), channel,
-                  referencePeakInOwnCounts(*this, channel, reference, referenceRawPeak), 0.9);
+                  referencePeakInOwnCounts(*this, channel, reference, referenceRawPeak), bandFill);
         const bool isReference = channel == reference;
         setScaleNote(channel, isReference ? -1 : reference);
         scaleReference[channel] = isReference ? 0 : reference + 1;
@@ -237,7 +236,6 @@ void COMTRADE_read::applyDisplayedSignals(const QVector<bool>* flags)
     updateCutTimes();
     requestReplot();
     refillRowSlots(0, RowOrder::TopDown);
-    fitGraphsToView();
 }
 
 void COMTRADE_read::hideFrequencyCurves()
@@ -245,7 +243,7 @@ void COMTRADE_read::hideFrequencyCurves()
     for (int channel = 0; channel < frequencyShown.size(); ++channel) {
         if (!frequencyShown.at(channel))
             continue;
-        frequencyGraphs.at(channel)->data()->clear();
+        setGraphPoints(frequencyGraphs.at(channel), timeAxis, frequencyDeviation.at(channel), 0.0, -1.0);
         frequencyShown[channel] = 0;
     }
 }
@@ -260,13 +258,12 @@ int COMTRADE_read::layOutAnalogChannels()
         if (!shown) {
             ++hidden;
             waveGraphs.at(i)->setData(parkedWaveKeys, parkedWaveValues, true);
-            wavePointsHeld[i] = 0;
             separatorCurves.at(i)->setData(parkedSeparatorKeys, parkedSeparatorValues);
             continue;
         }
-        const double shift = 40.0 * hidden;
-        const double separator = -40.0 * (i + 1) + shift;
-        dropWavePoints(i);  // the view gives the points back once the relayout has placed the rows
+        const double shift = analogBand * hidden;
+        const double separator = -analogBand * (i + 1) + shift;
+        setGraphPoints(waveGraphs.at(i), timeAxis, normalizedValues.at(i), shift);
         separatorCurves.at(i)->setData({0.0, lastTime}, {separator, separator});
         for (int row = 4 * i; row < 4 * i + 4; ++row)
             rowMap.append(quint16(row));
@@ -276,22 +273,21 @@ int COMTRADE_read::layOutAnalogChannels()
 
 int COMTRADE_read::layOutDigitalChannels(int hiddenAnalog)
 {
-    const double base = 40.0 * hiddenAnalog;
+    const double base = analogBand * hiddenAnalog;
     double packed = 0.0;
     int hidden = 0;
     for (int k = 0; k < digitalCount; ++k) {
         const bool shown = shownFlags.at(analogCount + k) != 0;
         digitalChannels[k].shown = shown;
         if (!shown) {
-            packed += 10.0;
+            packed += digitalBand;
             ++hidden;
             digitalLowerGraphs.at(k)->setData(parkedSeparatorKeys, parkedDigitalValues, true);
             digitalUpperGraphs.at(k)->setData(parkedSeparatorKeys, parkedDigitalValues, true);
             continue;
         }
-        const double rowTop = -40.0 * analogCount - 10.0 * k + base + packed;
-        setDigitalTracePoints(digitalLowerGraphs.at(k), digitalUpperGraphs.at(k), timeAxis,
-                              digitalValues.at(k), rowTop);
+        setGraphPoints(digitalLowerGraphs.at(k), timeAxis, digitalLowerValues.at(k), base + packed);
+        setGraphPoints(digitalUpperGraphs.at(k), timeAxis, digitalUpperValues.at(k), base + packed);
         rowMap.append(quint16(4 * analogCount + k));
     }
     return hidden;

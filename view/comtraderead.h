@@ -113,7 +113,6 @@ public:
     QByteArray shownFlags;
     QByteArray frequencyShown;
     QByteArray frequencySuffixAdded;  // per analog channel: the name label carries the " f" the view added
-    QByteArray wavePointsHeld;        // per analog channel: its wave graph holds the channel's points
     QScrollBar* horizontalScrollBar = nullptr;
     QScrollBar* verticalScrollBar = nullptr;
     QSlider* zoomSlider = nullptr;
@@ -127,10 +126,11 @@ public:
     QVector<QCPGraph*> digitalLowerGraphs;
     QVector<QCPGraph*> digitalUpperGraphs;
     QVector<QCPCurve*> separatorCurves;
-    // Per analog channel, its samples mapped into its band: filled when the channel's
-    // rows first come into view (most of a large recording's channels never do) or
-    // when it is rescaled.
+    // Per analog channel, every sample mapped into its band; per digital channel,
+    // the lower and upper edge of its trace at every sample.
     QVector<QVector<double>> normalizedValues;
+    QVector<QVector<double>> digitalLowerValues;
+    QVector<QVector<double>> digitalUpperValues;
     int colorIndex = 0;
 
     // --- Navigation -----------------------------------------------------------
@@ -227,13 +227,8 @@ public:
     QWidget* newRowWidget();
     QLabel* addChannelLabel(QHBoxLayout* row, const QString& text);
     void advanceColor();
-    // Graphs of channels whose rows are out of view are not drawn, and their wave
-    // graphs hold no points. Runs before every replot and after every change of
-    // what is in view, so the graphs in view always hold their points.
+    // Graphs of channels whose rows are out of view are not drawn; runs before every replot.
     void fitGraphsToView();
-    void holdWavePoints(int channel, bool inView);
-    void dropWavePoints(int channel);
-    const QVector<double>& bandValues(int channel);  // normalizedValues[channel], mapped when first needed
     void alignLabelColumn();     // after every plot layout: spacers follow the axis rect's margins
     void createCuts();
     void setInitialWindow();

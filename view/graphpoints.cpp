@@ -5,53 +5,65 @@
 #include <qcustomplot.h>
 
 namespace VornaLumeto {
+namespace {
 
-void setGraphPoints(QCPGraph* graph, const QVector<double>& keys, const QVector<double>& values,
-                    double shift, double sign)
+// Writes the points through a pointer into storage of the right size: far
+// cheaper than appending the points of a large recording one by one.
+void writePoints(QCPGraphData* point, const QVector<double>& keys, const QVector<double>& values,
+                 int count, double shift, double sign)
 {
-    // Written through a pointer into a sized vector: zeroing the points first
-    // costs less than appending them one by one.
-    const int count = qMin(keys.size(), values.size());
-    QVector<QCPGraphData> points;
-    resizeExactly(points, count);
-    QCPGraphData* const point = points.data();
     const double* const key = keys.constData();
     const double* const value = values.constData();
     for (int j = 0; j < count; ++j) {
         point[j].key = key[j];
         point[j].value = sign * (value[j] + shift);
     }
-    graph->data()->set(points, true);
 }
 
-void setDigitalTracePoints(QCPGraph* lowerGraph, QCPGraph* upperGraph, const QVector<double>& keys,
-                           const QVector<double>& states, double rowTop)
-{
-    const int count = qMin(keys.size(), states.size());
-    const double* const key = keys.constData();
-    const double* const state = states.constData();
-    const auto kept = [state, count](int j) {
-        return j == 0 || j == count - 1 || state[j] != state[j - 1];
-    };
-    int keptCount = 0;
-    for (int j = 0; j < count; ++j)
-        keptCount += kept(j) ? 1 : 0;
+} // namespace
 
-    QVector<QCPGraphData> lower;
-    QVector<QCPGraphData> upper;
-    resizeExactly(lower, keptCount);
-    resizeExactly(upper, keptCount);
-    int point = 0;
-    for (int j = 0; j < count; ++j) {
-        if (!kept(j))
-            continue;
-        const bool set = state[j] == 1.0;
-        lower[point] = QCPGraphData(key[j], rowTop - (set ? 8.0 : 5.2));
-        upper[point] = QCPGraphData(key[j], rowTop - (set ? 2.0 : 4.8));
-        ++point;
+QVector<QCPGraphData> graphPoints(const QVector<double>& keys, const QVector<double>& values,
+                                  double shift, double sign)
+{
+    const int count = qMin(keys.size(), values.size());
+    QVector<QCPGraphData> points;
+    resizeExactly(points, count);
+    writePoints(points.data(), keys, values, count, shift, sign);
+    return points;
+}
+
+void setGraphPoints(QCPGraph* graph, const QVector<double>& keys, const QVector<double>& values,
+                    double shift, double sign)
+{
+    const int count = qMin(keys.size(), values.size());
+    QCPGraphDataContainer& data = *graph->data();
+    if (data.size() != count) {
+        data.set(graphPoints(keys, values, shift, sign), true);
+        return;
     }
-    lowerGraph->data()->set(lower, true);
-    upperGraph->data()->set(upper, true);
+    writePoints(data.begin(), keys, values, count, shift, sign);
+}
+
+void handGraphPoints(QCPGraph* graph, QVector<QCPGraphData>&& points)
+{
+    graph->data()->set(points, true);
+    points = QVector<QCPGraphData>();  // the graph holds the only reference now
+}
+
+void digitalTraceEdges(const QVector<double>& states, double rowTop, QVector<double>& lower,
+                       QVector<double>& upper)
+{
+    const int count = states.size();
+    resizeExactly(lower, count);
+    resizeExactly(upper, count);
+    const double* const state = states.constData();
+    double* const low = lower.data();
+    double* const high = upper.data();
+    for (int j = 0; j < count; ++j) {
+        const bool set = state[j] == 1.0;
+        low[j] = rowTop - (set ? 8.0 : 5.2);
+        high[j] = rowTop - (set ? 2.0 : 4.8);
+    }
 }
 
 } // namespace VornaLumeto

@@ -1,8 +1,8 @@
 #include "view/comtraderead.h"
 
 #include "comtrade/exactsize.h"
-#include "comtrade/frequencytracking.h"
-#include "view/graphpoints.h"
+#include "view/bandgeometry.h"
+#include "view/channelplotdata.h"
 #include "view/plaintext.h"
 #include "view/tooltips.h"
 
@@ -19,11 +19,6 @@
 namespace VornaLumeto {
 
 namespace {
-
-constexpr double analogBand = 40.0;
-constexpr double digitalBand = 10.0;
-constexpr double bandFill = 0.9;
-constexpr double hertzUnitShift = 5000.0;
 
 QWidget* fixedHeightSpacer(int height, QWidget* parent)
 {
@@ -171,14 +166,6 @@ QCPGraph* addChannelGraph(QCustomPlot* plot, const QPen& pen)
     return graph;
 }
 
-QVector<double> shiftedFromHertz(const QVector<double>& raw)
-{
-    QVector<double> result(raw.size());
-    for (int i = 0; i < raw.size(); ++i)
-        result[i] = raw.at(i) - hertzUnitShift;
-    return result;
-}
-
 } // namespace
 
 QWidget* COMTRADE_read::newRowWidget()
@@ -239,17 +226,11 @@ void COMTRADE_read::buildAnalogChannel(int channel)
     shownFlags.append(char(1));
     buildAnalogRows(channel, color);
     valueLabelIndex.append(10 * channel + 1);
-
     frequencyShown.append(char(0));
     frequencySuffixAdded.append(char(0));
-    wavePointsHeld.append(char(0));
-    const QVector<double> deviation = frequencyDeviation.at(channel);
-    // The deviation a track can reach (0.2 times the line frequency) fills 90 % of the half band.
-    const FrequencyBand band = frequencyBand(lineFrequency);
-    mapToBand(frequencyDeviation[channel], deviation, channel, band.highest - band.nominal, bandFill);
 
+    // Their points come from the channel's plot data, mapped on the thread pool meanwhile.
     waveGraphs.append(addChannelGraph(plot, solidPen(color, 1)));
-    // Gets its points when the channel's frequency is shown; until then it draws nothing.
     frequencyGraphs.append(addChannelGraph(plot, solidPen(color, 2)));
 
     createVectorCurve(channel);
@@ -270,7 +251,6 @@ void COMTRADE_read::buildDigitalChannel(int channel)
 {
     const QColor color = channelColors.at(colorIndex);
     const QColor faded = channelColorsFaded.at(colorIndex);
-    const double base = -analogBand * analogCount - digitalBand * channel;
 
     shownFlags.append(char(1));
     newRowWidget();
@@ -286,7 +266,6 @@ void COMTRADE_read::buildDigitalChannel(int channel)
         graph->setLineStyle(QCPGraph::lsStepLeft);
     upperGraph->setBrush(QBrush(faded, Qt::SolidPattern));
     upperGraph->setChannelFillGraph(lowerGraph);
-    setDigitalTracePoints(lowerGraph, upperGraph, timeAxis, digitalValues.at(channel), base);
     digitalLowerGraphs.append(lowerGraph);
     digitalUpperGraphs.append(upperGraph);
 
@@ -302,31 +281,41 @@ void COMTRADE_read::advanceColor()
 void COMTRADE_read::buildChannelPlots()
 {
     rowMap.clear();
-    normalizedValues.resize(analogCount);
+    // The channels' values are mapped and their points built on the other cores
+    // while this thread makes the label rows and graphs.
+    ChannelPlotData plotData;
+    plotData.start(*this);
     for (int channel = 0; channel < analogCount; ++channel)
         buildAnalogChannel(channel);
-
     for (int channel = 0; channel < digitalCount; ++channel)
         buildDigitalChannel(channel);
+    plotData.finish(*this);
 
     const int rows = 4 * analogCount + digitalCount;
     for (int row = 0; row < rows && row < rowSlotCount; ++row)
         rowSlots.at(row)->addWidget(rowWidgets.at(row));
     for (QStackedWidget* rowSlot : qAsConst(rowSlots))
         rowSlot->setCurrentIndex(0);
-    fitGraphsToView();
 }
 
 void COMTRADE_read::mapToBand(QVector<double>& destination, const QVector<double>& source, int row,
                               double peak, double fill)
 {
-    // Written through pointers into a sized vector: cheaper than appending
-    // the points of large recordings one by one.
+    // The destination keeps its storage where it has its own of the right size
+    // (a rescale, or a vector mapped onto itself); otherwise it gets new storage
+    // of exactly that size, so that a source sharing it stays as it is.
     const int count = source.size();
+    if (!destination.isDetached() || destination.size() != count) {
+        if (&destination == &source) {
+            destination.detach();
+        } else {
+            QVector<double> sized;
+            resizeExactly(sized, count);
+            destination = std::move(sized);
+        }
+    }
     const double* const from = source.constData();
-    QVector<double> mapped;
-    resizeExactly(mapped, count);
-    double* const to = mapped.data();
+    double* const to = destination.data();
     const double scale = peak / fill;
     const double top = -analogBand * row;
     const double bottom = top - analogBand;
@@ -334,7 +323,6 @@ void COMTRADE_read::mapToBand(QVector<double>& destination, const QVector<double
         const double y = from[j] / scale * 20.0 - 20.0 - analogBand * row;
         to[j] = y >= top ? top : (y <= bottom ? bottom : y);
     }
-    destination = std::move(mapped);
 }
 
 double COMTRADE_read::peakAbs(const QVector<double>& values)
@@ -360,10 +348,8 @@ void COMTRADE_read::alignLabelColumn()
 void COMTRADE_read::fitGraphsToView()
 {
     // Only 24 label rows are in view. Graphs of channels outside them are left
-    // out of the drawing; hidden channels and unshown frequency curves lie
-    // above y = 0 anyway. This keeps a replot of 255 channels as cheap as one of
-    // 24 rows, and a wave graph out of view holds no points: for the largest
-    // recording that is 200 MB a first open need not write.
+    // out of the drawing (hidden channels and unshown frequency curves lie above
+    // y = 0 anyway), which keeps a replot of 255 channels as cheap as one of 24 rows.
     QVector<int> position(rowWidgets.size(), -1);
     for (int displayed = 0; displayed < rowMap.size(); ++displayed)
         position[rowMap.at(displayed)] = displayed;
@@ -375,7 +361,6 @@ void COMTRADE_read::fitGraphsToView()
     for (int channel = 0; channel < waveGraphs.size(); ++channel) {
         const bool visible = inView(4 * channel, 4);
         const bool frequency = channel < frequencyShown.size() && frequencyShown.at(channel) != 0;
-        holdWavePoints(channel, visible);
         waveGraphs.at(channel)->setVisible(visible && !frequency);
         frequencyGraphs.at(channel)->setVisible(visible && frequency);
     }
@@ -384,40 +369,6 @@ void COMTRADE_read::fitGraphsToView()
         digitalLowerGraphs.at(channel)->setVisible(visible);
         digitalUpperGraphs.at(channel)->setVisible(visible);
     }
-}
-
-void COMTRADE_read::holdWavePoints(int channel, bool inView)
-{
-    // A hidden channel keeps the two points that park it above y = 0.
-    if (!shownFlags.at(channel) || (wavePointsHeld.at(channel) != 0) == inView)
-        return;
-    if (!inView) {
-        dropWavePoints(channel);
-        return;
-    }
-    // A waveform replaced by its frequency curve lies above y = 0, out of sight.
-    const double sign = frequencyShown.at(channel) ? -1.0 : 1.0;
-    setGraphPoints(waveGraphs.at(channel), timeAxis, bandValues(channel), displayShift(channel), sign);
-    wavePointsHeld[channel] = 1;
-}
-
-const QVector<double>& COMTRADE_read::bandValues(int channel)
-{
-    QVector<double>& values = normalizedValues[channel];
-    if (!values.isEmpty())
-        return values;
-    // Mapped with the channel's own peak when first needed; a rescale maps it at once.
-    const QVector<double>& raw = analogValues.at(channel);
-    const QVector<double> drawn =
-        analogChannels.at(channel).unit == QStringLiteral("Гц") ? shiftedFromHertz(raw) : raw;
-    mapToBand(values, drawn, channel, peakAbs(drawn), bandFill);
-    return values;
-}
-
-void COMTRADE_read::dropWavePoints(int channel)
-{
-    waveGraphs.at(channel)->data()->clear();
-    wavePointsHeld[channel] = 0;
 }
 
 void COMTRADE_read::requestReplot()

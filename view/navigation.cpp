@@ -153,7 +153,6 @@ void COMTRADE_read::slot_vertScrollBarChanged()
     yUpper -= 10 * step;
     plot->yAxis->setRange(yLower, yUpper);
     refillRowSlots(value, step <= 0 ? RowOrder::TopDown : RowOrder::BottomUp);
-    fitGraphsToView();
     requestReplot();
 }
 

@@ -131,15 +131,6 @@ void setVectorChannelShown(COMTRADE_read& view, int channel, bool shown)
     view.refreshVectorDiagram();
 }
 
-// The pictures are decoded when the diagram is first drawn: most views never show it.
-void loadBackgroundsOnce(COMTRADE_read& view)
-{
-    if (view.degreesBackground.style() != Qt::NoBrush)
-        return;
-    view.degreesBackground = QBrush(QPixmap(QStringLiteral(":/vornalumeto_res/vornalumeto_images/phase.png")));
-    view.radiansBackground = QBrush(QPixmap(QStringLiteral(":/vornalumeto_res/vornalumeto_images/phase_radian.png")));
-}
-
 } // namespace
 
 void COMTRADE_read::buildVectorDiagram()
@@ -167,7 +158,10 @@ void COMTRADE_read::buildVectorDiagram()
     panelLayout->addWidget(vectorPlot);
     panelLayout->addWidget(vectorTableHolder);
 
+    degreesBackground = QBrush(QPixmap(QStringLiteral(":/vornalumeto_res/vornalumeto_images/phase.png")));
+    radiansBackground = QBrush(QPixmap(QStringLiteral(":/vornalumeto_res/vornalumeto_images/phase_radian.png")));
     vectorPlot->setAutoFillBackground(true);
+    vectorPlot->setBackground(degreesBackground);
     vectorPlot->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::MinimumExpanding);
     vectorPlot->setFixedSize(vectorPanelSize, vectorPanelSize);
 
@@ -291,7 +285,6 @@ void COMTRADE_read::refreshVectorDiagram()
     vectorTable->resizeColumnsToContents();
     vectorTable->resizeRowsToContents();
 
-    loadBackgroundsOnce(*this);
     vectorPlot->setBackground(angleUnit == AngleUnit::Degrees ? degreesBackground
                                                               : radiansBackground);
     vectorPlot->replot();

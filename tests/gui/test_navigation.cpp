@@ -135,22 +135,15 @@ private slots:
     void verticalScrollMovesRowsBetweenSlots()
     {
         auto view = load(ramp(10, 100));  // 40 label rows
-        const auto points = [&view](int channel) { return view->waveGraphs.at(channel)->data()->size(); };
         QCOMPARE(view->verticalScrollBar->maximum(), 16);
-        // Only channels with rows in view hold their waveform's points.
-        QCOMPARE(points(5), 100);
-        QCOMPARE(points(6), 0);
         view->verticalScrollBar->setValue(1);
         QCOMPARE(view->plot->yAxis->range().lower, -250.0);
         QCOMPARE(view->plot->yAxis->range().upper, -10.0);
         QCOMPARE(view->rowSlots.at(0)->currentWidget(), view->rowWidgets.at(1));
         QCOMPARE(view->rowSlots.at(23)->currentWidget(), view->rowWidgets.at(24));
-        QCOMPARE(points(6), 100);
-        QCOMPARE(view->waveGraphs.at(6)->data()->at(0)->value, view->normalizedValues.at(6).first());
         view->slot_key_Bottom();
         QCOMPARE(view->verticalScrollBar->value(), 4);
         QCOMPARE(view->rowSlots.at(0)->currentWidget(), view->rowWidgets.at(4));
-        QCOMPARE(points(0), 0);
         view->slot_key_Top();
         view->slot_key_Top();
         QCOMPARE(view->verticalScrollBar->value(), 0);

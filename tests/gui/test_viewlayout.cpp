@@ -50,6 +50,21 @@ QString slotOffItsBand(const COMTRADE_read& view)
     return QString();
 }
 
+QVector<double> graphValues(const QCPGraph* graph)
+{
+    QVector<double> values;
+    for (auto point = graph->data()->constBegin(); point != graph->data()->constEnd(); ++point)
+        values.append(point->value);
+    return values;
+}
+
+QVector<double> plus(QVector<double> values, double shift)
+{
+    for (double& value : values)
+        value += shift;
+    return values;
+}
+
 QVector<QPointF> graphPoints(const QCPGraph* graph)
 {
     QVector<QPointF> points;
@@ -135,24 +150,22 @@ private slots:
         QCOMPARE(view->digitalUpperGraphs.at(0)->channelFillGraph(), view->digitalLowerGraphs.at(0));
         QCOMPARE(view->digitalUpperGraphs.at(0)->lineStyle(), QCPGraph::lsStepLeft);
 
-        // Digital 0 sits under the three analog bands: base -120. The traces hold
-        // the first sample, each change of state and the last sample.
+        // Digital 0 sits under the three analog bands: base -120. One point per sample.
         const QVector<double>& t = view->timeAxis;
+        QCOMPARE(view->digitalLowerValues.at(0), QVector<double>({-125.2, -128, -128, -125.2}));
+        QCOMPARE(view->digitalUpperValues.at(0), QVector<double>({-124.8, -122, -122, -124.8}));
         QCOMPARE(graphPoints(view->digitalLowerGraphs.at(0)),
-                 QVector<QPointF>({{t[0], -125.2}, {t[1], -128}, {t[3], -125.2}}));
-        QCOMPARE(graphPoints(view->digitalUpperGraphs.at(0)),
-                 QVector<QPointF>({{t[0], -124.8}, {t[1], -122}, {t[3], -124.8}}));
-        QCOMPARE(graphPoints(view->digitalLowerGraphs.at(1)),
-                 QVector<QPointF>({{t[0], -138}, {t[1], -135.2}, {t[3], -135.2}}));
+                 QVector<QPointF>({{t[0], -125.2}, {t[1], -128}, {t[2], -128}, {t[3], -125.2}}));
         QCOMPARE(graphPoints(view->digitalUpperGraphs.at(1)),
-                 QVector<QPointF>({{t[0], -132}, {t[1], -134.8}, {t[3], -134.8}}));
+                 QVector<QPointF>({{t[0], -132}, {t[1], -134.8}, {t[2], -134.8}, {t[3], -134.8}}));
 
         const QCPCurveDataContainer& separator = *view->separatorCurves.at(2)->data();
         QCOMPARE(separator.size(), 2);
         QCOMPARE(separator.at(0)->value, -120.0);
         QCOMPARE(separator.at(1)->key, view->timeAxis.last());
-        // Frequency curves get their points when they are shown.
-        QVERIFY(view->frequencyGraphs.at(0)->data()->isEmpty());
+        // The frequency curve waits above y = 0, negated, until it is shown.
+        QCOMPARE(view->frequencyGraphs.at(0)->data()->size(), 4);
+        QCOMPARE(view->frequencyGraphs.at(0)->data()->at(2)->value, -view->frequencyDeviation.at(0).at(2));
     }
 
     void bandMappingPutsThePeakEighteenUnitsFromTheCentre()
@@ -214,6 +227,72 @@ private slots:
         view->showFrequencyDiagram();
         QTRY_COMPARE(slotOffItsBand(*view), QString());
         QVERIFY(view->rowSlots.first()->height() < view->rowSlots.first()->sizeHint().height());
+    }
+
+    void channelsBelowTheFirstScreenHoldTheirDataAtAllTimes()
+    {
+        // 8 analog and 3 digital channels: 35 label rows, the last channels far below the screen.
+        TestRecording recording;
+        for (int i = 0; i < 8; ++i)
+            recording.analog.append({QStringLiteral("I%1").arg(i), "A", 1.0,
+                                     sineSamples(10.0 * (i + 1), 0.0, 50.0, 1000, 60, 1.0)});
+        for (int k = 0; k < 3; ++k) {
+            QVector<int> states(60);
+            for (int j = 0; j < 60; ++j)
+                states[j] = (j / (k + 5)) % 2;
+            recording.digital.append({QStringLiteral("D%1").arg(k), states});
+        }
+        auto view = load("deep", recording);
+        QVERIFY(view->degreesBackground.style() != Qt::NoBrush);
+        QVERIFY(view->radiansBackground.style() != Qt::NoBrush);
+
+        const QVector<double>& raw7 = view->analogValues.at(7);
+        const auto checkEveryChannel = [&](double analogShift, double digitalShift, double peak7) {
+            QCOMPARE(view->normalizedValues.size(), 8);
+            QCOMPARE(view->digitalLowerValues.size(), 3);
+            QCOMPARE(view->digitalUpperValues.size(), 3);
+            QVector<double> expected7;
+            COMTRADE_read::mapToBand(expected7, raw7, 7, peak7, 0.9);
+            QCOMPARE(view->normalizedValues.at(7), expected7);
+            QCOMPARE(graphValues(view->waveGraphs.at(7)), plus(expected7, analogShift));
+            QCOMPARE(graphValues(view->frequencyGraphs.at(7)).size(), 60);
+            QVector<double> lower, upper;
+            for (int j = 0; j < 60; ++j) {
+                const bool set = view->digitalValues.at(2).at(j) == 1.0;
+                lower.append(-340.0 - (set ? 8.0 : 5.2));
+                upper.append(-340.0 - (set ? 2.0 : 4.8));
+            }
+            QCOMPARE(view->digitalLowerValues.at(2), lower);
+            QCOMPARE(view->digitalUpperValues.at(2), upper);
+            QCOMPARE(graphValues(view->digitalLowerGraphs.at(2)), plus(lower, digitalShift));
+            QCOMPARE(graphValues(view->digitalUpperGraphs.at(2)), plus(upper, digitalShift));
+            for (int i = 1; i < 8; ++i) {
+                QCOMPARE(view->normalizedValues.at(i).size(), 60);
+                QCOMPARE(view->waveGraphs.at(i)->data()->size(), 60);
+                QCOMPARE(view->frequencyGraphs.at(i)->data()->size(), 60);
+            }
+            for (int k = 0; k < 3; ++k) {
+                QCOMPARE(view->digitalLowerGraphs.at(k)->data()->size(), 60);
+                QCOMPARE(view->digitalUpperGraphs.at(k)->data()->size(), 60);
+            }
+        };
+        checkEveryChannel(0.0, 0.0, COMTRADE_read::peakAbs(raw7));
+
+        // Channel 0 hidden: the others move up by its band; its wave graph is parked above 0.
+        QVector<bool> flags(11, true);
+        flags[0] = false;
+        view->applyDisplayedSignals(&flags);
+        checkEveryChannel(40.0, 40.0, COMTRADE_read::peakAbs(raw7));
+        QCOMPARE(view->waveGraphs.at(0)->data()->size(), 2);
+
+        // Scaled with channel 6, whose peak is the smaller: channel 7 keeps its own, 6 takes it.
+        view->scaleSignals({6, 7});
+        checkEveryChannel(40.0, 40.0, COMTRADE_read::peakAbs(raw7));
+        QCOMPARE(view->scaleReference.at(6), 8);
+        QVector<double> expected6;
+        COMTRADE_read::mapToBand(expected6, view->analogValues.at(6), 6, COMTRADE_read::peakAbs(raw7), 0.9);
+        QCOMPARE(view->normalizedValues.at(6), expected6);
+        QCOMPARE(graphValues(view->waveGraphs.at(6)), plus(expected6, 40.0));
     }
 
     void replotsAreCoalescedByTheTimer()
