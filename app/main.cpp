@@ -54,7 +54,7 @@ int main(int argc, char* argv[])
     if (VornaLumeto::asksOnlyForText(argumentsOf(argc, argv)))
         return answerWithoutWindow(argc, argv);
 
-    VornaLumeto::setUpProcessMemory(argv);
+    VornaLumeto::setUpProcessMemory();
     QApplication application(argc, argv);
     QTranslator qtTranslator;
     VornaLumeto::installQtTranslation(qtTranslator);

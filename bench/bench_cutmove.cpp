@@ -156,7 +156,7 @@ std::vector<double> fullReplot(COMTRADE_read& view)
 
 int main(int argc, char** argv)
 {
-    VornaLumeto::setUpProcessMemory(argv);  // as the viewer does at start-up
+    VornaLumeto::setUpProcessMemory();  // as the viewer does at start-up
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);

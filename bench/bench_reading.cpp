@@ -235,7 +235,7 @@ void benchmarkReusedMemory(const Case& c, QTextStream& out)
 
 int main(int argc, char** argv)
 {
-    VornaLumeto::setUpProcessMemory(argv);  // as the viewer's main does
+    VornaLumeto::setUpProcessMemory();  // as the viewer's main does
     LumetoBench::stayOnThisProcessor();
     QCoreApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();

@@ -33,7 +33,7 @@ void processEventsFor(int milliseconds)
 
 int main(int argc, char** argv)
 {
-    VornaLumeto::setUpProcessMemory(argv);  // as the viewer does at start-up
+    VornaLumeto::setUpProcessMemory();  // as the viewer does at start-up
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     VornaLumeto::initResources();

@@ -78,7 +78,7 @@ int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    VornaLumeto::setUpProcessMemory(argv);  // as the viewer does at start-up
+    VornaLumeto::setUpProcessMemory();  // as the viewer does at start-up
     LumetoBench::stayOnThisProcessor();
     QApplication application(argc, argv);
     VornaLumeto::initResources();

@@ -9,8 +9,6 @@
 
 #include <malloc.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <memory>
 
 namespace {
@@ -35,17 +33,9 @@ class TestProcessMemory : public QObject {
     Q_OBJECT
 
 private slots:
-    void restartedWithHugePagesForTheHeap();
     void channelSizedBlocksComeFromTheHeap();
     void closedTabGivesItsMemoryBack();
 };
-
-void TestProcessMemory::restartedWithHugePagesForTheHeap()
-{
-    const char* tunables = std::getenv("GLIBC_TUNABLES");
-    QVERIFY(tunables);
-    QVERIFY(std::strstr(tunables, "glibc.malloc.hugetlb"));
-}
 
 void TestProcessMemory::channelSizedBlocksComeFromTheHeap()
 {
@@ -87,7 +77,7 @@ void TestProcessMemory::closedTabGivesItsMemoryBack()
 
 int main(int argc, char* argv[])
 {
-    VornaLumeto::setUpProcessMemory(argv);
+    VornaLumeto::setUpProcessMemory();
     QApplication application(argc, argv);
     TestProcessMemory test;
     return QTest::qExec(&test, argc, argv);
