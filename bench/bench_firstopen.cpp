@@ -6,22 +6,24 @@
 // up as the viewer's main does (process memory, application, resources, style
 // sheet, main window, here 1600 x 900), then times from the tab container's
 // openFile to the end of the first paint of the view's plot, which shows the
-// recording drawn. It then closes the tab, lets the event loop delete the view
-// as it does for the user, and reads its resident memory again. With --floor,
+// recording drawn, and adds up the bytes of data the view then holds. It then
+// closes the tab, lets the event loop delete the view as it does for the user,
+// and reads its resident memory again. With --floor,
 // a process without any of that set-up parses the same data file with
 // std::from_chars: the reference that stays the same whatever the viewer's
-// set-up does. With --floor-set-up, the same parse in a process set up as the
-// viewer is: the memory it gets is then as cheap as the viewer's, so the
-// ratio against it counts only what the viewer does beyond parsing.
+// set-up does. With --floor-set-up, the same parse in a process whose heap is
+// set up as the viewer's is.
 //
-// Times are CPU time of the process (user and system): a first open is largely
-// page faults, which are system time, and CPU time is not stretched by other
-// work on a shared machine. Wall-clock medians follow as the _wall lines.
-// Runs of the floor and of the open alternate, and all of them stay on the
-// processor this program started on. Each run starts a few seconds after the
-// one before ended: on a virtual machine, memory another process has just
-// freed is far cheaper to fault in than memory that has lain free for a
-// while, and a viewer the user starts finds the latter.
+// Times are CPU time of the process, all its threads, user and system: a first
+// open is largely page faults, and CPU time is not stretched by other work on a
+// shared machine. Wall-clock medians follow as the _wall lines: the viewer
+// builds on every processor, so its wall-clock time is what the user waits.
+// Runs of the floor and of the open alternate; the floors stay on the
+// processor this program started on, the open may use them all. Each run
+// starts a few seconds after the one before ended: on a virtual machine,
+// memory another process has just freed is far cheaper to fault in than
+// memory that has lain free for a while, and a viewer the user starts finds
+// the latter.
 #include "benchsupport.h"
 
 #include "app/comtradeview.h"
@@ -156,12 +158,67 @@ void closeTab(VornaLumeto::comtrade_view& tabs)
     runEventLoopFor(settleMilliseconds);
 }
 
+template <typename T>
+double vectorBytes(const QVector<T>& vector)
+{
+    return double(vector.size()) * sizeof(T);
+}
+
+template <typename T>
+double nestedBytes(const QVector<QVector<T>>& vectors)
+{
+    double bytes = 0.0;
+    for (const QVector<T>& vector : vectors)
+        bytes += vectorBytes(vector);
+    return bytes;
+}
+
+double graphBytes(const QVector<QCPGraph*>& graphs)
+{
+    double bytes = 0.0;
+    for (const QCPGraph* graph : graphs)
+        bytes += double(graph->data()->size()) * sizeof(QCPGraphData);
+    return bytes;
+}
+
+// What the view must hold of a recording: the model, the band-mapped values
+// and the graphs' points, as vector sizes times element sizes.
+double viewDataMiB(const COMTRADE_read& view)
+{
+    double bytes = vectorBytes(view.samples);
+    for (const VornaLumeto::SampleRow& row : view.samples)
+        bytes += vectorBytes(row.analog) + vectorBytes(row.digital);
+    bytes += nestedBytes(view.analogValues) + nestedBytes(view.digitalValues) + vectorBytes(view.rawTimeAxis)
+             + vectorBytes(view.timeAxis) + nestedBytes(view.channelFrequency)
+             + nestedBytes(view.frequencyDeviation);
+    bytes += nestedBytes(view.normalizedValues) + nestedBytes(view.digitalLowerValues)
+             + nestedBytes(view.digitalUpperValues);
+    bytes += graphBytes(view.waveGraphs) + graphBytes(view.frequencyGraphs) + graphBytes(view.digitalLowerGraphs)
+             + graphBytes(view.digitalUpperGraphs);
+    return bytes / (1024.0 * 1024.0);
+}
+
+// The open may use every processor, as the viewer does; the parent keeps the
+// floors on the one it runs on.
+void useEveryProcessor()
+{
+#ifdef __linux__
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    for (int processor = 0; processor < CPU_SETSIZE; ++processor)
+        CPU_SET(processor, &set);
+    sched_setaffinity(0, sizeof set, &set);
+#endif
+}
+
 // --open path: one first open in this fresh process. Prints the CPU, system
 // and wall milliseconds, the peak and the resident MiB before the open and
-// after the close, and the CPU milliseconds of opening the file again.
+// after the close, the CPU milliseconds of opening the file again and the
+// MiB of data the view holds.
 int openInThisProcess(int argc, char** argv)
 {
-    VornaLumeto::setUpProcessMemory(argv);  // exactly as the viewer's main starts
+    useEveryProcessor();
+    VornaLumeto::setUpProcessMemory();  // exactly as the viewer's main starts
     QApplication application(argc, argv);
     QTranslator qtTranslator;
     VornaLumeto::installQtTranslation(qtTranslator);
@@ -179,6 +236,7 @@ int openInThisProcess(int argc, char** argv)
     const double peak = peakResidentMiB();
     if (!first.painted)
         return 1;
+    const double data = viewDataMiB(*window.recordingTabs->views.first());
     closeTab(*window.recordingTabs);
     const double after = residentMiB();
     const OpenFigures second = openAndPaint(*window.recordingTabs, path);
@@ -186,7 +244,7 @@ int openInThisProcess(int argc, char** argv)
         return 1;
 
     QTextStream(stdout) << first.cpu << ' ' << first.system << ' ' << first.wall << ' ' << peak << ' '
-                        << before << ' ' << after << ' ' << second.cpu << '\n';
+                        << before << ' ' << after << ' ' << second.cpu << ' ' << data << '\n';
     return 0;
 }
 
@@ -195,7 +253,7 @@ int openInThisProcess(int argc, char** argv)
 int floorInThisProcess(char** argv)
 {
     if (argv[1] == QByteArrayLiteral("--floor-set-up"))
-        VornaLumeto::setUpProcessMemory(argv);
+        VornaLumeto::setUpProcessMemory();
     const QString path = QString::fromLocal8Bit(argv[2]);
     QElapsedTimer wall;
     wall.start();
@@ -228,14 +286,14 @@ int measure(const ViewCase& recordingCase, const QString& program, const QTempor
     const QStringList dataArguments = {base + QStringLiteral(".dat"), QString::number(fieldCount(recordingCase))};
 
     std::vector<double> floorCpu, floorWall, setUpFloorCpu, openCpu, openSystem, openWall, peak, before, after,
-        second;
+        second, data;
     for (int run = 0; run < runs; ++run) {
         const QList<double> floor = childFigures(program, QStringList(QStringLiteral("--floor")) + dataArguments,
                                                  dir.path());
         const QList<double> setUpFloor = childFigures(
             program, QStringList(QStringLiteral("--floor-set-up")) + dataArguments, dir.path());
         const QList<double> open = childFigures(program, {QStringLiteral("--open"), configuration}, dir.path());
-        if (floor.size() != 2 || setUpFloor.size() != 2 || open.size() != 7)
+        if (floor.size() != 2 || setUpFloor.size() != 2 || open.size() != 8)
             return 1;
         floorCpu.push_back(floor.at(0));
         floorWall.push_back(floor.at(1));
@@ -247,6 +305,7 @@ int measure(const ViewCase& recordingCase, const QString& program, const QTempor
         before.push_back(open.at(4));
         after.push_back(open.at(5));
         second.push_back(open.at(6));
+        data.push_back(open.at(7));
     }
 
     const QString prefix = name + QLatin1Char('_');
@@ -254,6 +313,8 @@ int measure(const ViewCase& recordingCase, const QString& program, const QTempor
     print(prefix + QStringLiteral("floor"), median(floorCpu), "ms");
     print(prefix + QStringLiteral("first_open_to_floor"), median(openCpu) / median(floorCpu), "x");
     print(prefix + QStringLiteral("first_open_peak_memory"), median(peak), "MiB");
+    print(prefix + QStringLiteral("view_data_size"), median(data), "MiB");
+    print(prefix + QStringLiteral("first_open_peak_to_data"), median(peak) / median(data), "x");
     print(prefix + QStringLiteral("rss_before_open"), median(before), "MiB");
     print(prefix + QStringLiteral("rss_after_close"), median(after), "MiB");
     print(prefix + QStringLiteral("floor_set_up"), median(setUpFloorCpu), "ms");
@@ -261,6 +322,7 @@ int measure(const ViewCase& recordingCase, const QString& program, const QTempor
     print(prefix + QStringLiteral("first_open_system"), median(openSystem), "ms");
     print(prefix + QStringLiteral("first_open_wall"), median(openWall), "ms");
     print(prefix + QStringLiteral("floor_wall"), median(floorWall), "ms");
+    print(prefix + QStringLiteral("first_open_wall_to_floor_wall"), median(openWall) / median(floorWall), "x");
     print(prefix + QStringLiteral("second_open"), median(second), "ms");
     return 0;
 }
