@@ -12,9 +12,9 @@ constexpr double piShort = 3.1415926535;
 constexpr double degreesPerRadian = 57.29577951308232;
 
 // A window the callers may pass at the ends of a recording: never read outside the vector.
-bool windowInside(const QVector<double>& raw, int first, int count)
+bool windowInside(const QVector<double>& raw, SampleWindow window)
 {
-    return count > 0 && first >= 0 && first <= raw.size() - count;
+    return window.recorded() && window.first <= raw.size() - window.count;
 }
 
 // RMS of a sinusoid of this peak, sampled at `count` points of one period.
@@ -33,14 +33,15 @@ struct FourierSums {
     double sinSum = 0.0;
 };
 
-// indexBase is 0 to count angles from the window's first sample, `first` for absolute indices.
-FourierSums fourierSums(const QVector<double>& raw, double multiplier, double offsetAdder,
-                        int first, int count, int harmonic, int indexBase)
+// indexBase is 0 to count angles from the window's first sample, its first for absolute indices.
+FourierSums fourierSums(const QVector<double>& raw, ChannelScaling scaling, SampleWindow window,
+                        int harmonic, int indexBase)
 {
     FourierSums sums;
     const double step = harmonic * twoPiShort;
+    const int count = window.count;
     for (int i = 0; i < count; ++i) {
-        const double value = multiplier * raw[first + i] + offsetAdder;
+        const double value = scaling.multiplier * raw[window.first + i] + scaling.offsetAdder;
         const double theta = (indexBase + i) * step / count;
         sums.cosSum += value * std::cos(theta);
         sums.sinSum += value * std::sin(theta);
@@ -48,10 +49,11 @@ FourierSums fourierSums(const QVector<double>& raw, double multiplier, double of
     return sums;
 }
 
-double harmonicMagnitude(const QVector<double>& raw, double multiplier, double offsetAdder,
-                         int first, int count, int harmonic)
+double harmonicMagnitude(const QVector<double>& raw, ChannelScaling scaling, SampleWindow window,
+                         int harmonic)
 {
-    const FourierSums sums = fourierSums(raw, multiplier, offsetAdder, first, count, harmonic, first);
+    const FourierSums sums = fourierSums(raw, scaling, window, harmonic, window.first);
+    const int count = window.count;
     const double sinPart = 2.0 * sums.sinSum / count;
     if (harmonic == 0)
         return std::hypot(sums.cosSum / count, sinPart);
@@ -71,37 +73,42 @@ AnalysisPeriods analysisPeriods(int rate, int lineFrequency)
     return periods;
 }
 
-double computeWindowRms(const QVector<double>& raw, double multiplier, double offsetAdder,
-                        int first, int count)
+CutWindows cutWindows(const AnalysisPeriods& periods, int cut)
 {
-    if (!windowInside(raw, first, count))
-        return 0.0;
-    double sum = 0.0;
-    for (int i = first; i < first + count; ++i) {
-        const double value = multiplier * raw[i] + offsetAdder;
-        sum += value * value;
-    }
-    return std::sqrt(sum / count);
+    if (!periods.usable())
+        return CutWindows();
+    return {{cut - periods.whole + 1, periods.whole}, {cut - periods.nearest + 1, periods.nearest}};
 }
 
-double windowPeakAbs(const QVector<double>& raw, double multiplier, double offsetAdder, int first,
-                     int count)
+double computeWindowRms(const QVector<double>& raw, ChannelScaling scaling, SampleWindow window)
 {
-    if (!windowInside(raw, first, count))
+    if (!windowInside(raw, window))
+        return 0.0;
+    double sum = 0.0;
+    for (int i = window.first; i < window.first + window.count; ++i) {
+        const double value = scaling.multiplier * raw[i] + scaling.offsetAdder;
+        sum += value * value;
+    }
+    return std::sqrt(sum / window.count);
+}
+
+double windowPeakAbs(const QVector<double>& raw, ChannelScaling scaling, SampleWindow window)
+{
+    if (!windowInside(raw, window))
         return 0.0;
     double peak = 0.0;
-    for (int i = first; i < first + count; ++i)
-        peak = std::fmax(peak, std::fabs(multiplier * raw[i] + offsetAdder));
+    for (int i = window.first; i < window.first + window.count; ++i)
+        peak = std::fmax(peak, std::fabs(scaling.multiplier * raw[i] + scaling.offsetAdder));
     return peak;
 }
 
-Phasor computePhasor(const QVector<double>& raw, int harmonic, int first, int count,
-                     double multiplier, double offsetAdder)
+Phasor computePhasor(const QVector<double>& raw, ChannelScaling scaling, SampleWindow window, int harmonic)
 {
     Phasor phasor;
-    if (!windowInside(raw, first, count))
+    if (!windowInside(raw, window))
         return phasor;
-    const FourierSums sums = fourierSums(raw, multiplier, offsetAdder, first, count, harmonic, 0);
+    const int count = window.count;
+    const FourierSums sums = fourierSums(raw, scaling, window, harmonic, 0);
     phasor.cosCoefficient = 2.0 * sums.cosSum / count;
     phasor.sinCoefficient = 2.0 * sums.sinSum / count;
     phasor.amplitude = std::sqrt(phasor.cosCoefficient * phasor.cosCoefficient
@@ -111,18 +118,17 @@ Phasor computePhasor(const QVector<double>& raw, int harmonic, int first, int co
     return phasor;
 }
 
-HarmonicMagnitudes computeHarmonicMagnitudes(const QVector<double>& raw, double multiplier,
-                                             double offsetAdder, int first, int count,
-                                             int highestHarmonic)
+HarmonicMagnitudes computeHarmonicMagnitudes(const QVector<double>& raw, ChannelScaling scaling,
+                                             SampleWindow window, int highestHarmonic)
 {
     HarmonicMagnitudes result;
     if (highestHarmonic < 0)
         return result;
     result.magnitudes.fill(0.0, highestHarmonic + 1);
-    if (!windowInside(raw, first, count))
+    if (!windowInside(raw, window))
         return result;
     for (int harmonic = 0; harmonic <= highestHarmonic; ++harmonic) {
-        const double magnitude = harmonicMagnitude(raw, multiplier, offsetAdder, first, count, harmonic);
+        const double magnitude = harmonicMagnitude(raw, scaling, window, harmonic);
         result.magnitudes[harmonic] = magnitude;
         if (magnitude > result.maximum)  // false for NaN, so NaN never becomes the maximum
             result.maximum = magnitude;

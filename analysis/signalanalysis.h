@@ -22,26 +22,42 @@ struct AnalysisPeriods {
 };
 AnalysisPeriods analysisPeriods(int rate, int lineFrequency);
 
-// True RMS of multiplier * raw + offsetAdder over raw[first ... first + count - 1].
-double computeWindowRms(const QVector<double>& raw, double multiplier, double offsetAdder,
-                        int first, int count);
+// Samples first ... first + count - 1 of a channel.
+struct SampleWindow {
+    int first = 0;
+    int count = 0;
+    // The recording holds the whole window: it has samples and starts at or after the first one.
+    bool recorded() const { return count > 0 && first >= 0; }
+};
 
-// Largest |multiplier * raw + offsetAdder| over raw[first ... first + count - 1]; 0 for a window
-// that does not lie inside the recording.
-double windowPeakAbs(const QVector<double>& raw, double multiplier, double offsetAdder, int first,
-                     int count);
+// The two windows that end at a cut: P samples for the true RMS and the
+// harmonics, Q samples for the fundamental. Both empty when the periods are not usable.
+struct CutWindows {
+    SampleWindow whole;
+    SampleWindow nearest;
+};
+CutWindows cutWindows(const AnalysisPeriods& periods, int cut);
 
-// Phasor of a harmonic over raw[first ... first + count - 1], angle counted
-// from the first sample of the window.
-Phasor computePhasor(const QVector<double>& raw, int harmonic, int first, int count,
-                     double multiplier, double offsetAdder);
+// A channel's raw values become multiplier * raw + offsetAdder in its unit.
+struct ChannelScaling {
+    double multiplier = 1.0;
+    double offsetAdder = 0.0;
+};
+
+// True RMS of the scaled values over the window; 0 for a window outside the values.
+double computeWindowRms(const QVector<double>& raw, ChannelScaling scaling, SampleWindow window);
+
+// Largest |scaled value| over the window; 0 for a window outside the values.
+double windowPeakAbs(const QVector<double>& raw, ChannelScaling scaling, SampleWindow window);
+
+// Phasor of a harmonic over the window, its angle counted from the window's first sample.
+Phasor computePhasor(const QVector<double>& raw, ChannelScaling scaling, SampleWindow window, int harmonic);
 
 struct HarmonicMagnitudes {
     QVector<double> magnitudes;  // harmonics 0 ... n
     double maximum = 0.0;        // NaN magnitudes never become the maximum
 };
-HarmonicMagnitudes computeHarmonicMagnitudes(const QVector<double>& raw, double multiplier,
-                                             double offsetAdder, int first, int count,
-                                             int highestHarmonic);
+HarmonicMagnitudes computeHarmonicMagnitudes(const QVector<double>& raw, ChannelScaling scaling,
+                                             SampleWindow window, int highestHarmonic);
 
 } // namespace VornaLumeto

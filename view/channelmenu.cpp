@@ -122,7 +122,7 @@ void COMTRADE_read::slot_analog_ch_menu(QPoint pos)
     channelMenu->setObjectName(QString::number(channel));
     scaleActions.at(scaleReference.at(channel))->setChecked(true);
 
-    QWidget* nameLabel = channelLabels.value(10 * channel);
+    QWidget* nameLabel = channelLabels.value(analogLabelIndex(channel, AnalogLabel::Name));
     channelMenu->popup(nameLabel ? nameLabel->mapToGlobal(pos) : pos);
 }
 
@@ -202,7 +202,7 @@ void COMTRADE_read::scaleSignals(const QVector<int>& indices)
 
 void COMTRADE_read::setScaleNote(int channel, int referenceChannel)
 {
-    QLabel* note = channelLabels.value(10 * channel + 9);
+    QLabel* note = channelLabels.value(analogLabelIndex(channel, AnalogLabel::ScaleNote));
     if (!note)
         return;
     note->setText(referenceChannel < 0
@@ -227,10 +227,10 @@ void COMTRADE_read::applyDisplayedSignals(const QVector<bool>* flags)
     const int shownAnalog = analogCount - hiddenAnalog;
     const int shownDigital = digitalCount - hiddenDigital;
 
-    plotBottom = -qMax(240, 40 * shownAnalog + 10 * shownDigital);
+    plotBottom = VornaLumeto::plotBottom(shownAnalog, shownDigital);
     plotTop = 0.0;
     resetCutsToFirstSample();
-    resetWindowToWholeRecording(4 * shownAnalog + shownDigital);
+    showWholeRecording(displayedRows(shownAnalog, shownDigital));
 
     updateReadouts();
     updateCutTimes();
@@ -262,10 +262,10 @@ int COMTRADE_read::layOutAnalogChannels()
             continue;
         }
         const double shift = analogBand * hidden;
-        const double separator = -analogBand * (i + 1) + shift;
+        const double separator = analogBandTop(i + 1) + shift;
         setGraphPoints(waveGraphs.at(i), timeAxis, normalizedValues.at(i), shift);
         separatorCurves.at(i)->setData({0.0, lastTime}, {separator, separator});
-        for (int row = 4 * i; row < 4 * i + 4; ++row)
+        for (int row = firstRowOfAnalog(i); row < firstRowOfAnalog(i + 1); ++row)
             rowMap.append(quint16(row));
     }
     return hidden;
@@ -288,43 +288,9 @@ int COMTRADE_read::layOutDigitalChannels(int hiddenAnalog)
         }
         setGraphPoints(digitalLowerGraphs.at(k), timeAxis, digitalLowerValues.at(k), base + packed);
         setGraphPoints(digitalUpperGraphs.at(k), timeAxis, digitalUpperValues.at(k), base + packed);
-        rowMap.append(quint16(4 * analogCount + k));
+        rowMap.append(quint16(rowOfDigital(analogCount, k)));
     }
     return hidden;
-}
-
-void COMTRADE_read::resetCutsToFirstSample()
-{
-    cut1Index = 0;
-    cut2Index = 0;
-    cut1Time = timeAxis.value(0);
-    cut2Time = cut1Time;
-    if (!cutLine1 || !cutLine2)
-        return;
-    cutLine1->setPen(QPen(QBrush(Qt::darkRed), 1));
-    cutLine2->setPen(QPen(QBrush(Qt::darkBlue), 1));
-    setCutLinePoints(cutLine1, cut1Time);
-    setCutLinePoints(cutLine2, cut2Time);
-}
-
-void COMTRADE_read::resetWindowToWholeRecording(int shownRows)
-{
-    const int sampleTotal = timeAxis.size();
-    firstVisibleSample = 0;
-    windowSamples = narrowestWindow();
-    lastVisibleSample = windowSamples;
-
-    verticalScrollBar->setValue(0);
-    plot->yAxis->setRange(yLower, yUpper);
-
-    const int widestSliderValue = sampleTotal - windowSamples - 1;
-    zoomSlider->setValue(widestSliderValue);
-    zoomSlider->setEnabled(sampleTotal - windowSamples >= 2);
-    verticalScrollBar->setRange(0, shownRows - 24);
-
-    // Stepping away and back makes the zoom slot run even when the value was already there.
-    zoomSlider->setValue(widestSliderValue - 1);
-    zoomSlider->setValue(widestSliderValue);
 }
 
 } // namespace VornaLumeto

@@ -2,6 +2,7 @@
 
 #include "analysis/signalanalysis.h"
 #include "comtrade/recording.h"
+#include "view/bandgeometry.h"
 
 #include <QBrush>
 #include <QByteArray>
@@ -89,7 +90,7 @@ public:
     void requestReplot();
 
     enum class RowOrder { TopDown, BottomUp };
-    static constexpr int rowSlotCount = 24;  // label rows in view, 10 y units each
+    static constexpr int rowSlotCount = visibleRows;
 
     // --- Construction state -------------------------------------------------
     QTimer replotTimer;
@@ -139,7 +140,7 @@ public:
     int windowSamples = 0;
     int lastHorizontalValue = 0;
     int lastVerticalValue = 0;
-    int yLower = -240;
+    int yLower = -visibleHeight;
     int yUpper = 0;
     int cutTolerance = 1;
     bool zoomResync = false;
@@ -154,7 +155,7 @@ public:
     QCPCurve* cutLine1 = nullptr;
     QCPCurve* cutLine2 = nullptr;
     QCPLayer* cutLayer = nullptr;  // buffered layer: a cut move repaints only the lines
-    double plotBottom = -240.0;
+    double plotBottom = -visibleHeight;
     double plotTop = 0.0;
     int draggedCut = 0;
     bool cutDragging = false;
@@ -235,6 +236,8 @@ public:
 
     // --- Navigation, cuts, readouts -----------------------------------------------
     void refillRowSlots(int firstRow, RowOrder order);
+    // The whole recording from its first displayed row: after loading and after every relayout.
+    void showWholeRecording(int shownRows);
     int narrowestWindow() const;  // samples beyond the first in about 30 ms
     void showVisibleWindow();     // x range from firstVisibleSample to lastVisibleSample
     void installShortcuts();
@@ -246,8 +249,11 @@ public:
     static void showValueWithPrefix(double value, const QString& unit, QLabel* valueLabel,
                                     QLabel* unitLabel);
     double mouseTime(const QMouseEvent* event) const;
-    // Enough samples before cut 1 for the diagrams (c >= P - 1 on a usable recording).
+    // The analysis windows that end at cut 1; a window is usable where it is recorded().
+    CutWindows analysisWindows() const;
+    // Enough samples before cut 1 for the diagrams: its whole period is recorded.
     bool diagramWindowReady() const;
+    ChannelScaling channelScaling(int channel) const;
 
     // --- Channel menu -------------------------------------------------------------
     void toggleFrequencyCurve();
@@ -257,8 +263,7 @@ public:
     void hideFrequencyCurves();
     int layOutAnalogChannels();                    // returns the number of hidden channels
     int layOutDigitalChannels(int hiddenAnalog);   // returns the number of hidden channels
-    void resetCutsToFirstSample();
-    void resetWindowToWholeRecording(int shownRows);
+    void resetCutsToFirstSample();  // both cuts on the first sample, their lines drawn again
 
 public slots:
     void slot_horzScrollBarChanged();

@@ -37,38 +37,6 @@ QPen cutPen(Qt::GlobalColor color)
     return QPen(QBrush(color, Qt::SolidPattern), 1);
 }
 
-// QCustomPlot answers every button press, release and double click by hit-testing
-// all of its plottables point by point, which takes hundreds of milliseconds on a
-// large recording. The oscillogram uses no plottable interaction, so its button
-// events go straight to the plot's signals.
-class DirectButtonSignals : public QObject {
-public:
-    explicit DirectButtonSignals(QCustomPlot* plot) : QObject(plot), plot(plot) {}
-
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched != plot)
-            return false;
-        // Only button events are QMouseEvents; cast after the type is known.
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-            emit plot->mousePress(static_cast<QMouseEvent*>(event));
-            return true;
-        case QEvent::MouseButtonRelease:
-            emit plot->mouseRelease(static_cast<QMouseEvent*>(event));
-            return true;
-        case QEvent::MouseButtonDblClick:
-            emit plot->mouseDoubleClick(static_cast<QMouseEvent*>(event));
-            return true;
-        default:
-            return false;
-        }
-    }
-
-private:
-    QCustomPlot* plot;
-};
-
 void stepCut1(COMTRADE_read& view, int step)
 {
     view.cut1Index += step;
@@ -84,11 +52,7 @@ void stepCut1(COMTRADE_read& view, int step)
 void COMTRADE_read::createCuts()
 {
     plotTop = 0.0;
-    plotBottom = -std::max(240, 40 * int(analogCount) + 10 * int(digitalCount));
-    cut1Index = 0;
-    cut2Index = 0;
-    cut1Time = timeAxis[0];
-    cut2Time = timeAxis[0];
+    plotBottom = VornaLumeto::plotBottom(analogCount, digitalCount);
 
     // The lines get a buffered layer of their own so that moving a cut repaints
     // two lines instead of every channel.
@@ -99,16 +63,21 @@ void COMTRADE_read::createCuts()
 
     cutLine1 = new QCPCurve(plot->xAxis, plot->yAxis);
     cutLine2 = new QCPCurve(plot->xAxis, plot->yAxis);
+    cutLine1->setLayer(cutLayer);
+    cutLine2->setLayer(cutLayer);
+    resetCutsToFirstSample();
+}
+
+void COMTRADE_read::resetCutsToFirstSample()
+{
+    cut1Index = 0;
+    cut2Index = 0;
+    cut1Time = timeAxis.value(0);
+    cut2Time = cut1Time;
     cutLine1->setPen(cutPen(Qt::darkRed));
     cutLine2->setPen(cutPen(Qt::darkBlue));
-    for (QCPCurve* line : {cutLine1, cutLine2}) {
-        line->setLayer(cutLayer);
-        setCutLinePoints(line, timeAxis[0]);
-    }
-    plot->installEventFilter(new DirectButtonSignals(plot));
-    // Qt turns the second press of a quick pair into a double click; it must grab
-    // a line like any press, or its release would count as a click for cut 1.
-    connect(plot, &QCustomPlot::mouseDoubleClick, this, &COMTRADE_read::slot_press_mouse);
+    setCutLinePoints(cutLine1, cut1Time);
+    setCutLinePoints(cutLine2, cut2Time);
 }
 
 void COMTRADE_read::setCutLinePoints(QCPCurve* line, double time)

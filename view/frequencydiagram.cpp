@@ -169,14 +169,13 @@ void COMTRADE_read::refreshFrequencyDiagram()
     }
     const auto mode = static_cast<HarmonicValueMode>(checkedChoice(valueModeGroup, 1));
     const AnalogChannel& source = analogChannels.at(channel);
-    const int first = cut1Index - periods.whole + 1;
+    const SampleWindow window = analysisWindows().whole;
+    const ChannelScaling scaling = channelScaling(channel);
 
-    const HarmonicMagnitudes harmonics = computeHarmonicMagnitudes(
-        analogValues.at(channel), source.multiplier, source.offsetAdder, first, periods.whole,
-        harmonicCount);
+    const HarmonicMagnitudes harmonics =
+        computeHarmonicMagnitudes(analogValues.at(channel), scaling, window, harmonicCount);
     const double windowRms = mode == HarmonicValueMode::RmsPercent
-        ? computeWindowRms(analogValues.at(channel), source.multiplier, source.offsetAdder, first,
-                           periods.whole)
+        ? computeWindowRms(analogValues.at(channel), scaling, window)
         : 0.0;
     const QVector<double> heights = harmonicBarHeights(harmonics.magnitudes, harmonics.maximum);
     placeHarmonicLabels(*this, harmonicLabelTexts(harmonics.magnitudes, mode, windowRms), heights);

@@ -3,6 +3,7 @@
 #include "comtrade/exactsize.h"
 #include "view/bandgeometry.h"
 #include "view/channelplotdata.h"
+#include "view/directbuttonsignals.h"
 #include "view/plaintext.h"
 #include "view/tooltips.h"
 
@@ -95,10 +96,15 @@ void COMTRADE_read::buildLayout()
         replotTimer.stop();
     });
     connect(plot, &QCustomPlot::beforeReplot, this, &COMTRADE_read::fitGraphsToView);
+    // Button events reach these signals past QCustomPlot's hit-testing of every point.
+    plot->installEventFilter(new DirectButtonSignals(plot));
     connect(plot, &QCustomPlot::mousePress, this, &COMTRADE_read::slot_press_mouse);
     connect(plot, &QCustomPlot::mouseRelease, this, &COMTRADE_read::slot_release_mouse);
     connect(plot, &QCustomPlot::mouseMove, this, &COMTRADE_read::slot_move_mouse);
     connect(plot, &QCustomPlot::mouseWheel, this, &COMTRADE_read::slot_mouse_wheel);
+    // Qt turns the second press of a quick pair into a double click; it must grab
+    // a line like any press, or its release would count as a click for cut 1.
+    connect(plot, &QCustomPlot::mouseDoubleClick, this, &COMTRADE_read::slot_press_mouse);
 
     horizontalScrollBar = new QScrollBar(Qt::Horizontal, this);
     connect(horizontalScrollBar, &QScrollBar::valueChanged, this, &COMTRADE_read::slot_horzScrollBarChanged);
@@ -225,7 +231,7 @@ void COMTRADE_read::buildAnalogChannel(int channel)
 
     shownFlags.append(char(1));
     buildAnalogRows(channel, color);
-    valueLabelIndex.append(10 * channel + 1);
+    valueLabelIndex.append(analogLabelIndex(channel, AnalogLabel::Value));
     frequencyShown.append(char(0));
     frequencySuffixAdded.append(char(0));
 
@@ -239,11 +245,11 @@ void COMTRADE_read::buildAnalogChannel(int channel)
 
     auto* separator = new QCPCurve(plot->xAxis, plot->yAxis);
     separator->setPen(solidPen(QColor(224, 224, 224), 1));
-    const double bottom = -analogBand * (channel + 1);
+    const double bottom = analogBandTop(channel + 1);
     separator->setData(QVector<double>{0.0, timeAxis.value(samples - 1)}, QVector<double>{bottom, bottom});
     separatorCurves.append(separator);
 
-    for (int row = 4 * channel; row < 4 * channel + 4; ++row)
+    for (int row = firstRowOfAnalog(channel); row < firstRowOfAnalog(channel + 1); ++row)
         rowMap.append(quint16(row));
 }
 
@@ -270,7 +276,7 @@ void COMTRADE_read::buildDigitalChannel(int channel)
     digitalUpperGraphs.append(upperGraph);
 
     advanceColor();
-    rowMap.append(quint16(4 * analogCount + channel));
+    rowMap.append(quint16(rowOfDigital(analogCount, channel)));
 }
 
 void COMTRADE_read::advanceColor()
@@ -291,7 +297,7 @@ void COMTRADE_read::buildChannelPlots()
         buildDigitalChannel(channel);
     plotData.finish(*this);
 
-    const int rows = 4 * analogCount + digitalCount;
+    const int rows = displayedRows(analogCount, digitalCount);
     for (int row = 0; row < rows && row < rowSlotCount; ++row)
         rowSlots.at(row)->addWidget(rowWidgets.at(row));
     for (QStackedWidget* rowSlot : qAsConst(rowSlots))
@@ -317,10 +323,10 @@ void COMTRADE_read::mapToBand(QVector<double>& destination, const QVector<double
     const double* const from = source.constData();
     double* const to = destination.data();
     const double scale = peak / fill;
-    const double top = -analogBand * row;
+    const double top = analogBandTop(row);
     const double bottom = top - analogBand;
     for (int j = 0; j < count; ++j) {
-        const double y = from[j] / scale * 20.0 - 20.0 - analogBand * row;
+        const double y = from[j] / scale * 20.0 - 20.0 + top;
         to[j] = y >= top ? top : (y <= bottom ? bottom : y);
     }
 }
@@ -353,19 +359,19 @@ void COMTRADE_read::fitGraphsToView()
     QVector<int> position(rowWidgets.size(), -1);
     for (int displayed = 0; displayed < rowMap.size(); ++displayed)
         position[rowMap.at(displayed)] = displayed;
-    const int firstRow = -yUpper / 10;
+    const int firstRow = -yUpper / rowHeight;
     const auto inView = [&](int row, int height) {
         const int at = position.value(row, -1);
         return at >= 0 && at + height > firstRow && at < firstRow + rowSlotCount;
     };
     for (int channel = 0; channel < waveGraphs.size(); ++channel) {
-        const bool visible = inView(4 * channel, 4);
+        const bool visible = inView(firstRowOfAnalog(channel), rowsPerAnalogChannel);
         const bool frequency = channel < frequencyShown.size() && frequencyShown.at(channel) != 0;
         waveGraphs.at(channel)->setVisible(visible && !frequency);
         frequencyGraphs.at(channel)->setVisible(visible && frequency);
     }
     for (int channel = 0; channel < digitalLowerGraphs.size(); ++channel) {
-        const bool visible = inView(4 * analogCount + channel, 1);
+        const bool visible = inView(rowOfDigital(analogCount, channel), 1);
         digitalLowerGraphs.at(channel)->setVisible(visible);
         digitalUpperGraphs.at(channel)->setVisible(visible);
     }

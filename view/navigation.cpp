@@ -54,28 +54,32 @@ void COMTRADE_read::showVisibleWindow()
 
 void COMTRADE_read::setInitialWindow()
 {
+    lastHorizontalValue = horizontalScrollBar->value();
+    lastVerticalValue = verticalScrollBar->value();
+    showWholeRecording(displayedRows(analogCount, digitalCount));
+    updateReadouts();
+    installShortcuts();
+}
+
+void COMTRADE_read::showWholeRecording(int shownRows)
+{
     const int samples = timeAxis.size();
     firstVisibleSample = 0;
     windowSamples = narrowestWindow();
     lastVisibleSample = windowSamples;
-
-    lastHorizontalValue = horizontalScrollBar->value();
-    lastVerticalValue = verticalScrollBar->value();
-
     showVisibleWindow();
-    yLower = -240;
-    yUpper = 0;
+
+    verticalScrollBar->setRange(0, lastFirstRow(shownRows));
+    verticalScrollBar->setValue(0);
     plot->yAxis->setRange(yLower, yUpper);
 
-    const int zoomMaximum = samples - windowSamples - 1;
-    zoomSlider->setRange(0, zoomMaximum);
-    zoomSlider->setEnabled(zoomMaximum > 0);
-    horizontalScrollBar->setRange(0, zoomMaximum);
-    verticalScrollBar->setRange(0, 4 * analogCount + digitalCount - rowSlotCount);
-
-    zoomSlider->setValue(zoomMaximum);
-    updateReadouts();
-    installShortcuts();
+    const int widest = samples - windowSamples - 1;
+    zoomSlider->setRange(0, widest);
+    zoomSlider->setEnabled(widest > 0);
+    horizontalScrollBar->setRange(0, widest);
+    // Stepping away and back makes the zoom slot run even when the value was already there.
+    zoomSlider->setValue(widest - 1);
+    zoomSlider->setValue(widest);
 }
 
 void COMTRADE_read::installShortcuts()
@@ -149,8 +153,8 @@ void COMTRADE_read::slot_vertScrollBarChanged()
     const int value = verticalScrollBar->value();
     const int step = value - lastVerticalValue;
     lastVerticalValue = value;
-    yLower -= 10 * step;
-    yUpper -= 10 * step;
+    yLower -= rowHeight * step;
+    yUpper -= rowHeight * step;
     plot->yAxis->setRange(yLower, yUpper);
     refillRowSlots(value, step <= 0 ? RowOrder::TopDown : RowOrder::BottomUp);
     requestReplot();

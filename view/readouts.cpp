@@ -41,16 +41,15 @@ QString readoutNumber(double value)
     return QString::number(value, 'g', 6);
 }
 
-// Label indices of analog channel k: 10k name, 10k+1/2 value, 10k+4/5 RMS, 10k+7/8 fundamental.
-QLabel* channelLabel(const COMTRADE_read& view, int channel, int offset)
+QLabel* channelLabel(const COMTRADE_read& view, int channel, AnalogLabel label)
 {
-    return view.channelLabels[10 * channel + offset];
+    return view.channelLabels[analogLabelIndex(channel, label)];
 }
 
 // A name that ends in " f" already gets no second one.
 void addFrequencySuffix(COMTRADE_read& view, int channel)
 {
-    QLabel* nameLabel = channelLabel(view, channel, 0);
+    QLabel* nameLabel = channelLabel(view, channel, AnalogLabel::Name);
     if (nameLabel->text().endsWith(frequencySuffix))
         return;
     nameLabel->setText(nameLabel->text() + frequencySuffix);
@@ -62,7 +61,7 @@ void removeFrequencySuffix(COMTRADE_read& view, int channel)
 {
     if (!view.frequencySuffixAdded.at(channel))
         return;
-    QLabel* nameLabel = channelLabel(view, channel, 0);
+    QLabel* nameLabel = channelLabel(view, channel, AnalogLabel::Name);
     QString name = nameLabel->text();
     name.chop(frequencySuffix.size());
     nameLabel->setText(name);
@@ -72,54 +71,50 @@ void removeFrequencySuffix(COMTRADE_read& view, int channel)
 void showTrackedFrequency(COMTRADE_read& view, int channel, int cut)
 {
     addFrequencySuffix(view, channel);
-    channelLabel(view, channel, 1)->setText(readoutNumber(view.channelFrequency[channel][cut]));
-    channelLabel(view, channel, 2)->setText(COMTRADE_read::tr("Гц"));
-    for (int offset : {4, 5, 7, 8})
-        channelLabel(view, channel, offset)->clear();
+    channelLabel(view, channel, AnalogLabel::Value)->setText(readoutNumber(view.channelFrequency[channel][cut]));
+    channelLabel(view, channel, AnalogLabel::Unit)->setText(COMTRADE_read::tr("Гц"));
+    for (AnalogLabel label : {AnalogLabel::RmsValue, AnalogLabel::RmsUnit, AnalogLabel::FundamentalValue,
+                              AnalogLabel::FundamentalUnit})
+        channelLabel(view, channel, label)->clear();
 }
 
 void showRmsReadouts(COMTRADE_read& view, int channel, double rms, double fundamentalRms)
 {
     const QString& unit = view.analogChannels[channel].unit;
-    COMTRADE_read::showValueWithPrefix(rms, unit, channelLabel(view, channel, 4),
-                                       channelLabel(view, channel, 5));
-    COMTRADE_read::showValueWithPrefix(fundamentalRms, unit, channelLabel(view, channel, 7),
-                                       channelLabel(view, channel, 8));
+    COMTRADE_read::showValueWithPrefix(rms, unit, channelLabel(view, channel, AnalogLabel::RmsValue),
+                                       channelLabel(view, channel, AnalogLabel::RmsUnit));
+    COMTRADE_read::showValueWithPrefix(fundamentalRms, unit, channelLabel(view, channel, AnalogLabel::FundamentalValue),
+                                       channelLabel(view, channel, AnalogLabel::FundamentalUnit));
 }
 
 // Fundamental over the Q samples ending at the cut, also while the channel shows its
-// frequency: the vector diagram draws every channel at the same cut.
-void updatePhasor(COMTRADE_read& view, int channel, int cut, bool periodRecorded)
+// frequency: the vector diagram draws every channel at the same cut. Before a whole
+// period is recorded the phasor is zeroed.
+void updatePhasor(COMTRADE_read& view, int channel, const CutWindows& windows)
 {
     Phasor& phasor = view.phasors[channel];
-    if (!periodRecorded) {
+    if (!windows.nearest.recorded()) {
         phasor.rms = 0.0;
         phasor.angle = 0.0;
         return;
     }
-    const AnalogChannel& description = view.analogChannels[channel];
-    const int nearest = view.periods.nearest;
-    phasor = computePhasor(view.analogValues[channel], 1, cut - nearest + 1, nearest,
-                           description.multiplier, description.offsetAdder);
+    phasor = computePhasor(view.analogValues[channel], view.channelScaling(channel), windows.nearest, 1);
 }
 
 // Instantaneous value, true RMS over P samples and the fundamental's RMS.
-void showWaveformReadouts(COMTRADE_read& view, int channel, int cut, bool periodRecorded)
+void showWaveformReadouts(COMTRADE_read& view, int channel, int cut, const CutWindows& windows)
 {
     const AnalogChannel& description = view.analogChannels[channel];
     const QVector<double>& raw = view.analogValues[channel];
-    const double value = raw[cut] * description.multiplier + description.offsetAdder;
-    COMTRADE_read::showValueWithPrefix(value, description.unit, channelLabel(view, channel, 1),
-                                       channelLabel(view, channel, 2));
+    const ChannelScaling scaling = view.channelScaling(channel);
+    const double value = raw[cut] * scaling.multiplier + scaling.offsetAdder;
+    COMTRADE_read::showValueWithPrefix(value, description.unit, channelLabel(view, channel, AnalogLabel::Value),
+                                       channelLabel(view, channel, AnalogLabel::Unit));
 
-    if (!periodRecorded) {
+    if (!windows.nearest.recorded())
         showRmsReadouts(view, channel, 0.0, 0.0);
-    } else {
-        const int whole = view.periods.whole;
-        const double rms = computeWindowRms(raw, description.multiplier, description.offsetAdder,
-                                            cut - whole + 1, whole);
-        showRmsReadouts(view, channel, rms, view.phasors[channel].rms);
-    }
+    else
+        showRmsReadouts(view, channel, computeWindowRms(raw, scaling, windows.whole), view.phasors[channel].rms);
     removeFrequencySuffix(view, channel);
 }
 
@@ -143,22 +138,32 @@ void COMTRADE_read::updateCutTimes()
     cutDifferenceLabel->setText(readoutNumber(difference));
 }
 
+CutWindows COMTRADE_read::analysisWindows() const
+{
+    return cutWindows(periods, cut1Index);
+}
+
 bool COMTRADE_read::diagramWindowReady() const
 {
-    return periods.usable() && cut1Index >= periods.whole - 1;
+    return analysisWindows().whole.recorded();
+}
+
+ChannelScaling COMTRADE_read::channelScaling(int channel) const
+{
+    const AnalogChannel& description = analogChannels.at(channel);
+    return {description.multiplier, description.offsetAdder};
 }
 
 void COMTRADE_read::updateReadouts()
 {
     const int cut = cut1Index;
-    // A recording whose period is shorter than one sample has too little data at every cut.
-    const bool periodRecorded = periods.usable() && cut >= periods.nearest - 1;
+    const CutWindows windows = analysisWindows();
     for (int channel = 0; channel < analogCount; ++channel) {
-        updatePhasor(*this, channel, cut, periodRecorded);
+        updatePhasor(*this, channel, windows);
         if (frequencyShown[channel])
             showTrackedFrequency(*this, channel, cut);
         else
-            showWaveformReadouts(*this, channel, cut, periodRecorded);
+            showWaveformReadouts(*this, channel, cut, windows);
     }
 
     if (!diagramWindowReady()) {

@@ -50,13 +50,10 @@ ShownPhasor shownPhasor(const COMTRADE_read& view, int channel)
     const Phasor& phasor = view.phasors.at(channel);
     ShownPhasor shown{phasor.rms, phasor.angle, false};
     // The phasor's window: the Q samples ending at cut 1. Before a whole one the phasor is zeroed.
-    const int count = view.periods.nearest;
-    const int first = view.cut1Index - count + 1;
-    if (!view.periods.usable() || first < 0)
+    const SampleWindow window = view.analysisWindows().nearest;
+    if (!window.recorded())
         return shown;
-    const AnalogChannel& description = view.analogChannels.at(channel);
-    const double signalPeak = windowPeakAbs(view.analogValues.at(channel), description.multiplier,
-                                            description.offsetAdder, first, count);
+    const double signalPeak = windowPeakAbs(view.analogValues.at(channel), view.channelScaling(channel), window);
     if (negligibleAgainst(phasor.rms, signalPeak))
         shown = {0.0, std::numeric_limits<double>::quiet_NaN(), true};
     return shown;

@@ -79,50 +79,58 @@ private slots:
         for (double& value : values)
             value *= sign;
         // The window of the cut at sample 39 starts at 20, again a whole period from 0.
-        const Phasor phasor = computePhasor(values, 1, 20, 20, 1.0, 0.0);
+        const Phasor phasor = computePhasor(values, {1.0, 0.0}, {20, 20}, 1);
         QVERIFY(std::abs(phasor.rms - 100.0) < 1e-6);
         QVERIFY(std::abs(phasor.amplitude - 100.0 * std::sqrt(2.0)) < 1e-6);
         QVERIFY2(std::abs(phasor.angle - angle) < 1e-6, qPrintable(QString::number(phasor.angle)));
-        QVERIFY(std::abs(computeWindowRms(values, 1.0, 0.0, 19, 20) - 100.0) < 1e-9);
+        QVERIFY(std::abs(computeWindowRms(values, {1.0, 0.0}, {19, 20}) - 100.0) < 1e-9);
     }
 
     void angleFollowsTheWindowStart()
     {
         // One sample later on a 50 Hz line at 1 kHz is 18 degrees later in phase.
         const QVector<double> values = sine(100, 50, 1000, 0, 40);
-        QVERIFY(std::abs(computePhasor(values, 1, 1, 20, 1.0, 0.0).angle - 18.0) < 1e-6);
+        QVERIFY(std::abs(computePhasor(values, {1.0, 0.0}, {1, 20}, 1).angle - 18.0) < 1e-6);
     }
 
     void multiplierAndOffsetApplyToEverySample()
     {
         QVector<double> raw = sine(1000, 50, 1000, 0, 20);
-        const Phasor phasor = computePhasor(raw, 1, 0, 20, 0.1, 0.0);
+        const Phasor phasor = computePhasor(raw, {0.1, 0.0}, {0, 20}, 1);
         QVERIFY(std::abs(phasor.rms - 100.0) < 1e-6);
         // Raw 10 scaled by 0.5 is 5, an offset of 3 makes it 8.
         raw.fill(10.0);
-        QVERIFY(std::abs(computeWindowRms(raw, 0.5, 3.0, 0, 20) - 8.0) < 1e-12);
+        QVERIFY(std::abs(computeWindowRms(raw, {0.5, 3.0}, {0, 20}) - 8.0) < 1e-12);
     }
 
     void sixtyHertzAveragesOverSixteenAndSeventeen()
     {
         const AnalysisPeriods periods = analysisPeriods(1000, 60);
+        // At cut 16 the fundamental's 17 samples start at 0, the true RMS's 16 at 1.
+        const CutWindows windows = cutWindows(periods, 16);
+        QCOMPARE(windows.nearest.first, 0);
+        QCOMPARE(windows.whole.first, 1);
+        QVERIFY(windows.nearest.recorded());
+        QVERIFY(!cutWindows(periods, 15).nearest.recorded());
+        QVERIFY(cutWindows(periods, 15).whole.recorded());
+        QVERIFY(!cutWindows(analysisPeriods(1000, 0), 500).whole.recorded());
         // 16 samples of 3 followed by one of 300: the true RMS window ends before the spike.
         QVector<double> raw(17, 3.0);
         raw[16] = 300.0;
-        QCOMPARE(computeWindowRms(raw, 1.0, 0.0, 0, periods.whole), 3.0);
+        QCOMPARE(computeWindowRms(raw, {1.0, 0.0}, {0, periods.whole}), 3.0);
         const double rmsOverSeventeen = std::sqrt((16 * 9.0 + 90000.0) / 17);
-        QVERIFY(std::abs(computeWindowRms(raw, 1.0, 0.0, 0, periods.nearest) - rmsOverSeventeen) < 1e-9);
+        QVERIFY(std::abs(computeWindowRms(raw, {1.0, 0.0}, {0, periods.nearest}) - rmsOverSeventeen) < 1e-9);
         // A 60 Hz sine sampled over its nearest whole number of samples still gives about its RMS.
-        const Phasor phasor = computePhasor(sine(100, 60, 1000, 0, 17), 1, 0, periods.nearest, 1.0, 0.0);
+        const Phasor phasor = computePhasor(sine(100, 60, 1000, 0, 17), {1.0, 0.0}, {0, periods.nearest}, 1);
         QVERIFY(std::abs(phasor.rms - 100.0) < 5.0);
     }
 
     void twoSamplePeriodGivesNearZeroRms()
     {
-        const Phasor phasor = computePhasor({100.0, -100.0}, 1, 0, 2, 1.0, 0.0);
+        const Phasor phasor = computePhasor({100.0, -100.0}, {1.0, 0.0}, {0, 2}, 1);
         QVERIFY(phasor.amplitude > 100.0);
         QVERIFY(phasor.rms < 1e-6);
-        QCOMPARE(computePhasor({100.0}, 1, 0, 1, 1.0, 0.0).rms, 0.0);
+        QCOMPARE(computePhasor({100.0}, {1.0, 0.0}, {0, 1}, 1).rms, 0.0);
     }
 
     void constantSignalIsAllDirectCurrent_data()
@@ -137,7 +145,7 @@ private slots:
     {
         QFETCH(double, raw);
         QFETCH(double, offset);
-        const HarmonicMagnitudes result = computeHarmonicMagnitudes(QVector<double>(40, raw), 1.0, offset, 7, 20, 10);
+        const HarmonicMagnitudes result = computeHarmonicMagnitudes(QVector<double>(40, raw), {1.0, offset}, {7, 20}, 10);
         QCOMPARE(result.magnitudes.size(), 11);
         QVERIFY(std::abs(result.magnitudes[0] - 5.0) < 1e-9);
         for (int h = 1; h <= 10; ++h)
@@ -149,7 +157,7 @@ private slots:
     {
         const QVector<double> values = added(sine(100, 50, 1000, 10, 60), sine(20, 150, 1000, 0, 60));
         for (int first : {0, 7, 40}) {
-            const HarmonicMagnitudes result = computeHarmonicMagnitudes(values, 1.0, 0.0, first, 20, 5);
+            const HarmonicMagnitudes result = computeHarmonicMagnitudes(values, {1.0, 0.0}, {first, 20}, 5);
             QVERIFY(std::abs(result.magnitudes[1] - 100.0) < 1e-6);
             QVERIFY(std::abs(result.magnitudes[3] - 20.0) < 1e-6);
             QVERIFY(result.magnitudes[0] < 1e-6 && result.magnitudes[2] < 1e-6);
@@ -161,7 +169,7 @@ private slots:
     {
         QVector<double> values = sine(100, 50, 1000, 0, 20);
         values[3] = std::numeric_limits<double>::quiet_NaN();
-        const HarmonicMagnitudes result = computeHarmonicMagnitudes(values, 1.0, 0.0, 0, 20, 3);
+        const HarmonicMagnitudes result = computeHarmonicMagnitudes(values, {1.0, 0.0}, {0, 20}, 3);
         QCOMPARE(result.magnitudes.size(), 4);
         QVERIFY(std::isnan(result.magnitudes[1]));
         QCOMPARE(result.maximum, 0.0);
@@ -188,9 +196,9 @@ private slots:
         QFETCH(int, count);
         QFETCH(bool, inside);
         const QVector<double> values = sine(100, 50, 1000, 0, 30);
-        const Phasor phasor = computePhasor(values, 1, first, count, 1.0, 0.0);
-        const double rms = computeWindowRms(values, 1.0, 0.0, first, count);
-        const HarmonicMagnitudes harmonics = computeHarmonicMagnitudes(values, 1.0, 0.0, first, count, 4);
+        const Phasor phasor = computePhasor(values, {1.0, 0.0}, {first, count}, 1);
+        const double rms = computeWindowRms(values, {1.0, 0.0}, {first, count});
+        const HarmonicMagnitudes harmonics = computeHarmonicMagnitudes(values, {1.0, 0.0}, {first, count}, 4);
         QCOMPARE(harmonics.magnitudes.size(), 5);
         if (inside) {
             QVERIFY(std::abs(phasor.rms - 100.0) < 1e-6);
@@ -210,7 +218,7 @@ private slots:
 
     void negativeHighestHarmonicGivesNoMagnitudes()
     {
-        const HarmonicMagnitudes result = computeHarmonicMagnitudes(QVector<double>(20, 5.0), 1.0, 0.0, 0, 20, -1);
+        const HarmonicMagnitudes result = computeHarmonicMagnitudes(QVector<double>(20, 5.0), {1.0, 0.0}, {0, 20}, -1);
         QVERIFY(result.magnitudes.isEmpty());
         QCOMPARE(result.maximum, 0.0);
     }

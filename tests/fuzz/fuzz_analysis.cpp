@@ -84,8 +84,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         VornaLumeto::analysisPeriods(input.ConsumeIntegral<int>(), input.ConsumeIntegral<int>());
     const int cut = input.ConsumeIntegralInRange(-2, sampleCount + 2);
     if (periods.usable() && periods.nearest <= sampleCount) {
-        VornaLumeto::computeWindowRms(raw, multiplier, offset, cut - periods.whole + 1, periods.whole);
-        VornaLumeto::computePhasor(raw, 1, cut - periods.nearest + 1, periods.nearest, multiplier, offset);
+        const VornaLumeto::CutWindows windows = VornaLumeto::cutWindows(periods, cut);
+        VornaLumeto::computeWindowRms(raw, {multiplier, offset}, windows.whole);
+        VornaLumeto::computePhasor(raw, {multiplier, offset}, windows.nearest, 1);
     }
 
     const int first = windowStart(input);
@@ -93,11 +94,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                                           : input.ConsumeIntegral<int>();
     const int harmonic = input.ConsumeIntegral<int>();
     const int highestHarmonic = input.ConsumeIntegralInRange(-2, 60);
-    const VornaLumeto::Phasor phasor = VornaLumeto::computePhasor(raw, harmonic, first, count, multiplier, offset);
-    const double rms = VornaLumeto::computeWindowRms(raw, multiplier, offset, first, count);
+    const VornaLumeto::Phasor phasor = VornaLumeto::computePhasor(raw, {multiplier, offset}, {first, count}, harmonic);
+    const double rms = VornaLumeto::computeWindowRms(raw, {multiplier, offset}, {first, count});
     checkZeroOutside(phasor, rms, first, count);
     const VornaLumeto::HarmonicMagnitudes harmonics =
-        VornaLumeto::computeHarmonicMagnitudes(raw, multiplier, offset, first, count, highestHarmonic);
+        VornaLumeto::computeHarmonicMagnitudes(raw, {multiplier, offset}, {first, count}, highestHarmonic);
     LumetoFuzz::require(harmonics.magnitudes.size() == std::max(highestHarmonic + 1, 0));
     LumetoFuzz::require(!std::isnan(harmonics.maximum) && harmonics.maximum >= 0.0);
     return 0;

@@ -203,7 +203,7 @@ private slots:
         moveCut1(*view, 45);
         // The phasor of the 20 samples ending at the new cut, not the one of sample 40.
         const VornaLumeto::Phasor expected =
-            VornaLumeto::computePhasor(view->analogValues[0], 1, 26, 20, 0.001, 0.0);
+            VornaLumeto::computePhasor(view->analogValues[0], {0.001, 0.0}, {26, 20}, 1);
         QCOMPARE(view->phasors[0].angle, expected.angle);
         QCOMPARE(view->phasors[0].rms, expected.rms);
         QCOMPARE(labelText(*view, 0, 2), QStringLiteral("Гц"));
