@@ -26,7 +26,8 @@ bool parseDataLine(QByteArray& line, SampleRow& row,
 // line; a device that ends before line N is also noted in failure, when given.
 QString readDataRows(QIODevice& device, Recording& recording, LoadFailure* failure = nullptr);
 
-// Builds timeAxis from rawTimeAxis and N.
+// Builds timeAxis from rawTimeAxis and N, or from the first sampling rate when
+// the stamps carry no time (the last one is 0).
 void correctTimeAxis(Recording& recording);
 
 // Builds analogValues (with each channel's frequency track) and digitalValues from samples.
