@@ -170,6 +170,19 @@ bool onlyBlankLinesFollow(DataLineReader& lines)
     return true;
 }
 
+// What the error box can tell of line k + 1, which failed as lineText: that
+// the data ended before line N, or what is wrong with the line.
+void noteFailingLine(LoadFailure& failure, int k, const QByteArray& lineText, DataLineReader& lines,
+                     const Recording& recording)
+{
+    if (lineText.isEmpty() && onlyBlankLinesFollow(lines)) {
+        failure.dataLineCount = k;
+        failure.sampleCount = recording.sampleCount();
+        return;
+    }
+    failure.dataLine = diagnoseDataLine(lineText, recording.analogCount, recording.digitalCount);
+}
+
 quint32 roundedMilliseconds(qint32 microseconds)
 {
     return (quint32(microseconds) + 500u) / 1000u;
@@ -240,10 +253,8 @@ QString readDataRows(QIODevice& device, Recording& recording, LoadFailure* failu
         resizeExactly(row.analog, recording.analogCount);
         resizeExactly(row.digital, recording.digitalCount);
         if (!parseBufferedLine(lines.next(), lineText, row, recording)) {
-            if (failure && lineText.isEmpty() && onlyBlankLinesFollow(lines)) {
-                failure->dataLineCount = k;
-                failure->sampleCount = sampleCount;
-            }
+            if (failure)
+                noteFailingLine(*failure, k, lineText, lines, recording);
             return dataLineMessage(k + 1, lineText);
         }
         recording.rawTimeAxis.append(double(roundedMilliseconds(row.timeStamp)));

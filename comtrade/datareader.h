@@ -23,7 +23,8 @@ bool parseDataLine(QByteArray& line, SampleRow& row,
 
 // Reads N rows from an open data device into samples and rawTimeAxis.
 // Returns an empty string on success, otherwise the message for the failing
-// line; a device that ends before line N is also noted in failure, when given.
+// line; a device that ends before line N, or else what is wrong with the
+// failing line, is also noted in failure, when given.
 QString readDataRows(QIODevice& device, Recording& recording, LoadFailure* failure = nullptr);
 
 // Builds timeAxis from rawTimeAxis and N, or from the first sampling rate when
