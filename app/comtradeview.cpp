@@ -8,10 +8,12 @@
 #include "view/plaintext.h"
 #include "view/tooltips.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QMessageBox>
 #include <QTabBar>
 #include <QTabWidget>
@@ -33,6 +35,16 @@ comtrade_view::comtrade_view(QWidget* parent) : QWidget(parent)
     // Dragged tabs keep the parallel lists in tab order, so every tab index
     // still names the recording the user sees there.
     connect(tabWidget->tabBar(), &QTabBar::tabMoved, this, &comtrade_view::followTabMove);
+    addCloseTabKeys();
+}
+
+// The platform's Close keys (Ctrl+W) close the current tab as its close button does.
+void comtrade_view::addCloseTabKeys()
+{
+    auto* closeTab = new QAction(this);
+    closeTab->setShortcuts(QKeySequence::Close);
+    addAction(closeTab);
+    connect(closeTab, &QAction::triggered, this, [this] { slot_close_tab(tabWidget->currentIndex()); });
 }
 
 void comtrade_view::followTabMove(int from, int to)

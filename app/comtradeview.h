@@ -50,6 +50,7 @@ public slots:
     void slot_pushButt_Exit();
 
 private:
+    void addCloseTabKeys();
     QString chooseFileName(const QString& path);
     COMTRADE_read* currentView() const;
     void followTabMove(int from, int to);
