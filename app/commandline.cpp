@@ -20,7 +20,25 @@ QString programName(const QStringList& arguments)
     return QFileInfo(arguments.value(0, QStringLiteral("lumeto"))).fileName();
 }
 
+// Why a named file cannot be opened as a recording, or empty. Unlike a drop,
+// the command line takes "cfg" in any letter case: other systems' recorders
+// often write REC.CFG.
+QString whyNotARecording(const QString& path)
+{
+    if (!path.endsWith(QLatin1String("cfg"), Qt::CaseInsensitive))
+        return text("Не файл конфигурации COMTRADE (*.cfg)");
+    const QFileInfo file(path);
+    if (!file.exists())
+        return text("Файл не найден");
+    return file.isFile() ? QString() : text("Не файл");
+}
+
 } // namespace
+
+QString notOpenedLine(const QString& path, const QString& reason)
+{
+    return text("не открыт: %1: %2").arg(QDir::toNativeSeparators(path), reason) + QLatin1Char('\n');
+}
 
 bool asksOnlyForText(const QStringList& arguments)
 {
@@ -61,8 +79,14 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& workin
         commandLine.output = programName(arguments) + QLatin1Char(' ') + applicationVersion() + QLatin1Char('\n');
     } else {
         const QDir directory(workingDirectory);
-        for (const QString& path : parser.positionalArguments())
-            commandLine.recordings.append(QDir::cleanPath(directory.absoluteFilePath(path)));
+        for (const QString& name : parser.positionalArguments()) {
+            const QString path = QDir::cleanPath(directory.absoluteFilePath(name));
+            const QString reason = whyNotARecording(path);
+            if (reason.isEmpty())
+                commandLine.recordings.append(path);
+            else
+                commandLine.notOpened.append(notOpenedLine(path, reason));
+        }
     }
     return commandLine;
 }

@@ -8,7 +8,8 @@ namespace VornaLumeto {
 // What the command line asks of the viewer: the recordings to open at
 // start-up, or a text to print and an exit code instead of starting.
 struct CommandLine {
-    QStringList recordings;  // absolute paths, in the order given
+    QStringList recordings;  // absolute paths of existing *.cfg files (any letter case), in the order given
+    QStringList notOpened;   // for standard error: a "не открыт: " line for every other name
     QString output;          // help or version, for standard output
     QString error;           // what is wrong with the arguments, for standard error
     int exitCode = 0;
@@ -19,6 +20,10 @@ struct CommandLine {
 // The arguments after the application object has taken its own (-style and
 // the like), the program first; relative paths are taken against workingDirectory.
 CommandLine parseCommandLine(const QStringList& arguments, const QString& workingDirectory);
+
+// The line for standard error about a recording named on the command line
+// that is not opened, and why.
+QString notOpenedLine(const QString& path, const QString& reason);
 
 // True when the arguments ask only for help or the version: those are printed
 // without a window, so they work where there is no display.

@@ -8,10 +8,12 @@
 #include "view/plaintext.h"
 #include "view/tooltips.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QMessageBox>
 #include <QTabBar>
 #include <QTabWidget>
@@ -33,6 +35,16 @@ comtrade_view::comtrade_view(QWidget* parent) : QWidget(parent)
     // Dragged tabs keep the parallel lists in tab order, so every tab index
     // still names the recording the user sees there.
     connect(tabWidget->tabBar(), &QTabBar::tabMoved, this, &comtrade_view::followTabMove);
+    addCloseTabKeys();
+}
+
+// The platform's Close keys (Ctrl+W) close the current tab as its close button does.
+void comtrade_view::addCloseTabKeys()
+{
+    auto* closeTab = new QAction(this);
+    closeTab->setShortcuts(QKeySequence::Close);
+    addAction(closeTab);
+    connect(closeTab, &QAction::triggered, this, [this] { slot_close_tab(tabWidget->currentIndex()); });
 }
 
 void comtrade_view::followTabMove(int from, int to)
@@ -85,20 +97,33 @@ QString comtrade_view::chooseFileName(const QString& path)
 
 bool comtrade_view::openFile(const QString& path)
 {
-    if (views.size() > maximumOpenRecordings - 1) {
-        QMessageBox::critical(this, tr("Ошибка"), tr("Открыто максимальное количество осциллограмм"),
-                              QMessageBox::Ok);
+    if (!refuseBeyondLimit().isEmpty())
         return false;
-    }
-
     const QString name = chooseFileName(path);
-    if (name.isEmpty())
-        return false;
+    return !name.isEmpty() && openChosenFile(name).isEmpty();
+}
 
+QString comtrade_view::openNamedFile(const QString& path)
+{
+    const QString refused = refuseBeyondLimit();
+    return refused.isEmpty() ? openChosenFile(path) : refused;
+}
+
+QString comtrade_view::refuseBeyondLimit()
+{
+    if (views.size() <= maximumOpenRecordings - 1)
+        return QString();
+    const QString message = tr("Открыто максимальное количество осциллограмм");
+    QMessageBox::critical(this, tr("Ошибка"), message, QMessageBox::Ok);
+    return message;
+}
+
+QString comtrade_view::openChosenFile(const QString& name)
+{
     const int open = fileNames.indexOf(name);
     if (open >= 0) {
         tabWidget->setCurrentIndex(open);
-        return false;
+        return tr("Уже открыт");
     }
 
     // Loading blocks the window for up to seconds: it shows a busy cursor, and
@@ -118,7 +143,7 @@ bool comtrade_view::openFile(const QString& path)
         delete view;
         views.removeLast();
         releaseFreedMemory();
-        return false;
+        return message;
     }
 
     fileNames.append(name);
@@ -132,7 +157,7 @@ bool comtrade_view::openFile(const QString& path)
     tabWidget->setCurrentIndex(views.size() - 1);
     view->setObjectName(name);
     QApplication::restoreOverrideCursor();
-    return true;
+    return QString();
 }
 
 void comtrade_view::slot_close_tab(int index)

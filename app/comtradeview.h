@@ -25,6 +25,10 @@ public:
 
     // Opens one recording in a new tab; an empty path asks the user with the file dialog.
     bool openFile(const QString& path);
+    // Opens a recording named on the command line, whatever the letter case of its
+    // name; returns why it was not opened (a box has told the user where one is due),
+    // empty when a tab was added.
+    QString openNamedFile(const QString& path);
     void closeAllTabs();
 
     void setVectorDiagramMode(bool on);
@@ -50,7 +54,12 @@ public slots:
     void slot_pushButt_Exit();
 
 private:
+    void addCloseTabKeys();
+    // Shows the limit message and returns it when no further recording may open.
+    QString refuseBeyondLimit();
     QString chooseFileName(const QString& path);
+    // Opens a chosen name in a new tab; returns why not, empty when a tab was added.
+    QString openChosenFile(const QString& name);
     COMTRADE_read* currentView() const;
     void followTabMove(int from, int to);
 };

@@ -47,6 +47,21 @@ int answerWithoutWindow(int argc, char* argv[])
     return commandLine.exitCode;
 }
 
+// Opens the recordings named on the command line and says on standard error
+// why any name was not opened.
+void openNamedRecordings(VornaLumeto::comtrade_view& tabs, const VornaLumeto::CommandLine& commandLine)
+{
+    QTextStream errors(stderr);
+    for (const QString& line : commandLine.notOpened)
+        errors << line;
+    errors.flush();
+    for (const QString& path : commandLine.recordings) {
+        const QString reason = tabs.openNamedFile(path);
+        if (!reason.isEmpty())
+            errors << VornaLumeto::notOpenedLine(path, reason) << Qt::flush;
+    }
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -70,7 +85,6 @@ int main(int argc, char* argv[])
     VornaLumeto::MainWindow window(0, nullptr);
     window.setMinimumSize(840, 630);
     window.show();
-    for (const QString& path : commandLine.recordings)
-        window.recordingTabs->openFile(path);
+    openNamedRecordings(*window.recordingTabs, commandLine);
     return application.exec();
 }

@@ -171,9 +171,53 @@ bool onlyBlankLinesFollow(DataLineReader& lines)
     return true;
 }
 
+// What the error box can tell of line k + 1, which failed as lineText: that
+// the data ended before line N, or what is wrong with the line.
+void noteFailingLine(LoadFailure& failure, int k, const QByteArray& lineText, DataLineReader& lines,
+                     const Recording& recording)
+{
+    if (lineText.isEmpty() && onlyBlankLinesFollow(lines)) {
+        failure.dataLineCount = k;
+        failure.sampleCount = recording.sampleCount();
+        return;
+    }
+    failure.dataLine = diagnoseDataLine(lineText, recording.analogCount, recording.digitalCount);
+}
+
 quint32 roundedMilliseconds(qint32 microseconds)
 {
     return (quint32(microseconds) + 500u) / 1000u;
+}
+
+// Recorders that give a sampling rate may write every time stamp as 0: then
+// the rate is the only clock the recording has.
+bool stampsCarryNoTime(const Recording& recording)
+{
+    const QVector<double>& raw = recording.rawTimeAxis;
+    return raw.size() >= 2 && raw.last() == 0.0 && recording.sampleRates.value(0).rate > 0;
+}
+
+// Sample j at j sampling periods after the first stamp.
+void spreadAtRate(const QVector<double>& raw, qint32 rate, QVector<double>& corrected)
+{
+    for (int j = 0; j < raw.size(); ++j)
+        corrected.append(raw.first() + j * 1000.0 / rate);
+}
+
+// Stamps rounded to whole milliseconds share values above 1 kHz: they are
+// spread by the average step, keeping every recorded time that lies within
+// half a step of where it is expected.
+void spreadByAverageStep(const QVector<double>& raw, QVector<double>& corrected)
+{
+    const int sampleCount = raw.size();
+    const double step = raw.last() / sampleCount;
+    corrected.append(raw.first());
+    for (int j = 1; j < sampleCount; ++j) {
+        const double previous = corrected.at(j - 1);
+        const double recorded = raw.at(j);
+        const bool whereExpected = recorded >= previous + 0.5 * step && recorded <= previous + 1.5 * step;
+        corrected.append(whereExpected ? recorded : previous + step);
+    }
 }
 
 } // namespace
@@ -210,10 +254,8 @@ QString readDataRows(QIODevice& device, Recording& recording, LoadFailure* failu
         resizeExactly(row.analog, recording.analogCount);
         resizeExactly(row.digital, recording.digitalCount);
         if (!parseBufferedLine(lines.next(), lineText, row, recording)) {
-            if (failure && lineText.isEmpty() && onlyBlankLinesFollow(lines)) {
-                failure->dataLineCount = k;
-                failure->sampleCount = sampleCount;
-            }
+            if (failure)
+                noteFailingLine(*failure, k, lineText, lines, recording);
             return dataLineMessage(k + 1, lineText);
         }
         recording.rawTimeAxis.append(double(roundedMilliseconds(row.timeStamp)));
@@ -228,17 +270,11 @@ void correctTimeAxis(Recording& recording)
     corrected.clear();
     if (raw.isEmpty())
         return;
-
-    const int sampleCount = raw.size();
-    const double step = raw.last() / sampleCount;
-    corrected.reserve(sampleCount);
-    corrected.append(raw.first());
-    for (int j = 1; j < sampleCount; ++j) {
-        const double previous = corrected.at(j - 1);
-        const double recorded = raw.at(j);
-        const bool whereExpected = recorded >= previous + 0.5 * step && recorded <= previous + 1.5 * step;
-        corrected.append(whereExpected ? recorded : previous + step);
-    }
+    corrected.reserve(raw.size());
+    if (stampsCarryNoTime(recording))
+        spreadAtRate(raw, recording.sampleRates.first().rate, corrected);
+    else
+        spreadByAverageStep(raw, corrected);
 }
 
 void buildValueSeries(Recording& recording)

@@ -23,10 +23,12 @@ bool parseDataLine(QByteArray& line, SampleRow& row,
 
 // Reads N rows from an open data device into samples and rawTimeAxis.
 // Returns an empty string on success, otherwise the message for the failing
-// line; a device that ends before line N is also noted in failure, when given.
+// line; a device that ends before line N, or else what is wrong with the
+// failing line, is also noted in failure, when given.
 QString readDataRows(QIODevice& device, Recording& recording, LoadFailure* failure = nullptr);
 
-// Builds timeAxis from rawTimeAxis and N.
+// Builds timeAxis from rawTimeAxis and N, or from the first sampling rate when
+// the stamps carry no time (the last one is 0).
 void correctTimeAxis(Recording& recording);
 
 // Builds analogValues (with each channel's frequency track) and digitalValues from samples.

@@ -35,6 +35,109 @@ QString binaryFileType(const QString& fileTypeLine)
     return binaryTypes.contains(type) ? type : QString();
 }
 
+QString fieldName(const DataLineFault& fault)
+{
+    const int number = fault.fieldNumber;
+    switch (fault.fieldAt(number)) {
+    case DataLineFault::Field::SampleNumber:
+        return explanation("номер отсчёта");
+    case DataLineFault::Field::TimeStamp:
+        return explanation("метка времени");
+    case DataLineFault::Field::Analog:
+        return explanation("аналоговый канал %1").arg(fault.channelAt(number));
+    case DataLineFault::Field::Digital:
+        return explanation("дискретный канал %1").arg(fault.channelAt(number));
+    case DataLineFault::Field::Extra:
+        break;
+    }
+    return explanation("лишнее поле");
+}
+
+QString allowedCharacters(const DataLineFault& fault)
+{
+    switch (fault.fieldAt(fault.fieldNumber)) {
+    case DataLineFault::Field::Analog:
+        return explanation("только цифры и знак минус");
+    case DataLineFault::Field::Digital:
+        return explanation("только 0 и 1");
+    default:
+        return explanation("только цифры");
+    }
+}
+
+QString characterName(int byte)
+{
+    const char c = char(byte);
+    switch (c) {
+    case '.':
+        return explanation("десятичная точка");
+    case '-':
+        return explanation("знак минус");
+    case '+':
+        return explanation("знак плюс");
+    case ' ':
+        return explanation("пробел");
+    case '\t':
+        return explanation("табуляция");
+    default:
+        break;
+    }
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))
+        return explanation("буква «%1»").arg(QLatin1Char(c));
+    if (c >= '0' && c <= '9')
+        return explanation("цифра «%1»").arg(QLatin1Char(c));
+    if (byte > ' ' && byte < 0x7F)
+        return explanation("знак «%1»").arg(QLatin1Char(c));
+    return explanation("байт с кодом %1").arg(byte);
+}
+
+// The field as the user can read it: control bytes marked, a long field cut short.
+QString quotedField(const QByteArray& text)
+{
+    constexpr int longest = 24;
+    QByteArray shown = text.left(longest);
+    for (char& c : shown) {
+        if (uchar(c) < ' ')
+            c = '?';
+    }
+    return QString::fromLocal8Bit(shown) + (text.size() > longest ? QStringLiteral("…") : QString());
+}
+
+QString whatIsWrongWithTheField(const DataLineFault& fault)
+{
+    switch (fault.problem) {
+    case DataLineFault::Problem::Character:
+        return explanation("Поле %1 (%2): «%3» — %4, а здесь допустимы %5.")
+            .arg(fault.fieldNumber)
+            .arg(fieldName(fault), quotedField(fault.fieldText), characterName(fault.character),
+                 allowedCharacters(fault));
+    case DataLineFault::Problem::Missing:
+        if (fault.presentFields == 0)
+            return explanation("Строка пуста.");
+        return explanation("Строка обрывается: поля %1 (%2) в ней нет.").arg(fault.fieldNumber).arg(fieldName(fault));
+    case DataLineFault::Problem::Extra:
+        return explanation("Поле %1 лишнее: «%2».").arg(fault.fieldNumber).arg(quotedField(fault.fieldText));
+    case DataLineFault::Problem::None:
+        break;
+    }
+    return QString();
+}
+
+// Which field is wrong and what was found there, then the fields expected against those present.
+QString explainDataLine(const DataLineFault& fault)
+{
+    const QString field = whatIsWrongWithTheField(fault);
+    if (field.isEmpty())
+        return QString();
+    return field + QLatin1Char('\n')
+           + explanation("Ожидается полей: %1 (номер отсчёта, метка времени, аналоговых каналов: %2, "
+                         "дискретных каналов: %3), в строке: %4.")
+                 .arg(fault.expectedFields())
+                 .arg(fault.analogCount)
+                 .arg(fault.digitalCount)
+                 .arg(fault.presentFields);
+}
+
 } // namespace
 
 QString explainLoadFailure(const LoadFailure& failure)
@@ -57,7 +160,7 @@ QString explainLoadFailure(const LoadFailure& failure)
     if (!failure.dataPath.isEmpty())
         return explanation("Файл *.dat ищется рядом с файлом *.cfg под тем же именем. Проверенный путь:\n%1")
             .arg(failure.dataPath);
-    return QString();
+    return explainDataLine(failure.dataLine);
 }
 
 } // namespace VornaLumeto

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "comtrade/datalinefault.h"
+
 #include <QString>
 
 namespace VornaLumeto {
@@ -12,12 +14,13 @@ struct LoadFailure {
     QString dataPath;         // the full path of the data file, when it could not be opened
     int dataLineCount = -1;   // lines with samples, when the data file ended before line N
     int sampleCount = 0;      // N of the configuration, with dataLineCount
+    DataLineFault dataLine;   // what is wrong with the data line that failed, when one did
 };
 
 // Why the recording would not load, in Russian, for the informative text of
 // the error box; empty when the reason is not one of the common ones:
 // a later revision of the format, binary data, a data file that ends too soon
-// or one that cannot be opened.
+// or one that cannot be opened, or a data line that does not parse.
 QString explainLoadFailure(const LoadFailure& failure);
 
 } // namespace VornaLumeto

@@ -3,10 +3,24 @@
 #include "view/plaintext.h"
 
 #include <QGridLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPair>
+#include <QShortcut>
 
 namespace VornaLumeto {
+namespace {
+
+// Where a window of the given size stands centred over host (the main window),
+// rather than wherever the platform puts a window without a parent.
+QPoint centredOver(const QWidget* host, const QSize& size)
+{
+    QRect placed(QPoint(), size);
+    placed.moveCenter(host->frameGeometry().center());
+    return placed.topLeft();
+}
+
+} // namespace
 
 void COMTRADE_read::showFileInformationWindow()
 {
@@ -37,6 +51,11 @@ void COMTRADE_read::showFileInformationWindow()
     window->setWindowFlags(Qt::WindowCloseButtonHint);
     // Grows past 350 x 300 only where the platform's font would otherwise cut the texts off.
     window->setFixedSize(QSize(350, 300).expandedTo(window->minimumSizeHint()));
+    // Escape closes it too: where no window manager gives it a close button,
+    // it would otherwise block the program for good.
+    auto* escape = new QShortcut(QKeySequence::Cancel, window);
+    connect(escape, &QShortcut::activated, window, &QWidget::close);
+    window->move(centredOver(this->window(), window->size()));
     window->show();
 }
 

@@ -83,6 +83,7 @@ private slots:
     void badLineMessageQuotesTheNormalisedLine();
     void correctsTimeAxisOfSharedMilliseconds();
     void keepsRecordedTimesWithinHalfAStep();
+    void zeroTimeStampsLeaveSamplesAtTheSamplingRate();
     void buildsValueSeriesPerChannel();
     void findsDataFileBesideConfiguration();
 };
@@ -272,6 +273,35 @@ void TestDataReader::keepsRecordedTimesWithinHalfAStep()
     recording.rawTimeAxis = {0.0, 2.0, 4.0, 7.0, 10.0};  // step 2.0
     correctTimeAxis(recording);
     QCOMPARE(recording.timeAxis, recording.rawTimeAxis);
+}
+
+void TestDataReader::zeroTimeStampsLeaveSamplesAtTheSamplingRate()
+{
+    Recording recording = recordingWith(1, 0, 4);
+    QVERIFY(readRows("1,0,5\n2,0,6\n3,0,7\n4,0,8\n", recording).isEmpty());
+    correctTimeAxis(recording);
+    QCOMPARE(recording.rawTimeAxis, (QVector<double>{0.0, 0.0, 0.0, 0.0}));
+    QCOMPARE(recording.timeAxis, (QVector<double>{0.0, 1.0, 2.0, 3.0}));
+
+    recording.sampleRates = {SampleRate{4000, 4}};
+    correctTimeAxis(recording);
+    QCOMPARE(recording.timeAxis, (QVector<double>{0.0, 0.25, 0.5, 0.75}));
+
+    // Only a last stamp of 0 says the stamps carry no time; 0 at the start is an ordinary time.
+    recording.sampleRates = {SampleRate{1000, 5}};
+    recording.rawTimeAxis = {0.0, 0.0, 1.0, 1.0, 2.0};  // step 0.4
+    correctTimeAxis(recording);
+    QCOMPARE(recording.timeAxis, (QVector<double>{0.0, 0.4, 1.0, 1.4, 2.0}));
+
+    // Without a rate, or with one sample, the average step is all there is.
+    recording.sampleRates = {SampleRate{0, 4}};
+    recording.rawTimeAxis = {0.0, 0.0, 0.0, 0.0};
+    correctTimeAxis(recording);
+    QCOMPARE(recording.timeAxis, recording.rawTimeAxis);
+    recording.sampleRates = {SampleRate{1000, 1}};
+    recording.rawTimeAxis = {0.0};
+    correctTimeAxis(recording);
+    QCOMPARE(recording.timeAxis, (QVector<double>{0.0}));
 }
 
 void TestDataReader::buildsValueSeriesPerChannel()

@@ -136,10 +136,10 @@ private slots:
         QTest::newRow("data ends early") << "dat-shorter-than-n" << "" << "" << 2 << false << true;
         QTest::newRow("blank lines after the data") << "dat-blank-lines-after-end" << "" << "" << 2 << false << true;
         QTest::newRow("missing data file") << "missing-dat" << "" << "" << -1 << true << true;
-        QTest::newRow("blank line inside the data") << "dat-blank-line-inside" << "" << "" << -1 << false << false;
+        QTest::newRow("blank line inside the data") << "dat-blank-line-inside" << "" << "" << -1 << false << true;
         QTest::newRow("syntax error") << "month-31" << "" << "" << -1 << false << false;
         QTest::newRow("lower-case ascii") << "file-type-lower-case" << "" << "ascii" << -1 << false << false;
-        QTest::newRow("data field missing") << "dat-field-too-few" << "" << "" << -1 << false << false;
+        QTest::newRow("data field missing") << "dat-field-too-few" << "" << "" << -1 << false << true;
     }
     void failuresNoteWhatTheLoaderSaw()
     {
@@ -157,6 +157,38 @@ private slots:
             QCOMPARE(failure.sampleCount, 4);
         QCOMPARE(failure.dataPath, dataPathNoted ? folder.absoluteFilePath(name + QStringLiteral(".dat")) : QString());
         QTEST(!explainLoadFailure(failure).isEmpty(), "explained");
+    }
+
+    // The recordings have 2 analog and 1 digital channel: five fields a line.
+    void failingDataLineIsExplainedFieldByField_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("explanation");
+        const QString fiveOf = QStringLiteral("\nОжидается полей: 5 (номер отсчёта, метка времени, аналоговых "
+                                              "каналов: 2, дискретных каналов: 1), в строке: %1.");
+        QTest::newRow("line cut short") << "dat-field-too-few"
+            << "Строка обрывается: поля 5 (дискретный канал 1) в ней нет." + fiveOf.arg(4);
+        QTest::newRow("decimal point") << "dat-value-with-point"
+            << "Поле 3 (аналоговый канал 1): «15.5» — десятичная точка, а здесь допустимы только цифры и "
+               "знак минус." + fiveOf.arg(5);
+        QTest::newRow("sign on a stamp") << "dat-negative-time-stamp"
+            << "Поле 2 (метка времени): «-1000» — знак минус, а здесь допустимы только цифры." + fiveOf.arg(5);
+        QTest::newRow("letter in a value") << "dat-value-with-exponent"
+            << "Поле 3 (аналоговый канал 1): «1e3» — буква «e», а здесь допустимы только цифры и знак минус."
+                   + fiveOf.arg(5);
+        QTest::newRow("digital state 2") << "dat-digital-state-2"
+            << "Поле 5 (дискретный канал 1): «2» — цифра «2», а здесь допустимы только 0 и 1." + fiveOf.arg(5);
+        QTest::newRow("field too many") << "dat-field-too-many" << "Поле 6 лишнее: «0»." + fiveOf.arg(6);
+        QTest::newRow("blank line") << "dat-blank-line-inside" << "Строка пуста." + fiveOf.arg(0);
+    }
+    void failingDataLineIsExplainedFieldByField()
+    {
+        QFETCH(QString, name);
+        const QDir folder(qEnvironmentVariable("LUMETO_TEST_DATA") + QStringLiteral("/malformed"));
+        Recording recording;
+        LoadFailure failure;
+        QVERIFY(loadRecording(folder.filePath(name + QStringLiteral(".cfg")), recording, &failure) != success);
+        QTEST(explainLoadFailure(failure), "explanation");
     }
 
     void explanationsNameWhatWasFound_data()

@@ -1,6 +1,9 @@
 // Arbitrary bytes as the data file of a fixed small configuration:
-// 2 analog and 1 digital channel, 16 samples.
+// 2 analog and 1 digital channel, 16 samples. A file that fails must be
+// explained to the user.
 #include "fuzzsupport.h"
+
+#include "comtrade/loadfailure.h"
 
 namespace {
 
@@ -30,7 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const VornaLumeto::Recording configured = configuredRecording();
     VornaLumeto::Recording recording = configured;
-    if (LumetoFuzz::readDataBytes(LumetoFuzz::bytesOf(data, size), recording).isEmpty())
+    VornaLumeto::LoadFailure failure;
+    if (LumetoFuzz::readDataBytes(LumetoFuzz::bytesOf(data, size), recording, &failure).isEmpty())
         LumetoFuzz::checkLoadedRecording(recording);
+    else  // the error box can always say why a data file failed
+        LumetoFuzz::require(!VornaLumeto::explainLoadFailure(failure).isEmpty());
     return 0;
 }

@@ -24,12 +24,12 @@ QString readConfigurationBytes(const QByteArray& bytes, VornaLumeto::Recording& 
     return VornaLumeto::readConfiguration(buffer, recording);
 }
 
-QString readDataBytes(const QByteArray& bytes, VornaLumeto::Recording& recording)
+QString readDataBytes(const QByteArray& bytes, VornaLumeto::Recording& recording, VornaLumeto::LoadFailure* failure)
 {
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    const QString message = VornaLumeto::readDataRows(buffer, recording);
+    const QString message = VornaLumeto::readDataRows(buffer, recording, failure);
     if (!message.isEmpty())
         return message;
     VornaLumeto::correctTimeAxis(recording);

@@ -8,6 +8,10 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace VornaLumeto {
+struct LoadFailure;
+}
+
 namespace LumetoFuzz {
 
 // The fuzzer's bytes as a byte array that does not copy them.
@@ -17,8 +21,10 @@ QByteArray bytesOf(const uint8_t* data, size_t size);
 QString readConfigurationBytes(const QByteArray& bytes, VornaLumeto::Recording& recording);
 
 // Reads a data file text and, on success, builds the time axis and the value
-// series with their frequency tracks, as loading does. Empty on success.
-QString readDataBytes(const QByteArray& bytes, VornaLumeto::Recording& recording);
+// series with their frequency tracks, as loading does. Empty on success; what
+// a failing step saw goes into failure, when given.
+QString readDataBytes(const QByteArray& bytes, VornaLumeto::Recording& recording,
+                      VornaLumeto::LoadFailure* failure = nullptr);
 
 // Reads a data file text with readDataRows from a device that hands it out at
 // most pieceSize bytes a read, as a file may, so that lines straddle the

@@ -125,6 +125,26 @@ private slots:
         QTRY_VERIFY(!window);
     }
 
+    void opensCentredOverTheMainWindowAndClosesWithEscape()
+    {
+        QWidget mainWindow;
+        auto* view = new COMTRADE_read(&mainWindow);
+        QCOMPARE(view->load(LumetoTest::writeHeaderRecording(dir, "escape", {})), QStringLiteral("Без ошибок"));
+        mainWindow.setGeometry(240, 160, 1000, 700);
+        mainWindow.show();
+
+        const QWidgetList before = QApplication::topLevelWidgets();
+        view->showFileInformationWindow();
+        QPointer<QWidget> window = newTopLevelWindow(before);
+        QVERIFY(window);
+        QVERIFY((window->geometry().center() - mainWindow.geometry().center()).manhattanLength() < 40);
+
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window, Qt::Key_Escape);
+        QTRY_VERIFY(!window);
+    }
+
     void eachCommandOpensItsOwnWindow()
     {
         COMTRADE_read view(nullptr);

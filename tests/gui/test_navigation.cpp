@@ -80,6 +80,22 @@ private slots:
         QCOMPARE(view->findChildren<QShortcut*>().size(), 6);
     }
 
+    void recordingWithEveryTimeStampZeroZoomsAtItsSamplingRate()
+    {
+        TestRecording recording = ramp(1, 1000);
+        recording.zeroTimeStamps = true;
+        auto view = load(recording);
+        QCOMPARE(view->timeAxis.at(1), 1.0);
+        QCOMPARE(view->timeAxis.last(), 999.0);
+        QCOMPARE(view->windowSamples, 29);
+        QVERIFY(view->zoomSlider->isEnabled());
+        QCOMPARE(xRange(*view).upper, 999.0);
+        view->cut1Index = 500;
+        view->zoomSlider->setValue(0);
+        QCOMPARE(xRange(*view).lower, 486.0);
+        QCOMPARE(xRange(*view).upper, 515.0);
+    }
+
     void zoomCentresOnCutOneAndIsPushedInsideAtTheEnds()
     {
         auto view = load(ramp(1, 1000));

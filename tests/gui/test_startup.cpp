@@ -1,5 +1,6 @@
 #include "support/diagramrecordings.h"
 #include "support/gui/modaldriver.h"
+#include "support/testfiles.h"
 
 #include "app/commandline.h"
 #include "app/comtradeview.h"
@@ -48,11 +49,41 @@ private slots:
 
     void recordingsKeepTheirOrderAndBecomeAbsolute()
     {
+        const QString root = dir.filePath(QStringLiteral("order"));
+        for (const QString& file : {"work/dir/b.cfg", "work/up/a.cfg", "abs/c.cfg", "work/dir/-dash.cfg"}) {
+            QVERIFY(QDir(root).mkpath(QFileInfo(file).path()));
+            LumetoTest::writeFile(dir, QStringLiteral("order/") + file, QByteArray());
+        }
         const CommandLine commandLine = parseCommandLine(
-            {"lumeto", "b.cfg", "../up/a.cfg", "/abs/c.cfg", "--", "-dash.cfg"}, QStringLiteral("/work/dir"));
+            {"lumeto", "b.cfg", "../up/a.cfg", root + "/abs/c.cfg", "--", "-dash.cfg"}, root + "/work/dir");
         QVERIFY(commandLine.startsViewer());
-        QCOMPARE(commandLine.recordings,
-                 QStringList({"/work/dir/b.cfg", "/work/up/a.cfg", "/abs/c.cfg", "/work/dir/-dash.cfg"}));
+        QCOMPARE(commandLine.recordings, QStringList({root + "/work/dir/b.cfg", root + "/work/up/a.cfg",
+                                                      root + "/abs/c.cfg", root + "/work/dir/-dash.cfg"}));
+        QVERIFY(commandLine.notOpened.isEmpty());
+    }
+
+    // The drop rule takes a lower-case "cfg" only; recorders on other systems write REC.CFG.
+    void commandLineOpensUpperCaseCfgAndSaysWhyOtherNamesAreNotOpened()
+    {
+        const QString lowerCase = LumetoTest::writeAsciiRecording(dir, "upper", smallRecording());
+        QVERIFY(QFile::rename(lowerCase, dir.filePath("REC.CFG")));
+        QVERIFY(QFile::rename(dir.filePath("upper.dat"), dir.filePath("REC.DAT")));
+        QVERIFY(QDir(dir.path()).mkpath("folder.cfg"));
+        const CommandLine commandLine =
+            parseCommandLine({"lumeto", "x.txt", "REC.CFG", "absent.cfg", "folder.cfg"}, dir.path());
+
+        QVERIFY(commandLine.startsViewer());
+        QCOMPARE(commandLine.recordings, QStringList({dir.filePath("REC.CFG")}));
+        QCOMPARE(commandLine.notOpened,
+                 QStringList({"не открыт: " + dir.filePath("x.txt") + ": Не файл конфигурации COMTRADE (*.cfg)\n",
+                              "не открыт: " + dir.filePath("absent.cfg") + ": Файл не найден\n",
+                              "не открыт: " + dir.filePath("folder.cfg") + ": Не файл\n"}));
+
+        VornaLumeto::comtrade_view tabs(nullptr);
+        QCOMPARE(tabs.openNamedFile(commandLine.recordings.first()), QString());
+        QCOMPARE(tabs.tabWidget->tabText(0), QStringLiteral("REC.CFG"));
+        QCOMPARE(tabs.openNamedFile(commandLine.recordings.first()), QStringLiteral("Уже открыт"));
+        QCOMPARE(tabs.tabWidget->count(), 1);
     }
 
     void helpVersionAndUnknownOptionsPrintInsteadOfStarting()
@@ -83,12 +114,13 @@ private slots:
         QVERIFY(!VornaLumeto::asksOnlyForText({"--help"}));
     }
 
-    void commandLineRecordingsOpenInOrderWithOneErrorForTheMissingOne()
+    void commandLineRecordingsOpenInOrderWithOneErrorForTheBrokenOne()
     {
         LumetoTest::writeAsciiRecording(dir, "second", smallRecording());
         LumetoTest::writeAsciiRecording(dir, "first", smallRecording());
+        LumetoTest::writeFile(dir, "broken.cfg", QByteArray());
         const CommandLine commandLine =
-            parseCommandLine({"lumeto", "second.cfg", "missing.cfg", "first.cfg"}, QDir::currentPath());
+            parseCommandLine({"lumeto", "second.cfg", "broken.cfg", "first.cfg"}, QDir::currentPath());
 
         VornaLumeto::MainWindow window(0, nullptr);
         QStringList boxes;
@@ -96,10 +128,12 @@ private slots:
             boxes.append(qobject_cast<QMessageBox*>(modal)->text());
             qobject_cast<QDialog*>(modal)->accept();
         });
+        QStringList reasons;
         for (const QString& path : commandLine.recordings)
-            window.recordingTabs->openFile(path);
+            reasons.append(window.recordingTabs->openNamedFile(path));
 
-        QCOMPARE(boxes, QStringList({"Файл не открывается"}));
+        QCOMPARE(boxes, QStringList({"Файл *.cfg пуст"}));
+        QCOMPARE(reasons, QStringList({QString(), "Файл *.cfg пуст", QString()}));
         QTabWidget* tabs = window.recordingTabs->tabWidget;
         QCOMPARE(tabs->count(), 2);
         QCOMPARE(tabs->tabText(0), QStringLiteral("second.cfg"));

@@ -240,6 +240,29 @@ private slots:
         QCOMPARE(tabs.tabWidget->count(), 3);
     }
 
+    void ctrlWClosesTheCurrentTabAndNothingWithoutOne()
+    {
+        VornaLumeto::MainWindow window(0, nullptr);
+        comtrade_view* tabs = window.recordingTabs;
+        const QString a = recordingPath("w1");
+        const QString b = recordingPath("w2");
+        QVERIFY(tabs->openFile(a) && tabs->openFile(b));
+        tabs->tabWidget->setCurrentIndex(0);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+
+        QTest::keyClick(&window, Qt::Key_W, Qt::ControlModifier);
+        QCOMPARE(tabs->fileNames, QVector<QString>({b}));
+        QCOMPARE(tabs->views.size(), 1);
+        QCOMPARE(tabs->tabWidget->tabText(0), QStringLiteral("w2.cfg"));
+        QTest::keyClick(&window, Qt::Key_W, Qt::ControlModifier);
+        QCOMPARE(tabs->tabWidget->count(), 0);
+        QTest::keyClick(&window, Qt::Key_W, Qt::ControlModifier);
+        QVERIFY(tabs->views.isEmpty());
+        QVERIFY(window.isVisible());
+    }
+
     void droppedFilesOpenInListOrder()
     {
         VornaLumeto::MainWindow window(0, nullptr);

@@ -55,7 +55,8 @@ QByteArray dataText(const TestRecording& recording, int sampleCount)
 {
     QByteArray text;
     for (int k = 0; k < sampleCount; ++k) {
-        const qint64 microseconds = recording.firstMicroseconds + qint64(k) * 1000000 / recording.rate;
+        const qint64 microseconds =
+            recording.zeroTimeStamps ? 0 : recording.firstMicroseconds + qint64(k) * 1000000 / recording.rate;
         text += QByteArray::number(k + 1) + ',' + QByteArray::number(microseconds);
         for (const TestChannel& channel : recording.analog)
             text += ',' + QByteArray::number(channel.raw.value(k));

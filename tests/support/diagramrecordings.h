@@ -25,6 +25,7 @@ struct TestRecording {
     int rate = 1000;
     int lineFrequency = 50;
     qint64 firstMicroseconds = 0;  // time stamp of sample 0; samples follow at 1 / rate
+    bool zeroTimeStamps = false;   // every stamp written as 0, as some recorders do
 };
 
 // Raw samples of multiplier * raw = rms * sqrt(2) * sin(2 pi f t + phase), rounded to integers;
