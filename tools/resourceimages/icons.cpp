@@ -126,12 +126,8 @@ QImage drawFrequencyIcon()
     return image;
 }
 
-QImage drawLogotype()
+void paintLogotype(QPainter& painter)
 {
-    QImage image = transparentImage(64);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-
     QLinearGradient background(0, 0, 0, 64);
     background.setColorAt(0.0, QColor(40, 80, 140));
     background.setColorAt(1.0, QColor(15, 35, 70));
@@ -151,6 +147,15 @@ QImage drawLogotype()
 
     painter.setPen(QPen(QColor(255, 170, 40), 2.0, Qt::DashLine));
     painter.drawLine(QPointF(32, 9), QPointF(32, 55));
+}
+
+QImage drawLogotype(int size)
+{
+    QImage image = transparentImage(size);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / logotypeSide, size / logotypeSide);
+    paintLogotype(painter);
     return image;
 }
 
