@@ -14,7 +14,15 @@ for package in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-as_root=()
-[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+if [ "$(id -u)" -eq 0 ]; then
+  as_root=()
+elif command -v sudo > /dev/null; then
+  as_root=(sudo)
+else
+  echo "install-deps: these Debian packages are missing: ${missing[*]}" >&2
+  echo "install-deps: run this script as root or with sudo installed, or install them yourself" >&2
+  exit 1
+fi
+echo "install-deps: installing ${missing[*]}"
 "${as_root[@]}" apt-get update -qq
 DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

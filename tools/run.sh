@@ -2,17 +2,21 @@
 # Installs what is missing, builds the viewer and starts it in run/, where it
 # keeps its last-directory file; the first file dialog opens in samples/.
 # Arguments go to the viewer: recordings to open (bash tools/run.sh
-# samples/fault-1khz.cfg), --help, --version.
+# samples/fault-1khz.cfg), --help, --version, Qt's own options (-style fusion).
 set -euo pipefail
 # Recordings named by relative paths are taken from where the script was
-# called, since the viewer itself runs in run/.
+# called, since the viewer itself runs in run/; other arguments (an option's
+# value such as "fusion") stay as they are.
+shopt -s nocasematch
 arguments=()
 for argument in "$@"; do
-  case "$argument" in
-    -* | /*) arguments+=("$argument") ;;
-    *) arguments+=("$PWD/$argument") ;;
-  esac
+  if [[ "$argument" != /* && ( -e "$argument" || "$argument" == *.cfg || "$argument" == *.cff ) ]]; then
+    arguments+=("$PWD/$argument")
+  else
+    arguments+=("$argument")
+  fi
 done
+shopt -u nocasematch
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo

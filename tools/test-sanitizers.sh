@@ -6,7 +6,8 @@ cd "$(dirname "$0")/.."
 bash tools/install-deps.sh clang libclang-rt-14-dev
 
 build=build-sanitize
-cmake -S . -B "$build" -DLUMETO_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Built with the clang it installs, whose runtime has LeakSanitizer.
+CC=clang CXX=clang++ cmake -S . -B "$build" -DLUMETO_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build" -j"$(nproc)"
 
 # Qt itself is built without frame pointers: full (slow) stack unwinding lets the

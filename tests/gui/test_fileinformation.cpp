@@ -1,5 +1,6 @@
 #include "app/comtradeview.h"
 #include "dialogs/recordingtext.h"
+#include "support/gui/toplevelwindows.h"
 #include "support/outputfixtures.h"
 #include "view/comtraderead.h"
 
@@ -12,6 +13,8 @@ using VornaLumeto::COMTRADE_read;
 using VornaLumeto::TimeStamp;
 
 Q_DECLARE_METATYPE(TimeStamp)
+
+using LumetoTest::newTopLevelWindow;
 
 namespace {
 
@@ -38,15 +41,6 @@ QVector<double> millisecondAxis(int first, int last)
 QString cellText(QGridLayout* grid, int row, int column)
 {
     return qobject_cast<QLabel*>(grid->itemAtPosition(row, column)->widget())->text();
-}
-
-QWidget* newTopLevelWindow(const QWidgetList& before)
-{
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (!before.contains(widget) && widget->isVisible())
-            return widget;
-    }
-    return nullptr;
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "app/comtradeview.h"
 #include "app/mainwindow.h"
 #include "app/resourcesinit.h"
+#include "support/gui/modaldriver.h"
+#include "support/gui/toplevelwindows.h"
 
 #include <QDir>
 #include <QMenuBar>
@@ -76,14 +78,31 @@ private slots:
     void commandsWithoutRecordingDoNothingHarmful()
     {
         MainWindow window(0, nullptr);
-        window.printerAct->trigger();
-        window.save_in_pdfAct->trigger();
-        window.displayed_signalsAct->trigger();
-        window.scale_signalAct->trigger();
+        window.show();
+        const QWidgetList before = QApplication::topLevelWidgets();
+        // A dialog shown by mistake is closed again and named, so the test cannot hang on it.
+        QString shown;
+        for (QAction* action : {window.printerAct, window.save_in_pdfAct, window.displayed_signalsAct,
+                                window.scale_signalAct}) {
+            LumetoTest::whenModalAppears([&shown, action](QWidget* modal) {
+                shown = action->text();
+                modal->close();
+            }, 200);
+            action->trigger();
+            QTest::qWait(250);
+            QVERIFY2(shown.isEmpty(), qPrintable(shown));
+            QVERIFY2(!LumetoTest::newTopLevelWindow(before), qPrintable(action->text()));
+        }
+        QVERIFY(QDir(workDir.path()).entryList({QStringLiteral("*.pdf")}).isEmpty());
+
+        // The diagram commands only switch their mode.
         window.vector_diagrammAct->trigger();
         QVERIFY(window.recordingTabs->vectorDiagramOn);
         window.vector_diagrammAct->trigger();
         QVERIFY(!window.recordingTabs->vectorDiagramOn);
+        window.frequency_diagrammAct->trigger();
+        QVERIFY(window.recordingTabs->frequencyDiagramOn);
+        QVERIFY(!LumetoTest::newTopLevelWindow(before));
     }
 
 private:

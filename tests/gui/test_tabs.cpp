@@ -1,5 +1,6 @@
 #include "support/diagramrecordings.h"
 #include "support/gui/modaldriver.h"
+#include "support/gui/toplevelwindows.h"
 #include "support/testfiles.h"
 
 #include "app/comtradeview.h"
@@ -75,15 +76,6 @@ void countPlainMarkupLabels(const QWidget* root, int& found)
         QVERIFY2(label->textFormat() == Qt::PlainText, qPrintable(label->text()));
         QVERIFY2(label->sizeHint().height() < 100, qPrintable(label->text()));
     }
-}
-
-QWidget* newTopLevelWindow(const QWidgetList& before)
-{
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (!before.contains(widget) && widget->isVisible())
-            return widget;
-    }
-    return nullptr;
 }
 
 } // namespace
