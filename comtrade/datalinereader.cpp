@@ -12,16 +12,16 @@ constexpr qint64 largestChunk = 256 * 1024;
 constexpr qint64 smallestChunk = 4 * 1024;
 
 // A small file gets a buffer of about its size; a longer line grows it.
-qsizetype chunkBytesFor(const QIODevice& device)
+qsizetype chunkBytesFor(const QIODevice& device, qint64 end)
 {
-    const qint64 left = device.isSequential() ? largestChunk : device.size() - device.pos();
+    const qint64 left = device.isSequential() ? largestChunk : (end >= 0 ? end : device.size()) - device.pos();
     return qsizetype(qBound(smallestChunk, left, largestChunk));
 }
 
 } // namespace
 
-DataLineReader::DataLineReader(QIODevice& ioDevice)
-    : device(ioDevice), buffer(size_t(chunkBytesFor(ioDevice) + paddingBytes))
+DataLineReader::DataLineReader(QIODevice& ioDevice, qint64 endPosition)
+    : device(ioDevice), end(endPosition), buffer(size_t(chunkBytesFor(ioDevice, endPosition) + paddingBytes))
 {
 }
 
@@ -55,7 +55,10 @@ bool DataLineReader::readMore()
     const qsizetype capacity = qsizetype(buffer.size()) - paddingBytes;
     if (filled == capacity)
         buffer.resize(size_t(2 * capacity + paddingBytes));
-    const qint64 read = device.read(buffer.data() + filled, qsizetype(buffer.size()) - paddingBytes - filled);
+    qint64 room = qsizetype(buffer.size()) - paddingBytes - filled;
+    if (end >= 0)
+        room = qMin(room, end - device.pos());
+    const qint64 read = room > 0 ? device.read(buffer.data() + filled, room) : 0;
     if (read <= 0) {
         deviceAtEnd = true;
         return false;

@@ -25,7 +25,8 @@ public:
     // be read a word at a time. The byte right after the last line is 0.
     static constexpr int paddingBytes = 16;
 
-    explicit DataLineReader(QIODevice& device);
+    // Reads from the device's position on, up to the position end when one is given.
+    explicit DataLineReader(QIODevice& device, qint64 end = -1);
 
     // The next line; it stays valid until the next call. Empty at the end of the device.
     DataLine next();
@@ -34,6 +35,7 @@ private:
     bool readMore();
 
     QIODevice& device;
+    const qint64 end;
     std::vector<char> buffer;
     qsizetype start = 0;    // first byte not yet handed out
     qsizetype filled = 0;   // end of the bytes read

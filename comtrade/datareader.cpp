@@ -9,7 +9,9 @@
 #include "comtrade/spacenormalization.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
+#include <QtConcurrent>
 #include <QIODevice>
 
 #include <algorithm>
@@ -220,6 +222,84 @@ void spreadByAverageStep(const QVector<double>& raw, QVector<double>& corrected)
     }
 }
 
+// Rows parsed one after the other, up to a limit or the end of the lines.
+struct RowsRead {
+    int count = 0;        // rows that parsed
+    bool failed = false;  // the line after them did not
+};
+
+RowsRead readRows(DataLineReader& lines, SampleRow* rows, int limit, QVector<double>& times,
+                  const Recording& recording)
+{
+    QByteArray lineText;
+    RowsRead read;
+    for (; read.count < limit; ++read.count) {
+        const DataLine line = lines.next();
+        if (line.isEmpty())
+            return read;
+        SampleRow& row = rows[read.count];
+        resizeExactly(row.analog, recording.analogCount);
+        resizeExactly(row.digital, recording.digitalCount);
+        if (!parseBufferedLine(line, lineText, row, recording)) {
+            read.failed = true;
+            return read;
+        }
+        times.append(double(roundedMilliseconds(row.timeStamp)));
+    }
+    return read;
+}
+
+// Where the first line that starts at or after position begins; -1 when the
+// next 64 KB hold no line feed. The file's position is kept.
+qint64 lineStartFrom(QFile& file, qint64 position)
+{
+    const qint64 kept = file.pos();
+    qint64 lineStart = -1;
+    if (file.seek(position)) {
+        const QByteArray ahead = file.read(64 * 1024);
+        const int lineFeed = ahead.indexOf('\n');
+        if (lineFeed >= 0 && position + lineFeed + 1 < file.size())
+            lineStart = position + lineFeed + 1;
+    }
+    file.seek(kept);
+    return lineStart;
+}
+
+// Reads the lines before split on this thread and those from split on on
+// another, at the same time, and puts the rows in order. False when a line
+// within the first N failed or the data ended before line N: the caller then
+// reads again in one pass, which says exactly which line and why.
+bool readInTwoHalves(QFile& file, qint64 split, Recording& recording)
+{
+    const int sampleCount = recording.sampleCount();
+    QFile secondFile(file.fileName());
+    if (!secondFile.open(QIODevice::ReadOnly) || !secondFile.seek(split))
+        return false;
+    QVector<SampleRow> secondRows(sampleCount);
+    QVector<double> secondTimes;
+    secondTimes.reserve(sampleCount);
+    const Recording& model = recording;
+    QFuture<RowsRead> second = QtConcurrent::run([&secondFile, &secondRows, &secondTimes, &model, sampleCount] {
+        DataLineReader lines(secondFile);
+        return readRows(lines, secondRows.data(), sampleCount, secondTimes, model);
+    });
+
+    resizeExactly(recording.samples, sampleCount);
+    recording.rawTimeAxis.reserve(sampleCount);
+    DataLineReader firstLines(file, split);
+    const RowsRead first = readRows(firstLines, recording.samples.data(), sampleCount, recording.rawTimeAxis, model);
+    const RowsRead rest = second.result();
+    if (first.failed)
+        return false;
+    const int needed = sampleCount - first.count;
+    if (rest.count < needed)
+        return false;
+    for (int j = 0; j < needed; ++j)
+        recording.samples[first.count + j] = std::move(secondRows[j]);
+    recording.rawTimeAxis.append(secondTimes.mid(0, needed));
+    return true;
+}
+
 } // namespace
 
 QString dataFilePath(const QString& configurationPath)
@@ -261,6 +341,19 @@ QString readDataRows(QIODevice& device, Recording& recording, LoadFailure* failu
         recording.rawTimeAxis.append(double(roundedMilliseconds(row.timeStamp)));
     }
     return QString();
+}
+
+QString readDataFileRows(QFile& file, Recording& recording, LoadFailure* failure, qint64 parallelBytes)
+{
+    const qint64 start = file.pos();
+    const qint64 split = lineStartFrom(file, start + (file.size() - start) / 2);
+    if (file.size() - start >= parallelBytes && split > start && recording.sampleCount() >= 2
+        && readInTwoHalves(file, split, recording))
+        return QString();
+    recording.samples.clear();
+    recording.rawTimeAxis.clear();
+    file.seek(start);
+    return readDataRows(file, recording, failure);
 }
 
 void correctTimeAxis(Recording& recording)

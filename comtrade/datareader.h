@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+class QFile;
 class QIODevice;
 
 namespace VornaLumeto {
@@ -26,6 +27,12 @@ bool parseDataLine(QByteArray& line, SampleRow& row,
 // line; a device that ends before line N, or else what is wrong with the
 // failing line, is also noted in failure, when given.
 QString readDataRows(QIODevice& device, Recording& recording, LoadFailure* failure = nullptr);
+
+// The same from an open data file. When the file holds at least parallelBytes
+// from its position on, its second half is read on another thread meanwhile;
+// a file with a failing line is read again in one pass for the message.
+QString readDataFileRows(QFile& file, Recording& recording, LoadFailure* failure = nullptr,
+                         qint64 parallelBytes = 1024 * 1024);
 
 // Builds timeAxis from rawTimeAxis and N, or from the first sampling rate when
 // the stamps carry no time (the last one is 0).

@@ -36,7 +36,7 @@ QString readDataFile(const QString& path, Recording& recording, LoadFailure* fai
     }
     if (file.size() == 0)
         return loadMessage("Файл *.dat пуст");
-    const QString message = readDataRows(file, recording, failure);
+    const QString message = readDataFileRows(file, recording, failure);
     if (!message.isEmpty())
         return message;
     correctTimeAxis(recording);

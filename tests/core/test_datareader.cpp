@@ -1,7 +1,10 @@
 #include "comtrade/datareader.h"
+#include "comtrade/loadfailure.h"
 #include "support/testfiles.h"
 
 #include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <random>
@@ -80,6 +83,8 @@ private slots:
     void readsLineLongerThanTheBuffer();
     void convertsEveryFieldShapeAsToInt();
     void shortFileFailsOnTheFirstMissingLine();
+    void fileReadInTwoHalvesGivesWhatOnePassGives_data();
+    void fileReadInTwoHalvesGivesWhatOnePassGives();
     void badLineMessageQuotesTheNormalisedLine();
     void correctsTimeAxisOfSharedMilliseconds();
     void keepsRecordedTimesWithinHalfAStep();
@@ -242,6 +247,51 @@ void TestDataReader::shortFileFailsOnTheFirstMissingLine()
 {
     Recording recording = recordingWith(2, 0, 4);
     QCOMPARE(readRows("1,0,1,2\n2,1000,3,4\n", recording), dataLineMessage(3, QString()));
+}
+
+void TestDataReader::fileReadInTwoHalvesGivesWhatOnePassGives_data()
+{
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("badLine");  // 1-based, 0 for none
+    QTest::newRow("exactly N lines") << 1000 << 0;
+    QTest::newRow("more lines than N, garbage after N") << 1100 << 1050;
+    QTest::newRow("bad line in the second half") << 1000 << 900;
+    QTest::newRow("bad line in the first half") << 1000 << 3;
+    QTest::newRow("fewer lines than N") << 990 << 0;
+}
+
+void TestDataReader::fileReadInTwoHalvesGivesWhatOnePassGives()
+{
+    QFETCH(int, lines);
+    QFETCH(int, badLine);
+    QByteArray data;
+    for (int k = 1; k <= lines; ++k)
+        data += k == badLine ? QByteArray("x,y\n") : QByteArrayLiteral("%1,%2,%3,%4\r\n").replace("%1", QByteArray::number(k))
+                    .replace("%2", QByteArray::number(k * 250)).replace("%3", QByteArray::number(k % 97 - 40))
+                    .replace("%4", QByteArray::number(k % 2));
+    QTemporaryDir dir;
+    QFile file(LumetoTest::writeFile(dir, QStringLiteral("rows.dat"), data));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+
+    Recording halves = recordingWith(1, 1, 1000);
+    LoadFailure halvesFailure;
+    const QString halvesMessage = readDataFileRows(file, halves, &halvesFailure, 0);
+    Recording onePass = recordingWith(1, 1, 1000);
+    LoadFailure onePassFailure;
+    QBuffer device;
+    device.setData(data);
+    device.open(QIODevice::ReadOnly);
+    QCOMPARE(halvesMessage, readDataRows(device, onePass, &onePassFailure));
+    QCOMPARE(halvesMessage.isEmpty(), badLine == 0 && lines >= 1000 || badLine > 1000);
+    QCOMPARE(halvesFailure.dataLineCount, onePassFailure.dataLineCount);
+    QCOMPARE(halves.rawTimeAxis, onePass.rawTimeAxis);
+    if (!halvesMessage.isEmpty())
+        return;
+    for (int k = 0; k < 1000; ++k) {
+        QCOMPARE(halves.samples.at(k).number, k + 1);
+        QCOMPARE(halves.samples.at(k).analog, onePass.samples.at(k).analog);
+        QCOMPARE(halves.samples.at(k).digital, onePass.samples.at(k).digital);
+    }
 }
 
 void TestDataReader::badLineMessageQuotesTheNormalisedLine()
