@@ -7,6 +7,9 @@
 #include <QtGlobal>
 
 #include <limits>
+#if __cplusplus >= 202002L
+#include <bit>
+#endif
 
 namespace VornaLumeto {
 namespace DataFields {
@@ -26,6 +29,16 @@ constexpr int paddedBytes = 16;
 
 // One in every byte of a word: times a byte value, that byte in every byte.
 constexpr quint64 byteOnes = 0x0101010101010101ull;
+
+// The number of zero bits below the lowest set bit of a word that is not 0.
+inline int trailingZeroBits(quint64 word)
+{
+#if __cplusplus >= 202002L
+    return std::countr_zero(word);
+#else
+    return __builtin_ctzll(word);
+#endif
+}
 
 // Reads one field from cursor, checking its characters and converting it the
 // way QString::toInt (base 10) converts such text: an optional leading '-',
@@ -65,8 +78,12 @@ bool readFieldCarefully(const char*& cursor, const char* lineEnd, FieldEnd field
 }
 
 // How many of the word's bytes, from the first, are digits of the field kind.
-// A carry out of a non-digit byte can only spoil the test of bytes after it,
-// which do not count.
+// A decimal digit is a byte 0x30 ... 0x39: its high nibble is 3, and stays 3
+// when 6 is added (0x3A ... 0x3F would carry into it). A binary digit is 0x30
+// or 0x31: all but its lowest bit equal those of 0x30. Each byte that fails
+// leaves a bit set in nonDigits, so the first set bit names the first
+// non-digit byte. A carry out of a non-digit byte can only spoil the test of
+// bytes after it, which do not count.
 template <FieldKind kind>
 int leadingDigitCount(quint64 word)
 {
@@ -79,7 +96,7 @@ int leadingDigitCount(quint64 word)
         const quint64 highNibblesAfterSix = (word + 0x06 * ones) & (0xF0 * ones);
         nonDigits = (highNibbles ^ (0x30 * ones)) | (highNibblesAfterSix ^ (0x30 * ones));
     }
-    return nonDigits == 0 ? wordBytes : __builtin_ctzll(nonDigits) / 8;
+    return nonDigits == 0 ? wordBytes : trailingZeroBits(nonDigits) / 8;
 }
 
 // The number of commas in [begin, end), a word at a time; end is padded.
@@ -102,6 +119,16 @@ inline int commasBetween(const char* begin, const char* end)
 
 // The value of up to eight digit values (0 to 9), one per byte, the most
 // significant in the lowest byte; empty leading bytes are zero.
+//
+// Three multiplications each join neighbouring numbers in pairs, the more
+// significant one in the lower lane:
+//   2561 = 10 * 2^8 + 1: byte i + 1 gains 10 times byte i, so after >> 8 the
+//   even bytes hold two-digit numbers (at most 99, so no byte overflows);
+//   6553601 = 100 * 2^16 + 1: of the 16-bit lanes (the odd bytes masked off),
+//   lane i + 1 gains 100 times lane i, so after >> 16 the even lanes hold
+//   four-digit numbers (at most 9999);
+//   42949672960001 = 10000 * 2^32 + 1: of the two 32-bit lanes, the upper
+//   gains 10000 times the lower, and >> 32 leaves the eight-digit number.
 inline quint32 valueOfDigits(quint64 digits)
 {
     digits = (digits * 2561) >> 8;

@@ -101,7 +101,9 @@ Q_ALWAYS_INLINE bool readChannelField(const char*& cursor, int k, const ChannelF
 // Finding where a field ends needs where it starts, so the fields of a line
 // form one chain of dependent steps. The channel fields are read by two
 // cursors instead, one from each half of the line, whose chains the processor
-// works on at once.
+// works on at once. This path is taken for every line first; when the second
+// half holds no comma (a line of one or two channel fields) the first cursor
+// reads them all.
 bool parseDataFields(const char* begin, const char* end, SampleRow& row,
                      quint8 totalChannelCount, quint8 analogCount, quint8 digitalCount)
 {
@@ -138,10 +140,10 @@ bool parseDataFields(const char* begin, const char* end, SampleRow& row,
     return !middleComma || first == middleComma + 1;
 }
 
-// Parses a line straight from the reader's buffer. A line that does not parse
-// as it stands (spaces to normalise, or a real fault) goes the way of the
-// text: copied into lineText, normalised and parsed again, leaving lineText as
-// the parser left it for the message.
+// Parses a line straight from the reader's buffer, with the two cursors above.
+// Only a line that does not parse as it stands (spaces to normalise, or a real
+// fault) takes the second path: copied into lineText, normalised and parsed
+// again, leaving lineText as the parser left it for the message.
 bool parseBufferedLine(const DataLine& line, QByteArray& lineText, SampleRow& row, const Recording& recording)
 {
     // What follows the content is its terminator, or the reader's zero after
