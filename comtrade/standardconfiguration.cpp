@@ -230,19 +230,30 @@ private:
 
     // Channels are added as their lines are read, so a count far beyond the
     // lines of the file costs nothing before the file runs out.
-    bool readAnalogChannels()
+    template <typename Channel, typename ParseFields>
+    bool readChannels(const char* whatSource, qint64 count, QVector<Channel>& channels, ParseFields parseFields)
     {
-        for (qint64 i = 0; i < analogCount; ++i) {
-            const QString what = standardText("аналоговый канал %1 из %2").arg(i + 1).arg(analogCount);
+        for (qint64 i = 0; i < count; ++i) {
+            const QString what = standardText(whatSource).arg(i + 1).arg(count);
             QStringList fields;
-            if (!nextFields(what, fields))
+            Channel channel;
+            if (!nextFields(what, fields) || !(this->*parseFields)(what, fields, channel))
                 return false;
-            StandardAnalogChannel channel;
-            if (!parseAnalogFields(what, fields, channel))
-                return false;
-            configuration.analog.append(channel);
+            channels.append(channel);
         }
         return true;
+    }
+
+    bool readAnalogChannels()
+    {
+        return readChannels(QT_TRANSLATE_NOOP("VornaLumeto::StandardRecording", "аналоговый канал %1 из %2"),
+                            analogCount, configuration.analog, &ConfigurationParser::parseAnalogFields);
+    }
+
+    bool readDigitalChannels()
+    {
+        return readChannels(QT_TRANSLATE_NOOP("VornaLumeto::StandardRecording", "дискретный канал %1 из %2"),
+                            digitalCount, configuration.digital, &ConfigurationParser::parseDigitalFields);
     }
 
     // An,ch_id,ph,ccbm,uu,a,b,skew,min,max (1991) and primary,secondary,PS after them (1999 on).
@@ -272,21 +283,6 @@ private:
             if (!toRealOrDefault(fields[11], 1.0, channel.scaling.secondary))
                 return failNumber(what, fields[11]);
             channel.scaling.primaryOrSecondary = fields[12];
-        }
-        return true;
-    }
-
-    bool readDigitalChannels()
-    {
-        for (qint64 i = 0; i < digitalCount; ++i) {
-            const QString what = standardText("дискретный канал %1 из %2").arg(i + 1).arg(digitalCount);
-            QStringList fields;
-            if (!nextFields(what, fields))
-                return false;
-            StandardDigitalChannel channel;
-            if (!parseDigitalFields(what, fields, channel))
-                return false;
-            configuration.digital.append(channel);
         }
         return true;
     }

@@ -287,25 +287,22 @@ qint64 expectedAsciiSamples(const QIODevice& device, const DataLayout& layout)
 template <DataType type>
 struct BinaryValue;
 
-template <>
-struct BinaryValue<DataType::Binary> {
-    static constexpr int bytes = 2;
+// A two's-complement value; its most negative value marks a missing one.
+template <typename Integer>
+struct IntegerValue {
+    static constexpr int bytes = sizeof(Integer);
     static double read(const char* p)
     {
-        const qint16 value = qFromLittleEndian<qint16>(p);
-        return value == std::numeric_limits<qint16>::min() ? missing : value;
+        const Integer value = qFromLittleEndian<Integer>(p);
+        return value == std::numeric_limits<Integer>::min() ? missing : value;
     }
 };
 
 template <>
-struct BinaryValue<DataType::Binary32> {
-    static constexpr int bytes = 4;
-    static double read(const char* p)
-    {
-        const qint32 value = qFromLittleEndian<qint32>(p);
-        return value == std::numeric_limits<qint32>::min() ? missing : value;
-    }
-};
+struct BinaryValue<DataType::Binary> : IntegerValue<qint16> {};
+
+template <>
+struct BinaryValue<DataType::Binary32> : IntegerValue<qint32> {};
 
 template <>
 struct BinaryValue<DataType::Float32> {
