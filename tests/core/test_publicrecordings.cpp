@@ -3,6 +3,7 @@
 #include "comtrade/recordingexport.h"
 #include "comtrade/recordingloader.h"
 #include "comtrade/standardloader.h"
+#include "comtrade/standardsummary.h"
 
 #include <QDir>
 #include <QFile>
@@ -107,6 +108,9 @@ private slots:
         QCOMPARE(hif.analogChannels.at(1).id, QStringLiteral("IBRMS"));
         QCOMPARE(hif.digitalChannels.at(1).id, QStringLiteral("NTUNE_A"));
         QVERIFY(near(engineering(hif, 0, 0), 0.0, 1e-9));
+        // What an error box can say of a file from its configuration alone.
+        QCOMPARE(VornaLumeto::describeStandardFile(publicFile(QStringLiteral("COMTRADE.jl/1999-binary-hif-sel.cfg"))),
+                 QStringLiteral("Файл записан по редакции 1999 года, данные BINARY."));
     }
 
     // The 1991 relay recording has 616 channels: every analog one and the first digital ones up to 255.
