@@ -24,6 +24,8 @@ constexpr double missing = std::numeric_limits<double>::quiet_NaN();
 constexpr int headerBytes = 8;  // sample number and time stamp, 4 bytes each
 constexpr int digitalChannelsPerWord = 16;
 constexpr quint32 missingStamp = 0xFFFFFFFFu;
+// Room for samples when their count is not known, doubled as they come.
+constexpr qint64 firstCapacity = 65536;
 
 // A raw value as the rows hold it: rounded and kept within 32 bits; a missing value is 0.
 qint32 rowValue(double value)
@@ -104,7 +106,7 @@ public:
     SampleTarget next(double number, double stamp)
     {
         if (count == capacity)
-            reserve(qMax<qint64>(2 * capacity, 1024));
+            reserve(qMin(qMax<qint64>(2 * capacity, firstCapacity), largestSampleCount()));
         data.samples.append(SampleRow());
         SampleRow& row = data.samples.last();
         row.number = saturatedNumber(number);
@@ -273,12 +275,13 @@ private:
 
 // Samples to make room for at once: those announced, but no more than the
 // bytes can hold (a line has at least a comma per field), so that a wrong
-// count in a small file does not claim much memory.
+// count in a small file does not claim much memory. Without a count the
+// room grows as the samples come.
 qint64 expectedAsciiSamples(const QIODevice& device, const DataLayout& layout)
 {
     const qint64 shortestLine = 2 + layout.fileAnalog + layout.fileDigital;
-    const qint64 fitting = device.isSequential() ? 1024 : device.size() / shortestLine + 1;
-    const qint64 expected = layout.sampleLimit > 0 ? qMin(layout.sampleLimit, fitting) : fitting;
+    const qint64 fitting = device.isSequential() ? firstCapacity : device.size() / shortestLine + 1;
+    const qint64 expected = layout.sampleLimit > 0 ? qMin(layout.sampleLimit, fitting) : qMin(fitting, firstCapacity);
     return qMin(expected, largestSampleCount());
 }
 

@@ -265,6 +265,19 @@ private slots:
         QCOMPARE(recording.channelFrequency[0].size(), samples);
         QCOMPARE(recording.analogValues[0].last(), double((samples - 1) % 1000));
         QCOMPARE(recording.timeAxis.last(), (samples - 1) * 0.1);
+
+        // ASCII without a sample count: every line is read, the room growing as they come.
+        const QByteArray uncounted = "S,1,1999\n1,1A,0D\n1,U,,,V,1,0,0,-32767,32767,1,1,P\n50\n0\n0,0\n"
+                                     "01/01/2020,00:00:00\n01/01/2020,00:00:00\nASCII\n1\n";
+        QByteArray lines;
+        for (int k = 0; k < samples; ++k)
+            lines += QByteArray::number(k + 1) + ',' + QByteArray::number(k * 100) + ',' + QByteArray::number(k % 7) + '\n';
+        Recording ascii;
+        QCOMPARE(read(uncounted, lines, ascii), success);
+        QCOMPARE(ascii.sampleCount(), samples);
+        QCOMPARE(ascii.analogValues[0].size(), samples);
+        QCOMPARE(ascii.timeAxis.last(), (samples - 1) * 0.1);
+        QCOMPARE(ascii.sampleRates[0].rate, 10000);
     }
 
     // Missing values must not stop the frequency track or take it out of its band.
