@@ -80,6 +80,7 @@ private slots:
     void readsLineLongerThanTheBuffer();
     void convertsEveryFieldShapeAsToInt();
     void shortFileFailsOnTheFirstMissingLine();
+    void lastLineIsNotEkedOutWithBytesOfAnEarlierLine();
     void badLineMessageQuotesTheNormalisedLine();
     void correctsTimeAxisOfSharedMilliseconds();
     void keepsRecordedTimesWithinHalfAStep();
@@ -241,6 +242,15 @@ void TestDataReader::shortFileFailsOnTheFirstMissingLine()
 {
     Recording recording = recordingWith(2, 0, 4);
     QCOMPARE(readRows("1,0,1,2\n2,1000,3,4\n", recording), dataLineMessage(3, QString()));
+}
+
+// A last line without a terminator is moved to the front of the reader's
+// buffer; what the buffer held after it before must not be read as more fields
+// ("2,0,7" with three channels was once read as 7, 6 and 0).
+void TestDataReader::lastLineIsNotEkedOutWithBytesOfAnEarlierLine()
+{
+    Recording recording = recordingWith(3, 0, 2);
+    QCOMPARE(readRows("1,0,5,6,8\n2,0,7", recording), dataLineMessage(2, QStringLiteral("2,0,7")));
 }
 
 void TestDataReader::badLineMessageQuotesTheNormalisedLine()
