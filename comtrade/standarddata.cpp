@@ -75,9 +75,10 @@ private:
     QVector<double*> pointers;
 };
 
-// Where one sample goes: its row and position k of every column.
+// Where one sample goes: its row's values and position k of every column.
 struct SampleTarget {
-    SampleRow& row;
+    qint32* rowAnalog;
+    quint8* rowDigital;
     double* const* analog;
     double* const* digital;
     qint64 k;
@@ -114,21 +115,28 @@ public:
         resizeExactly(row.analog, layout.keptAnalog);
         resizeExactly(row.digital, layout.keptDigital);
         data.stamps.append(stamp);
-        return {row, analog.data(), digital.data(), count++};
+        return {row.analog.data(), row.digital.data(), analog.data(), digital.data(), count++};
     }
 
     void setAnalog(const SampleTarget& target, int c, double value)
     {
         target.analog[c][target.k] = value;
-        target.row.analog[c] = rowValue(value);
+        target.rowAnalog[c] = rowValue(value);
         if (std::isnan(value))
             data.analogHasMissing[c] = true;
+    }
+
+    // A whole value needs no rounding for the row.
+    static void setAnalogWhole(const SampleTarget& target, int c, qint32 value)
+    {
+        target.analog[c][target.k] = value;
+        target.rowAnalog[c] = value;
     }
 
     static void setDigital(const SampleTarget& target, int d, bool state)
     {
         target.digital[d][target.k] = state ? 1.0 : 0.0;
-        target.row.digital[d] = state ? 1 : 0;
+        target.rowDigital[d] = state ? 1 : 0;
     }
 
     qint64 size() const { return count; }
@@ -210,7 +218,8 @@ Q_ALWAYS_INLINE bool readAsciiField(const char*& cursor, const char* lineEnd, Fi
 class AsciiLineParser {
 public:
     explicit AsciiLineParser(const DataLayout& layout)
-        : layout(layout), fieldCount(2 + layout.fileAnalog + layout.fileDigital)
+        : layout(layout), fieldCount(2 + layout.fileAnalog + layout.fileDigital),
+          missingWhole(layout.rules.missingAsciiIsEmpty ? noWholeValue : qint64(layout.rules.missingAsciiValue))
     {
     }
 
@@ -228,8 +237,17 @@ public:
             stamp = missing;
         const SampleTarget target = store.next(number, stamp);
         for (int c = 0; c < layout.fileAnalog; ++c) {
+            // Most values are short whole numbers: read at once and kept as they are.
+            qint32 whole = 0;
+            if (readShortField<FieldKind::DigitsAndMinus>(cursor, end, endOf(2 + c), whole)) {
+                if (c < layout.keptAnalog && whole != missingWhole)
+                    SampleStore::setAnalogWhole(target, c, whole);
+                else if (c < layout.keptAnalog)
+                    store.setAnalog(target, c, missing);
+                continue;
+            }
             double value = 0.0;
-            if (!readAsciiField(cursor, end, endOf(2 + c), value, empty))
+            if (!readFieldCarefully(cursor, end, endOf(2 + c), value, empty))
                 return false;
             if (c < layout.keptAnalog)
                 store.setAnalog(target, c, isMissing(value, empty) ? missing : value);
@@ -269,8 +287,12 @@ private:
         return empty || (!layout.rules.missingAsciiIsEmpty && value == layout.rules.missingAsciiValue);
     }
 
+    // No short field reads as this: the revision marks missing values otherwise.
+    static constexpr qint64 noWholeValue = std::numeric_limits<qint64>::min();
+
     const DataLayout& layout;
     const int fieldCount;
+    const qint64 missingWhole;  // the revision's marker of a missing value, as a whole number
 };
 
 // Samples to make room for at once: those announced, but no more than the
