@@ -1,5 +1,7 @@
 #include "app/commandline.h"
 
+#include "comtrade/recordingexport.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
@@ -9,6 +11,8 @@ namespace VornaLumeto {
 namespace {
 
 constexpr int usageExitCode = 2;
+constexpr int failureExitCode = 1;
+const QString exportCsvOption = QStringLiteral("export-csv");
 
 QString text(const char* source)
 {
@@ -33,6 +37,19 @@ QString whyNotARecording(const QString& path)
     return file.isFile() ? QString() : text("Не файл");
 }
 
+// Whether an argument before "--" (after which every argument is a file) is such an option.
+template <typename IsOption>
+bool hasOptionBeforeFiles(const QStringList& arguments, IsOption isOption)
+{
+    for (const QString& argument : arguments.mid(1)) {
+        if (argument == QLatin1String("--"))
+            return false;
+        if (isOption(argument))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 QString notOpenedLine(const QString& path, const QString& reason)
@@ -45,13 +62,21 @@ bool asksOnlyForText(const QStringList& arguments)
     static const QStringList textOptions{QStringLiteral("-h"), QStringLiteral("-?"), QStringLiteral("--help"),
                                          QStringLiteral("--help-all"), QStringLiteral("-v"),
                                          QStringLiteral("--version")};
-    for (const QString& argument : arguments.mid(1)) {
-        if (argument == QLatin1String("--"))
-            return false;
-        if (textOptions.contains(argument))
-            return true;
-    }
-    return false;
+    return hasOptionBeforeFiles(arguments, [](const QString& argument) { return textOptions.contains(argument); });
+}
+
+bool asksForCsvExport(const QStringList& arguments)
+{
+    const QString option = QStringLiteral("--") + exportCsvOption;
+    return hasOptionBeforeFiles(arguments, [&option](const QString& argument) {
+        return argument == option || argument.startsWith(option + QLatin1Char('='));
+    });
+}
+
+int runCsvExport(const CommandLine& commandLine, QString& message)
+{
+    message = exportRecordingAsCsv(commandLine.recordings.value(0), commandLine.csvPath, commandLine.standard);
+    return message.isEmpty() ? 0 : failureExitCode;
 }
 
 QString applicationVersion()
@@ -67,6 +92,14 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& workin
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(text("файлы"), text("Файлы *.cfg; каждый открывается в своей вкладке."),
                                  text("[файлы...]"));
+    const QCommandLineOption exportCsv(exportCsvOption,
+                                       text("Записать осциллограмму (один файл) в CSV-файл и выйти, не открывая окна."),
+                                       text("файл.csv"));
+    const QCommandLineOption standard(QStringLiteral("standard"),
+                                      text("Файлы, которые программа не читает, и файлы *.cff читать по стандарту "
+                                           "COMTRADE (редакции 1991, 1999, 2013)."));
+    parser.addOption(exportCsv);
+    parser.addOption(standard);
 
     CommandLine commandLine;
     if (!parser.parse(arguments)) {
@@ -79,13 +112,27 @@ CommandLine parseCommandLine(const QStringList& arguments, const QString& workin
         commandLine.output = programName(arguments) + QLatin1Char(' ') + applicationVersion() + QLatin1Char('\n');
     } else {
         const QDir directory(workingDirectory);
-        for (const QString& name : parser.positionalArguments()) {
-            const QString path = QDir::cleanPath(directory.absoluteFilePath(name));
-            const QString reason = whyNotARecording(path);
-            if (reason.isEmpty())
-                commandLine.recordings.append(path);
-            else
-                commandLine.notOpened.append(notOpenedLine(path, reason));
+        QStringList paths;
+        for (const QString& name : parser.positionalArguments())
+            paths.append(QDir::cleanPath(directory.absoluteFilePath(name)));
+        commandLine.standard = parser.isSet(standard);
+        if (parser.isSet(exportCsv)) {
+            // An export names its one recording whatever its name is; the reader says what it is.
+            commandLine.csvPath = QDir::cleanPath(directory.absoluteFilePath(parser.value(exportCsv)));
+            commandLine.recordings = paths;
+        } else {
+            for (const QString& path : paths) {
+                const QString reason = whyNotARecording(path);
+                if (reason.isEmpty())
+                    commandLine.recordings.append(path);
+                else
+                    commandLine.notOpened.append(notOpenedLine(path, reason));
+            }
+        }
+        if (commandLine.exportsCsv() && commandLine.recordings.size() != 1) {
+            commandLine.error = text("%1: для --export-csv нужен ровно один файл осциллограммы").arg(programName(arguments))
+                                + QLatin1Char('\n');
+            commandLine.exitCode = usageExitCode;
         }
     }
     return commandLine;

@@ -13,8 +13,11 @@ struct CommandLine {
     QString output;          // help or version, for standard output
     QString error;           // what is wrong with the arguments, for standard error
     int exitCode = 0;
+    QString csvPath;         // --export-csv: the recording (the one path in recordings) goes there as CSV
+    bool standard = false;   // --standard: files the dialect reader refuses go through the standard reader
 
-    bool startsViewer() const { return output.isEmpty() && error.isEmpty(); }
+    bool exportsCsv() const { return !csvPath.isEmpty(); }
+    bool startsViewer() const { return output.isEmpty() && error.isEmpty() && !exportsCsv(); }
 };
 
 // The arguments after the application object has taken its own (-style and
@@ -28,6 +31,13 @@ QString notOpenedLine(const QString& path, const QString& reason);
 // True when the arguments ask only for help or the version: those are printed
 // without a window, so they work where there is no display.
 bool asksOnlyForText(const QStringList& arguments);
+
+// True when the arguments ask for a CSV export, which needs no window either.
+bool asksForCsvExport(const QStringList& arguments);
+
+// Writes the recording of an export command line as CSV. Returns the exit
+// code; the reason of a failure goes into message.
+int runCsvExport(const CommandLine& commandLine, QString& message);
 
 // The project's version, as the build names it.
 QString applicationVersion();

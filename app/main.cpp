@@ -36,15 +36,22 @@ VornaLumeto::CommandLine parsedCommandLine()
     return VornaLumeto::parseCommandLine(QCoreApplication::arguments(), QDir::currentPath());
 }
 
-// Help and the version need no window, so they are answered without a display.
+// Help, the version and a CSV export need no window, so they are answered without a display.
 int answerWithoutWindow(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
     QTranslator qtTranslator;
     VornaLumeto::installQtTranslation(qtTranslator);
     const VornaLumeto::CommandLine commandLine = parsedCommandLine();
-    answeredOnTheCommandLine(commandLine);
-    return commandLine.exitCode;
+    if (!commandLine.exportsCsv() || !commandLine.error.isEmpty()) {
+        answeredOnTheCommandLine(commandLine);
+        return commandLine.exitCode;
+    }
+    QString message;
+    const int exitCode = VornaLumeto::runCsvExport(commandLine, message);
+    if (!message.isEmpty())
+        QTextStream(stderr) << message << '\n';
+    return exitCode;
 }
 
 // Opens the recordings named on the command line and says on standard error
@@ -66,7 +73,8 @@ void openNamedRecordings(VornaLumeto::comtrade_view& tabs, const VornaLumeto::Co
 
 int main(int argc, char* argv[])
 {
-    if (VornaLumeto::asksOnlyForText(argumentsOf(argc, argv)))
+    const QStringList arguments = argumentsOf(argc, argv);
+    if (VornaLumeto::asksOnlyForText(arguments) || VornaLumeto::asksForCsvExport(arguments))
         return answerWithoutWindow(argc, argv);
 
     VornaLumeto::setUpProcessMemory();

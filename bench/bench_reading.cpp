@@ -20,10 +20,17 @@
 // Memory is measured in a new process too (--memory): the peak is VmHWM minus
 // VmRSS before loading, the model is VmRSS after loading minus the same
 // baseline, taken while the recording is still alive.
+//
+// The 255-channel recording is also written in two forms of the 1999
+// revision and read by the standard reader: as BINARY, against a plain loop
+// over the same file's bytes into one vector of doubles per channel; and as
+// ASCII, against the dialect reader on the recording's early ASCII form. Each
+// is measured in turn with what it is set against.
 #include "benchsupport.h"
 
 #include "app/processmemory.h"
 #include "comtrade/recordingloader.h"
+#include "comtrade/standardloader.h"
 #include "recordinggenerator.h"
 
 #include <QCoreApplication>
@@ -31,6 +38,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QtEndian>
 
 #include <algorithm>
 #include <functional>
@@ -50,8 +58,12 @@ struct Case {
     const char* name;
     int analogCount;
     int digitalCount;
+    bool standardForms;      // also written as 1999 BINARY and ASCII for the standard reader
     QString configuration;
     QString data;
+    QString binaryConfiguration;
+    QString binaryData;
+    QString standardAsciiConfiguration;
 
     QString prefix() const { return QStringLiteral("reading_%1_").arg(QLatin1String(name)); }
     size_t fieldCount() const { return size_t(sampleCount) * size_t(analogCount + digitalCount + 2); }
@@ -89,6 +101,36 @@ bool loadFully(const QString& configuration, VornaLumeto::Recording& recording)
     return VornaLumeto::loadRecording(configuration, recording) == VornaLumeto::loadSuccessMessage();
 }
 
+bool loadByStandard(const QString& configuration, VornaLumeto::Recording& recording)
+{
+    recording = VornaLumeto::Recording();
+    return VornaLumeto::loadStandardRecording(configuration, recording) == VornaLumeto::loadSuccessMessage();
+}
+
+// The floor of reading BINARY data: every record's values and digital bits
+// into one vector of doubles per channel, nothing checked.
+std::vector<std::vector<double>> readBinaryRecords(const QString& path, int analogCount, int digitalCount)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    const int recordSize = 8 + 2 * analogCount + 2 * ((digitalCount + 15) / 16);
+    const int records = bytes.size() / recordSize;
+    std::vector<std::vector<double>> channels(size_t(analogCount + digitalCount));
+    for (std::vector<double>& channel : channels)
+        channel.reserve(size_t(records));
+    for (int k = 0; k < records; ++k) {
+        const char* const record = bytes.constData() + qint64(k) * recordSize;
+        for (int c = 0; c < analogCount; ++c)
+            channels[size_t(c)].push_back(qFromLittleEndian<qint16>(record + 8 + 2 * c));
+        const char* const words = record + 8 + 2 * analogCount;
+        for (int d = 0; d < digitalCount; ++d)
+            channels[size_t(analogCount + d)].push_back((qFromLittleEndian<quint16>(words + 2 * (d / 16)) >> (d % 16)) & 1);
+    }
+    return channels;
+}
+
 void touchFreshMemory(double megabytes)
 {
     std::vector<char> block(size_t(megabytes * 1024 * 1024));
@@ -105,6 +147,7 @@ int timeInThisProcess(const QStringList& arguments)
     double milliseconds = 0.0;
     // What a reading leaves outlives the clock: freeing it is not part of reading.
     std::vector<int> values;
+    std::vector<std::vector<double>> channels;
     VornaLumeto::Recording recording;
     if (what == QLatin1String("lines"))
         milliseconds = timed([&] { ok = countLines(path) > 0; });
@@ -112,6 +155,13 @@ int timeInThisProcess(const QStringList& arguments)
         milliseconds = timed([&] { values = parseAllFields(path, argument.toULongLong()); ok = !values.empty(); });
     else if (what == QLatin1String("full"))
         milliseconds = timed([&] { ok = loadFully(path, recording); });
+    else if (what == QLatin1String("standard"))
+        milliseconds = timed([&] { ok = loadByStandard(path, recording); });
+    else if (what == QLatin1String("binaryfloor"))
+        milliseconds = timed([&] {
+            channels = readBinaryRecords(path, argument.toInt(), arguments.value(5).toInt());
+            ok = !channels.empty() && !channels.front().empty();
+        });
     else
         milliseconds = timed([&] { touchFreshMemory(argument.toDouble()); });
     QTextStream(stdout) << milliseconds << '\n';
@@ -152,6 +202,23 @@ double childMedian(const QStringList& arguments, int index = 0)
     return medianOf(values);
 }
 
+// Medians of two measurements taken in turn, each in its own fresh process,
+// so that a busy spell of the shared machine falls on both; -1 when a run fails.
+std::pair<double, double> childMediansInTurn(const QStringList& first, const QStringList& second)
+{
+    std::vector<double> firstValues;
+    std::vector<double> secondValues;
+    for (int run = 0; run < runs; ++run) {
+        const QList<double> a = childFigures(first);
+        const QList<double> b = childFigures(second);
+        if (a.isEmpty() || b.isEmpty())
+            return {-1.0, -1.0};
+        firstValues.push_back(a.first());
+        secondValues.push_back(b.first());
+    }
+    return {medianOf(firstValues), medianOf(secondValues)};
+}
+
 // What the members themselves need: raw rows, value series, two frequency
 // series per analog channel and the two time axes.
 double payloadMegabytes(const Case& c)
@@ -169,10 +236,21 @@ bool generate(Case& c, const QTemporaryDir& dir, QTextStream& out)
     options.samples = sampleCount;
     options.sampleRate = 1000;
     const double start = cpuMilliseconds();
-    if (!LumetoTools::writeRecording(base, options))
+    const LumetoTools::GeneratedRecording recording = LumetoTools::generateRecording(options);
+    if (!LumetoTools::writeRecording(base, recording))
         return false;
     c.configuration = base + QStringLiteral(".cfg");
     c.data = base + QStringLiteral(".dat");
+    if (c.standardForms) {
+        const QString binaryBase = base + QStringLiteral("-binary");
+        const QString asciiBase = base + QStringLiteral("-ascii1999");
+        if (!LumetoTools::writeRecording(binaryBase, recording, {1999, LumetoTools::DataFormat::Binary, false, "Windows-1251"})
+            || !LumetoTools::writeRecording(asciiBase, recording, {1999, LumetoTools::DataFormat::Ascii, false, "Windows-1251"}))
+            return false;
+        c.binaryConfiguration = binaryBase + QStringLiteral(".cfg");
+        c.binaryData = binaryBase + QStringLiteral(".dat");
+        c.standardAsciiConfiguration = asciiBase + QStringLiteral(".cfg");
+    }
     out << c.prefix() << "data_file_size: " << QFile(c.data).size() / (1024.0 * 1024.0) << " MB\n";
     out << c.prefix() << "generation: " << cpuMilliseconds() - start << " ms\n";
     return true;
@@ -200,6 +278,27 @@ void benchmarkFreshProcesses(const Case& c, QTextStream& out)
     out << prefix << "model_memory: " << model << " MB\n";
     out << prefix << "member_payload: " << payloadMegabytes(c) << " MB\n";
     out << prefix << "peak_to_model: " << peak / model << " x\n";
+    out.flush();
+}
+
+// Each figure against its reference measured in turn with it.
+void benchmarkStandardReader(const Case& c, QTextStream& out)
+{
+    countLines(c.binaryData);  // into the page cache
+    countLines(c.standardAsciiConfiguration.chopped(3) + QStringLiteral("dat"));
+    const QString time = QStringLiteral("--time");
+    const auto [floor, binary] = childMediansInTurn(
+        {time, QStringLiteral("binaryfloor"), c.binaryData, QString::number(c.analogCount), QString::number(c.digitalCount)},
+        {time, QStringLiteral("standard"), c.binaryConfiguration});
+    const auto [dialect, ascii] = childMediansInTurn({time, QStringLiteral("full"), c.configuration},
+                                                     {time, QStringLiteral("standard"), c.standardAsciiConfiguration});
+    const QString prefix = c.prefix();
+    out << prefix << "binary_floor: " << floor << " ms\n";
+    out << prefix << "binary_full_load: " << binary << " ms\n";
+    out << prefix << "binary_to_floor: " << binary / floor << " x\n";
+    out << prefix << "dialect_full_load_in_turn: " << dialect << " ms\n";
+    out << prefix << "standard_ascii_full_load: " << ascii << " ms\n";
+    out << prefix << "standard_ascii_to_dialect: " << ascii / dialect << " x\n";
     out.flush();
 }
 
@@ -246,13 +345,15 @@ int main(int argc, char** argv)
 
     QTextStream out(stdout);
     QTemporaryDir dir;
-    std::vector<Case> cases{{"80ch", 64, 16, {}, {}}, {"255ch", 191, 64, {}, {}}};
+    std::vector<Case> cases{{"80ch", 64, 16, false, {}, {}, {}, {}, {}}, {"255ch", 191, 64, true, {}, {}, {}, {}, {}}};
     for (Case& c : cases) {
         if (!generate(c, dir, out)) {
             out << c.prefix() << "error: cannot write the recording\n";
             return 1;
         }
         benchmarkFreshProcesses(c, out);
+        if (c.standardForms)
+            benchmarkStandardReader(c, out);
     }
     for (const Case& c : cases)
         benchmarkReusedMemory(c, out);

@@ -52,6 +52,9 @@ bool DataLineReader::readMore()
     std::memmove(buffer.data(), buffer.data() + start, size_t(pending));
     start = 0;
     filled = pending;
+    // The bytes after the moved line are left over from before; should the
+    // device have nothing more, the line must still end in the promised 0.
+    buffer[size_t(filled)] = 0;
     const qsizetype capacity = qsizetype(buffer.size()) - paddingBytes;
     if (filled == capacity)
         buffer.resize(size_t(2 * capacity + paddingBytes));

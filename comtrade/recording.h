@@ -1,5 +1,7 @@
 #pragma once
 
+#include "comtrade/standarddescription.h"
+
 #include <QString>
 #include <QVector>
 
@@ -72,6 +74,9 @@ struct Recording {
     QVector<double> timeAxis;                // ms, corrected
     QVector<QVector<double>> channelFrequency;
     QVector<QVector<double>> frequencyDeviation;
+
+    // What only a recording read by the standard reader has beyond the members above.
+    StandardDescription standard;
 
     // N: the end sample of the first sampling rate (0 before the configuration is read).
     int sampleCount() const { return sampleRates.isEmpty() ? 0 : sampleRates.first().endSample; }

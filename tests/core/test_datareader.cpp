@@ -85,6 +85,7 @@ private slots:
     void shortFileFailsOnTheFirstMissingLine();
     void fileReadInTwoHalvesGivesWhatOnePassGives_data();
     void fileReadInTwoHalvesGivesWhatOnePassGives();
+    void lastLineIsNotEkedOutWithBytesOfAnEarlierLine();
     void badLineMessageQuotesTheNormalisedLine();
     void correctsTimeAxisOfSharedMilliseconds();
     void keepsRecordedTimesWithinHalfAStep();
@@ -292,6 +293,15 @@ void TestDataReader::fileReadInTwoHalvesGivesWhatOnePassGives()
         QCOMPARE(halves.samples.at(k).analog, onePass.samples.at(k).analog);
         QCOMPARE(halves.samples.at(k).digital, onePass.samples.at(k).digital);
     }
+}
+
+// A last line without a terminator is moved to the front of the reader's
+// buffer; what the buffer held after it before must not be read as more fields
+// ("2,0,7" with three channels was once read as 7, 6 and 0).
+void TestDataReader::lastLineIsNotEkedOutWithBytesOfAnEarlierLine()
+{
+    Recording recording = recordingWith(3, 0, 2);
+    QCOMPARE(readRows("1,0,5,6,8\n2,0,7", recording), dataLineMessage(2, QStringLiteral("2,0,7")));
 }
 
 void TestDataReader::badLineMessageQuotesTheNormalisedLine()

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <random>
 
 using namespace VornaLumeto;
@@ -148,6 +149,7 @@ private slots:
     void nonSineShapesFallBackToForty();
     void oneSampleAndNoSample();
     void repeatedCrossingsKeepOneValuePerSample();
+    void missingValuesKeepOneValuePerSampleInTheBand();
     void bandFollowsTheLineFrequency_data();
     void bandFollowsTheLineFrequency();
     void matchesTheStepByStepAlgorithm_data();
@@ -222,6 +224,23 @@ void TestFrequencyTracking::repeatedCrossingsKeepOneValuePerSample()
     for (double f : track.frequency)
         QVERIFY(f >= 40.0 && f <= 60.0);
     verifyDeviationMatches(track);
+}
+
+// Missing values (NaN) of the later revisions, at the start, inside and at the
+// end, in values or times: one value per sample, each within the band.
+void TestFrequencyTracking::missingValuesKeepOneValuePerSampleInTheBand()
+{
+    const double missing = std::numeric_limits<double>::quiet_NaN();
+    QVector<double> values = sine(50.0, 300);
+    for (int i : {0, 1, 120, 121, 122, 299})
+        values[i] = missing;
+    QVector<double> axis = millisecondAxis(300);
+    axis[200] = missing;
+    const FrequencyTrack track = trackChannelFrequency(values, axis, 50);
+    QCOMPARE(track.frequency.size(), 300);
+    QCOMPARE(track.deviation.size(), 300);
+    for (double frequency : track.frequency)
+        QVERIFY(frequency >= 40.0 && frequency <= 60.0);
 }
 
 void TestFrequencyTracking::bandFollowsTheLineFrequency_data()

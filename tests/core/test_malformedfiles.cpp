@@ -1,6 +1,7 @@
 #include "analysis/signalanalysis.h"
 #include "comtrade/loadfailure.h"
 #include "comtrade/recordingloader.h"
+#include "comtrade/standardloader.h"
 #include "support/testfiles.h"
 
 #include <QDir>
@@ -120,6 +121,31 @@ private slots:
         QFETCH(QString, configurationPath);
         QVERIFY(QFile::exists(configurationPath));
         QTEST(load(configurationPath), "message");
+    }
+
+    // The standard reader's corpus: each case.cfg (with case.dat) or case.cff and its message.
+    void committedStandardFilesGiveTheirMessage_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("message");
+        const QDir folder(qEnvironmentVariable("LUMETO_TEST_DATA") + QStringLiteral("/malformed-standard"));
+        QFile list(folder.filePath(QStringLiteral("messages.txt")));
+        QVERIFY2(list.open(QIODevice::ReadOnly), qPrintable(list.fileName()));
+        for (const QString& line : QString::fromUtf8(list.readAll()).split('\n')) {
+            if (line.isEmpty() || line.startsWith('#'))
+                continue;
+            const QString name = line.left(line.indexOf('\t'));
+            const QString combined = folder.filePath(name + QStringLiteral(".cff"));
+            QTest::newRow(qPrintable(name)) << (QFile::exists(combined) ? combined : folder.filePath(name + ".cfg"))
+                                            << line.mid(line.indexOf('\t') + 1);
+        }
+    }
+    void committedStandardFilesGiveTheirMessage()
+    {
+        QFETCH(QString, path);
+        QVERIFY(QFile::exists(path));
+        Recording recording;
+        QTEST(VornaLumeto::loadStandardRecording(path, recording), "message");
     }
 
     // What loading notes of the failing step, and whether the error box can say why.

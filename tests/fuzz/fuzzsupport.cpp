@@ -6,6 +6,7 @@
 
 #include <QBuffer>
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -108,6 +109,22 @@ void checkLoadedRecording(const VornaLumeto::Recording& recording)
     for (const QVector<double>& track : recording.channelFrequency)
         for (double frequency : track)
             require(frequency >= band.lowest && frequency <= band.highest);
+}
+
+void checkStandardRecording(const VornaLumeto::Recording& recording)
+{
+    checkLoadedRecording(recording);
+    require(recording.standard.fromStandardReader);
+    require(recording.standard.readSamples == recording.sampleCount());
+    require(recording.analogCount + recording.digitalCount <= 255);
+    require(recording.standard.analogScaling.size() == recording.analogCount);
+    for (const VornaLumeto::SampleRow& row : recording.samples)
+        require(row.analog.size() == recording.analogCount && row.digital.size() == recording.digitalCount);
+    for (double time : recording.timeAxis)
+        require(std::isfinite(time));
+    for (const QVector<double>& values : recording.analogValues)
+        for (double value : values)
+            require(!std::isinf(value));
 }
 
 } // namespace LumetoFuzz

@@ -38,4 +38,9 @@ void require(bool condition);
 // vectors, every series has N elements, frequencies stay within 40 ... 60 Hz.
 void checkLoadedRecording(const VornaLumeto::Recording& recording);
 
+// Those promises, and the standard reader's own: every row holds the kept
+// channels, values are finite or NaN (missing), the time axis is finite and
+// the description counts what it read.
+void checkStandardRecording(const VornaLumeto::Recording& recording);
+
 } // namespace LumetoFuzz

@@ -9,6 +9,7 @@
 #include "app/resourcesinit.h"
 
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTranslator>
@@ -112,6 +113,52 @@ private slots:
         QVERIFY(!VornaLumeto::asksOnlyForText({"lumeto", "--", "--help"}));
         QVERIFY(!VornaLumeto::asksOnlyForText({"lumeto", "-reverse", "a.cfg"}));
         QVERIFY(!VornaLumeto::asksOnlyForText({"--help"}));
+    }
+
+    void csvExportTakesOneRecordingAndNoWindow()
+    {
+        const CommandLine commandLine =
+            parseCommandLine({"lumeto", "--export-csv", "out/rec.csv", "--standard", "rec.cff"}, QStringLiteral("/w"));
+        QVERIFY(commandLine.exportsCsv());
+        QVERIFY(!commandLine.startsViewer());
+        QVERIFY(commandLine.standard);
+        QCOMPARE(commandLine.csvPath, QStringLiteral("/w/out/rec.csv"));
+        QCOMPARE(commandLine.recordings, QStringList({"/w/rec.cff"}));
+        QVERIFY(VornaLumeto::asksForCsvExport({"lumeto", "--export-csv=a.csv", "rec.cfg"}));
+        QVERIFY(!VornaLumeto::asksForCsvExport({"lumeto", "--", "--export-csv", "rec.cfg"}));
+
+        const CommandLine twoRecordings = parseCommandLine({"lumeto", "--export-csv", "a.csv", "x.cfg", "y.cfg"}, dir.path());
+        QVERIFY(!twoRecordings.error.isEmpty());
+        QCOMPARE(twoRecordings.exitCode, 2);
+
+        const QString help = parseCommandLine({"lumeto", "--help"}, dir.path()).output;
+        QVERIFY(help.contains(QLatin1String("--export-csv")));
+        QVERIFY(help.contains(QLatin1String("--standard")));
+    }
+
+    // The export runs where there is no display at all: exit 0 and the file,
+    // or exit 1 and the reason on standard error.
+    void csvExportRunsWithoutADisplay()
+    {
+        LumetoTest::writeAsciiRecording(dir, "export", smallRecording());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QString::fromLatin1(name));
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.setWorkingDirectory(dir.path());
+        program.start(QStringLiteral(LUMETO_EXECUTABLE), {"--export-csv", "export.csv", "export.cfg"});
+        QVERIFY(program.waitForFinished(60000));
+        QCOMPARE(program.exitCode(), 0);
+        QFile csv(dir.filePath(QStringLiteral("export.csv")));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(csv.readAll().count('\n'), 6);  // header and five samples
+
+        program.start(QStringLiteral(LUMETO_EXECUTABLE), {"--standard", "--export-csv", "x.csv", "missing.cff"});
+        QVERIFY(program.waitForFinished(60000));
+        QCOMPARE(program.exitCode(), 1);
+        QCOMPARE(QString::fromUtf8(program.readAllStandardError()).trimmed(),
+                 QStringLiteral("Ошибка в файле «missing.cff»: файл не открывается"));
     }
 
     void commandLineRecordingsOpenInOrderWithOneErrorForTheBrokenOne()

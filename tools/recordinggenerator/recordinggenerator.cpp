@@ -1,9 +1,5 @@
 #include "recordinggenerator.h"
 
-#include <QFile>
-#include <QTextCodec>
-
-#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -13,7 +9,8 @@ namespace {
 constexpr double twoPi = 6.283185307179586;
 constexpr double degree = twoPi / 360.0;
 constexpr int rawLimit = 32767;
-constexpr int maxSamples = 65535;
+// Past the early layout's 65,535 samples, for the later ones, but within memory.
+constexpr qint64 maxSamples = 20000000;
 constexpr int maxChannels = 255;
 // Analog channels come in feeders of eight: three voltages, three currents,
 // the residual current and one auxiliary channel (frequency or load).
@@ -338,104 +335,23 @@ void generateSamples(GeneratedRecording& recording, unsigned seed)
     }
 }
 
-QString decimal(double value)
+QVector<SamplingSegment> segmentsOf(const GeneratorOptions& options)
 {
-    QString text = QString::number(value, 'f', 7);
-    while (text.endsWith(QLatin1Char('0')))
-        text.chop(1);
-    if (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    return text;
+    return options.segments.isEmpty() ? QVector<SamplingSegment>{{options.sampleRate, options.samples}}
+                                      : options.segments;
 }
 
-// dd/mm/yyyy,hh:mm:ss.ffffff of a moment microseconds after 15 March 2024 10:31:20.25.
-QString timeStampLine(qint64 offsetMicroseconds)
+// Each segment starts where the one before ended, in whole microseconds.
+QVector<qint32> timeStampsOf(const QVector<SamplingSegment>& segments)
 {
-    const qint64 sinceMidnight = (10 * 3600 + 31 * 60 + 20) * 1000000ll + 250000 + offsetMicroseconds;
-    const qint64 seconds = sinceMidnight / 1000000;
-    return QStringLiteral("15/03/2024,%1:%2:%3.%4")
-        .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
-        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
-        .arg(seconds % 60, 2, 10, QLatin1Char('0'))
-        .arg(sinceMidnight % 1000000, 6, 10, QLatin1Char('0'));
-}
-
-QString configurationText(const GeneratedRecording& recording)
-{
-    const QString lineEnd = QStringLiteral("\r\n");
-    const int analogCount = recording.analog.size();
-    const int digitalCount = recording.digital.size();
-    QString text;
-    text += recording.stationName + QLatin1Char(',') + QString::number(recording.recorderId) + lineEnd;
-    text += QStringLiteral("%1,%2A,%3D").arg(analogCount + digitalCount).arg(analogCount).arg(digitalCount) + lineEnd;
-    for (int c = 0; c < analogCount; ++c) {
-        const GeneratedAnalogChannel& channel = recording.analog.at(c);
-        const QStringList fields{QString::number(c + 1), channel.id, channel.phase, channel.circuit, channel.unit,
-                                 decimal(channel.multiplier), QStringLiteral("0"), QStringLiteral("0"),
-                                 QString::number(-rawLimit), QString::number(rawLimit)};
-        text += fields.join(QLatin1Char(',')) + lineEnd;
+    QVector<qint32> stamps;
+    qint64 segmentStart = 0;
+    for (const SamplingSegment& segment : segments) {
+        for (int k = 0; k < segment.samples; ++k)
+            stamps.append(qint32(segmentStart + qint64(k) * 1000000 / segment.rate));
+        segmentStart += qint64(segment.samples) * 1000000 / segment.rate;
     }
-    for (int d = 0; d < digitalCount; ++d) {
-        const GeneratedDigitalChannel& channel = recording.digital.at(d);
-        text += QStringLiteral("%1,%2,%3").arg(d + 1).arg(channel.id).arg(channel.normalState) + lineEnd;
-    }
-    text += QString::number(recording.lineFrequency) + lineEnd;
-    text += QStringLiteral("1") + lineEnd;
-    text += QStringLiteral("%1,%2").arg(recording.sampleRate).arg(recording.timeStamps.size()) + lineEnd;
-    text += timeStampLine(0) + lineEnd;
-    text += timeStampLine(recording.timeStamps.at(recording.triggerSample)) + lineEnd;
-    text += QStringLiteral("ASCII") + lineEnd;
-    return text;
-}
-
-bool writeConfiguration(const QString& path, const GeneratedRecording& recording)
-{
-    QTextCodec* codec = QTextCodec::codecForName("Windows-1251");
-    QFile file(path);
-    if (!codec || !file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = codec->fromUnicode(configurationText(recording));
-    return file.write(bytes) == bytes.size();
-}
-
-char* appendNumber(char* out, char* end, qint64 value)
-{
-    return std::to_chars(out, end, value).ptr;
-}
-
-// Rows are formatted into one buffer that is written whenever it nears full.
-bool writeData(const QString& path, const GeneratedRecording& recording)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const int samples = recording.timeStamps.size();
-    const int longestRow = 24 + 12 * (recording.analog.size() + recording.digital.size());
-    QByteArray buffer(std::max(1 << 20, 4 * longestRow), Qt::Uninitialized);
-    char* const begin = buffer.data();
-    char* const end = begin + buffer.size();
-    char* out = begin;
-    bool written = true;
-    for (int k = 0; k < samples && written; ++k) {
-        out = appendNumber(out, end, k + 1);
-        *out++ = ',';
-        out = appendNumber(out, end, recording.timeStamps.at(k));
-        for (const GeneratedAnalogChannel& channel : recording.analog) {
-            *out++ = ',';
-            out = appendNumber(out, end, channel.raw.at(k));
-        }
-        for (const GeneratedDigitalChannel& channel : recording.digital) {
-            *out++ = ',';
-            *out++ = char('0' + channel.states.at(k));
-        }
-        *out++ = '\r';
-        *out++ = '\n';
-        if (end - out < longestRow || k + 1 == samples) {
-            written = file.write(begin, out - begin) == out - begin;
-            out = begin;
-        }
-    }
-    return written;
+    return stamps;
 }
 
 } // namespace
@@ -445,10 +361,19 @@ QString optionsProblem(const GeneratorOptions& options)
     if (options.analogCount < 0 || options.digitalCount < 0
         || options.analogCount + options.digitalCount > maxChannels)
         return QStringLiteral("channel counts must be 0 or more and at most %1 in all").arg(maxChannels);
-    if (options.samples < 1 || options.samples > maxSamples)
+    const QVector<SamplingSegment> segments = segmentsOf(options);
+    qint64 samples = 0;
+    qint64 microseconds = 0;
+    for (const SamplingSegment& segment : segments) {
+        if (segment.rate < 1 || segment.samples < 1)
+            return QStringLiteral("every sampling rate and its samples must be positive");
+        samples += segment.samples;
+        microseconds += qint64(segment.samples) * 1000000 / segment.rate;
+    }
+    if (samples > maxSamples)
         return QStringLiteral("samples must be from 1 to %1").arg(maxSamples);
-    if (options.sampleRate < 1 || qint64(options.samples) * 1000000 / options.sampleRate > std::numeric_limits<qint32>::max())
-        return QStringLiteral("the sampling rate must be positive and the recording shorter than 2147 s");
+    if (microseconds > std::numeric_limits<qint32>::max())
+        return QStringLiteral("the recording must be shorter than 2147 s");
     if (options.lineFrequency < 1)
         return QStringLiteral("the line frequency must be positive");
     if (options.stationName.contains(QLatin1Char(',')))
@@ -462,11 +387,10 @@ GeneratedRecording generateRecording(const GeneratorOptions& options)
     recording.stationName = options.stationName;
     recording.recorderId = int(1 + options.seed % 999);
     recording.lineFrequency = options.lineFrequency;
-    recording.sampleRate = options.sampleRate;
-    recording.triggerSample = options.samples / 5;
-    recording.timeStamps.resize(options.samples);
-    for (int k = 0; k < options.samples; ++k)
-        recording.timeStamps[k] = qint32(qint64(k) * 1000000 / options.sampleRate);
+    recording.segments = segmentsOf(options);
+    recording.sampleRate = recording.segments.first().rate;
+    recording.timeStamps = timeStampsOf(recording.segments);
+    recording.triggerSample = recording.timeStamps.size() / 5;
 
     const int feederCount = (options.analogCount + channelsPerFeeder - 1) / channelsPerFeeder;
     const QVector<FeederRating> ratings = feederRatings(feederCount, options.seed);
@@ -479,15 +403,9 @@ GeneratedRecording generateRecording(const GeneratorOptions& options)
     return recording;
 }
 
-bool writeRecording(const QString& basePath, const GeneratedRecording& recording)
+bool writeRecording(const QString& basePath, const GeneratorOptions& options, const RecordingForm& form)
 {
-    return writeConfiguration(basePath + QStringLiteral(".cfg"), recording)
-           && writeData(basePath + QStringLiteral(".dat"), recording);
-}
-
-bool writeRecording(const QString& basePath, const GeneratorOptions& options)
-{
-    return optionsProblem(options).isEmpty() && writeRecording(basePath, generateRecording(options));
+    return optionsProblem(options).isEmpty() && writeRecording(basePath, generateRecording(options), form);
 }
 
 } // namespace LumetoTools

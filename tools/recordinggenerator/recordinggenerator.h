@@ -1,5 +1,8 @@
 #pragma once
 
+#include "generatedrecording.h"
+#include "recordingwriter.h"
+
 #include <QString>
 #include <QVector>
 
@@ -10,37 +13,10 @@ struct GeneratorOptions {
     int digitalCount = 4;
     int samples = 2000;
     int sampleRate = 1000;     // samples per second
+    QVector<SamplingSegment> segments;  // several rates; when given, samples and sampleRate are not used
     int lineFrequency = 50;    // Hz
     unsigned seed = 1;
     QString stationName = QStringLiteral("ПС Северная");
-};
-
-struct GeneratedAnalogChannel {
-    QString id;
-    QString phase;
-    QString circuit;
-    QString unit;
-    double multiplier = 1.0;
-    QVector<qint32> raw;       // one value per sample, as written
-};
-
-struct GeneratedDigitalChannel {
-    QString id;
-    int normalState = 0;
-    QVector<quint8> states;    // one 0/1 per sample, as written
-};
-
-// Everything a generated recording holds, so callers can compare what a reader
-// makes of the files with what was written.
-struct GeneratedRecording {
-    QString stationName;
-    int recorderId = 0;
-    int lineFrequency = 50;
-    int sampleRate = 1000;
-    int triggerSample = 0;
-    QVector<qint32> timeStamps;  // microseconds from 0
-    QVector<GeneratedAnalogChannel> analog;
-    QVector<GeneratedDigitalChannel> digital;
 };
 
 // Empty when the options can be generated, otherwise what is wrong with them.
@@ -51,9 +27,8 @@ QString optionsProblem(const GeneratorOptions& options);
 // sag, harmonics, noise) cleared by its breaker. Same options, same recording.
 GeneratedRecording generateRecording(const GeneratorOptions& options);
 
-// Writes base.cfg (Windows-1251) and base.dat, base being a path without
-// extension. Returns false when a file cannot be written.
-bool writeRecording(const QString& basePath, const GeneratedRecording& recording);
-bool writeRecording(const QString& basePath, const GeneratorOptions& options);
+// Generates a recording and writes it in the form given (see recordingwriter.h).
+bool writeRecording(const QString& basePath, const GeneratorOptions& options,
+                    const RecordingForm& form = RecordingForm());
 
 } // namespace LumetoTools

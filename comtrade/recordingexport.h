@@ -1,0 +1,18 @@
+#pragma once
+
+#include "comtrade/recording.h"
+
+#include <QString>
+
+namespace VornaLumeto {
+
+// Loads a recording through the dialect reader; with standardWhenRefused, a
+// file that reader refuses, and any .cff, through the standard reader.
+// Returns loadSuccessMessage() or the message of the reader that read last.
+QString loadRecordingForExport(const QString& path, bool standardWhenRefused, Recording& recording);
+
+// Loads the recording as above and writes it to csvPath as CSV. Returns an
+// empty string on success, otherwise the message for the user.
+QString exportRecordingAsCsv(const QString& recordingPath, const QString& csvPath, bool standardWhenRefused);
+
+} // namespace VornaLumeto

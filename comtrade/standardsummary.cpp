@@ -1,0 +1,57 @@
+#include "comtrade/standardsummary.h"
+
+#include "comtrade/standardloader.h"
+#include "comtrade/standardmessages.h"
+
+#include <QStringList>
+
+namespace VornaLumeto {
+namespace {
+
+QString leftOutChannels(const StandardDescription& description)
+{
+    if (description.analogLeftOut == 0 && description.digitalLeftOut == 0)
+        return QString();
+    return standardText("В файле %1 аналоговых и %2 дискретных каналов; программа показывает не больше 255, "
+                        "без %3 аналоговых и %4 дискретных.")
+        .arg(description.fileAnalogCount)
+        .arg(description.fileDigitalCount)
+        .arg(description.analogLeftOut)
+        .arg(description.digitalLeftOut);
+}
+
+QString fewerSamples(const StandardDescription& description)
+{
+    if (description.promisedSamples == 0 || description.readSamples >= description.promisedSamples)
+        return QString();
+    return standardText("В файле данных %1 отсчётов из %2, объявленных в конфигурации.")
+        .arg(description.readSamples)
+        .arg(description.promisedSamples);
+}
+
+} // namespace
+
+QString describeStandardFormat(int revisionYear, const QString& dataType)
+{
+    return standardText("Файл записан по редакции %1 года, данные %2.").arg(revisionYear).arg(dataType);
+}
+
+QString describeStandardRecording(const Recording& recording)
+{
+    const StandardDescription& description = recording.standard;
+    QStringList sentences{describeStandardFormat(description.revisionYear, description.dataType),
+                          leftOutChannels(description), fewerSamples(description)};
+    sentences.removeAll(QString());
+    return sentences.join(QLatin1Char(' '));
+}
+
+QString describeStandardFile(const QString& path)
+{
+    StandardConfiguration configuration;
+    QString encoding;
+    if (!readStandardConfiguration(path, configuration, encoding).isEmpty())
+        return QString();
+    return describeStandardFormat(configuration.revisionYear, dataTypeName(configuration.dataType));
+}
+
+} // namespace VornaLumeto
