@@ -1,8 +1,8 @@
 #include "comtrade/configurationreader.h"
 #include "comtrade/configurationparser.h"
 #include "comtrade/loadfailure.h"
+#include "comtrade/viewtext.h"
 
-#include <QCoreApplication>
 #include <QIODevice>
 #include <QTextStream>
 
@@ -39,7 +39,7 @@ public:
 
     QString failure() const
     {
-        return QCoreApplication::translate("VornaLumeto::COMTRADE_read", "Ошибка в *.cfg файле, в строке №")
+        return viewText("Ошибка в *.cfg файле, в строке №")
             + QString::number(lineNumber) + QStringLiteral(": ") + line;
     }
 

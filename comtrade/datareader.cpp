@@ -7,8 +7,8 @@
 #include "comtrade/loadfailure.h"
 #include "comtrade/parallel.h"
 #include "comtrade/spacenormalization.h"
+#include "comtrade/viewtext.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QtConcurrent>
@@ -53,7 +53,7 @@ void removeLineTerminator(QByteArray& line)
 
 QString dataLineMessage(int lineNumber, const QByteArray& line)
 {
-    return QCoreApplication::translate("VornaLumeto::COMTRADE_read", "Ошибка в *.dat файле, в строке №")
+    return viewText("Ошибка в *.dat файле, в строке №")
            + QString::number(lineNumber) + QStringLiteral(": ")
            + QString::fromLocal8Bit(line.constData(), int(qstrnlen(line.constData(), uint(line.size()))));
 }

@@ -1,6 +1,7 @@
 #include "comtrade/loadfailure.h"
 
-#include <QCoreApplication>
+#include "comtrade/viewtext.h"
+
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -9,11 +10,6 @@ namespace {
 
 // The layout this viewer reads; later revisions add the revision year to line 1.
 constexpr int readRevision = 1991;
-
-QString explanation(const char* text)
-{
-    return QCoreApplication::translate("VornaLumeto::COMTRADE_read", text);
-}
 
 // The year of a station line with a third field such as 1999 or 2013, else 0.
 int revisionYear(const QString& stationLine)
@@ -40,28 +36,28 @@ QString fieldName(const DataLineFault& fault)
     const int number = fault.fieldNumber;
     switch (fault.fieldAt(number)) {
     case DataLineFault::Field::SampleNumber:
-        return explanation("номер отсчёта");
+        return viewText("номер отсчёта");
     case DataLineFault::Field::TimeStamp:
-        return explanation("метка времени");
+        return viewText("метка времени");
     case DataLineFault::Field::Analog:
-        return explanation("аналоговый канал %1").arg(fault.channelAt(number));
+        return viewText("аналоговый канал %1").arg(fault.channelAt(number));
     case DataLineFault::Field::Digital:
-        return explanation("дискретный канал %1").arg(fault.channelAt(number));
+        return viewText("дискретный канал %1").arg(fault.channelAt(number));
     case DataLineFault::Field::Extra:
         break;
     }
-    return explanation("лишнее поле");
+    return viewText("лишнее поле");
 }
 
 QString allowedCharacters(const DataLineFault& fault)
 {
     switch (fault.fieldAt(fault.fieldNumber)) {
     case DataLineFault::Field::Analog:
-        return explanation("только цифры и знак минус");
+        return viewText("только цифры и знак минус");
     case DataLineFault::Field::Digital:
-        return explanation("только 0 и 1");
+        return viewText("только 0 и 1");
     default:
-        return explanation("только цифры");
+        return viewText("только цифры");
     }
 }
 
@@ -70,25 +66,25 @@ QString characterName(int byte)
     const char c = char(byte);
     switch (c) {
     case '.':
-        return explanation("десятичная точка");
+        return viewText("десятичная точка");
     case '-':
-        return explanation("знак минус");
+        return viewText("знак минус");
     case '+':
-        return explanation("знак плюс");
+        return viewText("знак плюс");
     case ' ':
-        return explanation("пробел");
+        return viewText("пробел");
     case '\t':
-        return explanation("табуляция");
+        return viewText("табуляция");
     default:
         break;
     }
     if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))
-        return explanation("буква «%1»").arg(QLatin1Char(c));
+        return viewText("буква «%1»").arg(QLatin1Char(c));
     if (c >= '0' && c <= '9')
-        return explanation("цифра «%1»").arg(QLatin1Char(c));
+        return viewText("цифра «%1»").arg(QLatin1Char(c));
     if (byte > ' ' && byte < 0x7F)
-        return explanation("знак «%1»").arg(QLatin1Char(c));
-    return explanation("байт с кодом %1").arg(byte);
+        return viewText("знак «%1»").arg(QLatin1Char(c));
+    return viewText("байт с кодом %1").arg(byte);
 }
 
 // The field as the user can read it: control bytes marked, a long field cut short.
@@ -107,16 +103,16 @@ QString whatIsWrongWithTheField(const DataLineFault& fault)
 {
     switch (fault.problem) {
     case DataLineFault::Problem::Character:
-        return explanation("Поле %1 (%2): «%3» — %4, а здесь допустимы %5.")
+        return viewText("Поле %1 (%2): «%3» — %4, а здесь допустимы %5.")
             .arg(fault.fieldNumber)
             .arg(fieldName(fault), quotedField(fault.fieldText), characterName(fault.character),
                  allowedCharacters(fault));
     case DataLineFault::Problem::Missing:
         if (fault.presentFields == 0)
-            return explanation("Строка пуста.");
-        return explanation("Строка обрывается: поля %1 (%2) в ней нет.").arg(fault.fieldNumber).arg(fieldName(fault));
+            return viewText("Строка пуста.");
+        return viewText("Строка обрывается: поля %1 (%2) в ней нет.").arg(fault.fieldNumber).arg(fieldName(fault));
     case DataLineFault::Problem::Extra:
-        return explanation("Поле %1 лишнее: «%2».").arg(fault.fieldNumber).arg(quotedField(fault.fieldText));
+        return viewText("Поле %1 лишнее: «%2».").arg(fault.fieldNumber).arg(quotedField(fault.fieldText));
     case DataLineFault::Problem::None:
         break;
     }
@@ -130,7 +126,7 @@ QString explainDataLine(const DataLineFault& fault)
     if (field.isEmpty())
         return QString();
     return field + QLatin1Char('\n')
-           + explanation("Ожидается полей: %1 (номер отсчёта, метка времени, аналоговых каналов: %2, "
+           + viewText("Ожидается полей: %1 (номер отсчёта, метка времени, аналоговых каналов: %2, "
                          "дискретных каналов: %3), в строке: %4.")
                  .arg(fault.expectedFields())
                  .arg(fault.analogCount)
@@ -143,22 +139,22 @@ QString explainDataLine(const DataLineFault& fault)
 QString explainLoadFailure(const LoadFailure& failure)
 {
     if (const int year = revisionYear(failure.stationLine))
-        return explanation("Файл записан по редакции формата COMTRADE %1 года: в первой строке указан год "
+        return viewText("Файл записан по редакции формата COMTRADE %1 года: в первой строке указан год "
                            "редакции. Программа читает файлы в формате редакции 1991 года, в первой строке "
                            "которых только название подстанции и номер регистратора.")
             .arg(year);
     const QString binaryType = binaryFileType(failure.fileTypeLine);
     if (!binaryType.isEmpty())
-        return explanation("Данные записаны в двоичном виде (%1). Программа читает только файлы *.dat "
+        return viewText("Данные записаны в двоичном виде (%1). Программа читает только файлы *.dat "
                            "в текстовом виде (ASCII).")
             .arg(binaryType);
     if (failure.dataLineCount >= 0)
-        return explanation("Файл *.dat кончается раньше, чем нужно: строк с отсчётами в нём %1, "
+        return viewText("Файл *.dat кончается раньше, чем нужно: строк с отсчётами в нём %1, "
                            "а в файле *.cfg число отсчётов %2.")
             .arg(failure.dataLineCount)
             .arg(failure.sampleCount);
     if (!failure.dataPath.isEmpty())
-        return explanation("Файл *.dat ищется рядом с файлом *.cfg под тем же именем. Проверенный путь:\n%1")
+        return viewText("Файл *.dat ищется рядом с файлом *.cfg под тем же именем. Проверенный путь:\n%1")
             .arg(failure.dataPath);
     return explainDataLine(failure.dataLine);
 }

@@ -3,26 +3,21 @@
 #include "comtrade/configurationreader.h"
 #include "comtrade/datareader.h"
 #include "comtrade/loadfailure.h"
+#include "comtrade/viewtext.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
 namespace VornaLumeto {
 namespace {
 
-QString loadMessage(const char* text)
-{
-    return QCoreApplication::translate("VornaLumeto::COMTRADE_read", text);
-}
-
 QString readConfigurationFile(const QString& path, Recording& recording, LoadFailure* failure)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return loadMessage("Файл не открывается");
+        return viewText("Файл не открывается");
     if (file.size() == 0)
-        return loadMessage("Файл *.cfg пуст");
+        return viewText("Файл *.cfg пуст");
     return readConfiguration(file, recording, failure);
 }
 
@@ -32,10 +27,10 @@ QString readDataFile(const QString& path, Recording& recording, LoadFailure* fai
     if (!file.open(QIODevice::ReadOnly)) {
         if (failure)
             failure->dataPath = QFileInfo(path).absoluteFilePath();
-        return loadMessage("Не удалось открыть файл *.dat");
+        return viewText("Не удалось открыть файл *.dat");
     }
     if (file.size() == 0)
-        return loadMessage("Файл *.dat пуст");
+        return viewText("Файл *.dat пуст");
     const QString message = readDataFileRows(file, recording, failure);
     if (!message.isEmpty())
         return message;
@@ -48,13 +43,13 @@ QString readDataFile(const QString& path, Recording& recording, LoadFailure* fai
 
 QString loadSuccessMessage()
 {
-    return loadMessage("Без ошибок");
+    return viewText("Без ошибок");
 }
 
 QString loadRecording(const QString& configurationPath, Recording& recording, LoadFailure* failure)
 {
     if (configurationPath.isEmpty())
-        return loadMessage("Файл не выбран");
+        return viewText("Файл не выбран");
     QString message = readConfigurationFile(configurationPath, recording, failure);
     if (message.isEmpty())
         message = readDataFile(dataFilePath(configurationPath), recording, failure);

@@ -1,15 +1,10 @@
 #include "dialogs/recordingtext.h"
 
-#include <QCoreApplication>
+#include "comtrade/viewtext.h"
 
 namespace VornaLumeto {
 
 namespace {
-
-QString viewText(const char* text)
-{
-    return QCoreApplication::translate("VornaLumeto::COMTRADE_read", text);
-}
 
 QString dayMonthYear(const TimeStamp& stamp, const QString& separator)
 {

@@ -1,6 +1,7 @@
 #include "view/tooltips.h"
 
-#include <QCoreApplication>
+#include "comtrade/viewtext.h"
+
 #include <QStringList>
 
 namespace VornaLumeto {
@@ -13,13 +14,10 @@ QString plainToolTip(const QString& text)
 
 QString analogChannelToolTip(const AnalogChannel& channel)
 {
-    const auto caption = [](const char* text) {
-        return QCoreApplication::translate("VornaLumeto::COMTRADE_read", text);
-    };
     QStringList lines{channel.id};
-    const QList<QPair<QString, QString>> details{{caption("Фаза: "), channel.phase},
-                                                 {caption("Присоединение: "), channel.circuit},
-                                                 {caption("Единица измерения: "), channel.unit}};
+    const QList<QPair<QString, QString>> details{{viewText("Фаза: "), channel.phase},
+                                                 {viewText("Присоединение: "), channel.circuit},
+                                                 {viewText("Единица измерения: "), channel.unit}};
     for (const auto& detail : details) {
         if (!detail.second.isEmpty())
             lines.append(detail.first + detail.second);
