@@ -35,6 +35,10 @@ struct GeneratedRecording {
     int sampleRate = 1000;       // of the first segment
     QVector<SamplingSegment> segments;  // at least one
     int triggerSample = 0;
+    // The first-sample and trigger lines as written (dd/mm/yyyy,hh:mm:ss.ffffff);
+    // empty: the first sample at the generator's clock, the trigger at its sample.
+    QString startTimeStamp;
+    QString triggerTimeStamp;
     QVector<qint32> timeStamps;  // microseconds from 0, each segment at its own rate
     QVector<GeneratedAnalogChannel> analog;
     QVector<GeneratedDigitalChannel> digital;

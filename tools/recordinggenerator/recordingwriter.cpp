@@ -108,8 +108,12 @@ QString configurationText(const GeneratedRecording& recording, const RecordingFo
         text += digitalLine(d + 1, recording.digital.at(d), form) + lineEnd;
     text += QString::number(recording.lineFrequency) + lineEnd;
     text += samplingLines(recording);
-    text += timeStampLine(0) + lineEnd;
-    text += timeStampLine(recording.timeStamps.at(recording.triggerSample)) + lineEnd;
+    const QString start = recording.startTimeStamp.isEmpty() ? timeStampLine(0) : recording.startTimeStamp;
+    const QString trigger = recording.triggerTimeStamp.isEmpty()
+                                ? timeStampLine(recording.timeStamps.at(recording.triggerSample))
+                                : recording.triggerTimeStamp;
+    text += start + lineEnd;
+    text += trigger + lineEnd;
     text += dataFormatName(form.format) + lineEnd;
     if (!isEarly(form))
         text += QStringLiteral("1") + lineEnd;  // timemult
