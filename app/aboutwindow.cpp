@@ -1,5 +1,7 @@
 #include "app/aboutwindow.h"
 
+#include "app/version.h"
+
 #include <QDate>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -11,7 +13,6 @@
 
 namespace {
 
-const char* const programVersion = "1.9.0.4";
 const char* const supportPhone = "+7 (000) 000-00-00";
 const char* const supportMail = "support@lumeto.example";
 const char* const supportSite = "https://lumeto.example.org";
@@ -67,7 +68,7 @@ QWidget* widget_vorna::buildTextBlock(Qt::Alignment alignment)
 
     const Qt::Alignment horizontal = alignment & Qt::AlignHorizontal_Mask;
     const QString white = QStringLiteral("<FONT COLOR=#FFFFFF>%1</FONT>");
-    addLine(new QLabel(tr("<FONT COLOR=#FFFFFF>Версия: ") + QLatin1String(programVersion)
+    addLine(new QLabel(tr("<FONT COLOR=#FFFFFF>Версия: ") + VornaLumeto::applicationVersion()
                            + QStringLiteral("</FONT>"), textBlock), horizontal);
     addLine(new QLabel(tr("<FONT COLOR=#FFFFFF>Дата: ")
                            + buildDateText(QStringLiteral(__DATE__)) + QStringLiteral("</FONT>"),

@@ -1,5 +1,7 @@
 #include "app/commandline.h"
 
+#include "app/version.h"
+
 #include "comtrade/recordingexport.h"
 
 #include <QCommandLineParser>
@@ -12,7 +14,6 @@ namespace {
 
 constexpr int usageExitCode = 2;
 constexpr int failureExitCode = 1;
-const QString exportCsvOption = QStringLiteral("export-csv");
 
 QString text(const char* source)
 {
@@ -37,18 +38,45 @@ QString whyNotARecording(const QString& path)
     return file.isFile() ? QString() : text("Не файл");
 }
 
-// Whether an argument before "--" (after which every argument is a file) is such an option.
-template <typename IsOption>
-bool hasOptionBeforeFiles(const QStringList& arguments, IsOption isOption)
-{
-    for (const QString& argument : arguments.mid(1)) {
-        if (argument == QLatin1String("--"))
-            return false;
-        if (isOption(argument))
-            return true;
+// The viewer's options, for the checks made before the application object
+// exists and for the whole parse after it.
+class ViewerOptions {
+public:
+    ViewerOptions()
+        : help(parser.addHelpOption()),
+          version(parser.addVersionOption()),
+          exportCsv(QStringLiteral("export-csv"),
+                    text("Записать осциллограмму (один файл) в CSV-файл и выйти, не открывая окна."),
+                    text("файл.csv")),
+          standard(QStringLiteral("standard"),
+                   text("Файлы, которые программа не читает, и файлы *.cff читать по стандарту "
+                        "COMTRADE (редакции 1991, 1999, 2013)."))
+    {
+        parser.setApplicationDescription(text("Просмотр осциллограмм в формате COMTRADE (ASCII)."));
+        parser.addPositionalArgument(text("файлы"), text("Файлы *.cfg; каждый открывается в своей вкладке."),
+                                     text("[файлы...]"));
+        parser.addOption(exportCsv);
+        parser.addOption(standard);
     }
-    return false;
-}
+
+    // Before the application has taken its own options (-style, -reverse ...):
+    // those are words after one dash, not runs of one-letter options, and do
+    // not keep the options the viewer knows from being seen.
+    explicit ViewerOptions(const QStringList& rawArguments) : ViewerOptions()
+    {
+        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+        parser.parse(rawArguments);
+    }
+
+    // Qt adds --help-all beside --help.
+    bool asksForHelp() const { return parser.isSet(help) || parser.isSet(QStringLiteral("help-all")); }
+
+    QCommandLineParser parser;
+    const QCommandLineOption help;
+    const QCommandLineOption version;
+    const QCommandLineOption exportCsv;
+    const QCommandLineOption standard;
+};
 
 } // namespace
 
@@ -59,18 +87,14 @@ QString notOpenedLine(const QString& path, const QString& reason)
 
 bool asksOnlyForText(const QStringList& arguments)
 {
-    static const QStringList textOptions{QStringLiteral("-h"), QStringLiteral("-?"), QStringLiteral("--help"),
-                                         QStringLiteral("--help-all"), QStringLiteral("-v"),
-                                         QStringLiteral("--version")};
-    return hasOptionBeforeFiles(arguments, [](const QString& argument) { return textOptions.contains(argument); });
+    const ViewerOptions options(arguments);
+    return options.asksForHelp() || options.parser.isSet(options.version);
 }
 
 bool asksForCsvExport(const QStringList& arguments)
 {
-    const QString option = QStringLiteral("--") + exportCsvOption;
-    return hasOptionBeforeFiles(arguments, [&option](const QString& argument) {
-        return argument == option || argument.startsWith(option + QLatin1Char('='));
-    });
+    const ViewerOptions options(arguments);
+    return options.parser.isSet(options.exportCsv);
 }
 
 int runCsvExport(const CommandLine& commandLine, QString& message)
@@ -79,46 +103,28 @@ int runCsvExport(const CommandLine& commandLine, QString& message)
     return message.isEmpty() ? 0 : failureExitCode;
 }
 
-QString applicationVersion()
-{
-    return QStringLiteral(LUMETO_VERSION);
-}
-
 CommandLine parseCommandLine(const QStringList& arguments, const QString& workingDirectory)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(text("Просмотр осциллограмм в формате COMTRADE (ASCII)."));
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
-    parser.addPositionalArgument(text("файлы"), text("Файлы *.cfg; каждый открывается в своей вкладке."),
-                                 text("[файлы...]"));
-    const QCommandLineOption exportCsv(exportCsvOption,
-                                       text("Записать осциллограмму (один файл) в CSV-файл и выйти, не открывая окна."),
-                                       text("файл.csv"));
-    const QCommandLineOption standard(QStringLiteral("standard"),
-                                      text("Файлы, которые программа не читает, и файлы *.cff читать по стандарту "
-                                           "COMTRADE (редакции 1991, 1999, 2013)."));
-    parser.addOption(exportCsv);
-    parser.addOption(standard);
-
+    ViewerOptions options;
+    QCommandLineParser& parser = options.parser;
     CommandLine commandLine;
     if (!parser.parse(arguments)) {
         commandLine.error = programName(arguments) + QStringLiteral(": ") + parser.errorText() + QLatin1Char('\n')
                             + text("Справка: %1 --help").arg(programName(arguments)) + QLatin1Char('\n');
         commandLine.exitCode = usageExitCode;
-    } else if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {  // Qt adds --help-all beside --help
+    } else if (options.asksForHelp()) {
         commandLine.output = parser.helpText();
-    } else if (parser.isSet(version)) {
+    } else if (parser.isSet(options.version)) {
         commandLine.output = programName(arguments) + QLatin1Char(' ') + applicationVersion() + QLatin1Char('\n');
     } else {
         const QDir directory(workingDirectory);
         QStringList paths;
         for (const QString& name : parser.positionalArguments())
             paths.append(QDir::cleanPath(directory.absoluteFilePath(name)));
-        commandLine.standard = parser.isSet(standard);
-        if (parser.isSet(exportCsv)) {
+        commandLine.standard = parser.isSet(options.standard);
+        if (parser.isSet(options.exportCsv)) {
             // An export names its one recording whatever its name is; the reader says what it is.
-            commandLine.csvPath = QDir::cleanPath(directory.absoluteFilePath(parser.value(exportCsv)));
+            commandLine.csvPath = QDir::cleanPath(directory.absoluteFilePath(parser.value(options.exportCsv)));
             commandLine.recordings = paths;
         } else {
             for (const QString& path : paths) {

@@ -39,7 +39,5 @@ bool asksForCsvExport(const QStringList& arguments);
 // code; the reason of a failure goes into message.
 int runCsvExport(const CommandLine& commandLine, QString& message);
 
-// The project's version, as the build names it.
-QString applicationVersion();
 
 } // namespace VornaLumeto

@@ -134,7 +134,8 @@ std::vector<std::vector<double>> readBinaryRecords(const QString& path, int anal
 void touchFreshMemory(double megabytes)
 {
     std::vector<char> block(size_t(megabytes * 1024 * 1024));
-    block.back() = 1;  // value-initialised, so every page was written
+    if (!block.empty())
+        block.back() = 1;  // value-initialised, so every page was written
 }
 
 // --time what path [argument]: one measurement in this fresh process, printed in ms.

@@ -283,7 +283,7 @@ void TestDataReader::fileReadInTwoHalvesGivesWhatOnePassGives()
     device.setData(data);
     device.open(QIODevice::ReadOnly);
     QCOMPARE(halvesMessage, readDataRows(device, onePass, &onePassFailure));
-    QCOMPARE(halvesMessage.isEmpty(), badLine == 0 && lines >= 1000 || badLine > 1000);
+    QCOMPARE(halvesMessage.isEmpty(), (badLine == 0 && lines >= 1000) || badLine > 1000);
     QCOMPARE(halvesFailure.dataLineCount, onePassFailure.dataLineCount);
     QCOMPARE(halves.rawTimeAxis, onePass.rawTimeAxis);
     if (!halvesMessage.isEmpty())

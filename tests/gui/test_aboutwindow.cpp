@@ -1,5 +1,6 @@
 #include "app/aboutwindow.h"
 #include "app/resourcesinit.h"
+#include "lumetoversion.h"
 
 #include <QLabel>
 #include <QtTest>
@@ -42,7 +43,7 @@ private slots:
         const QList<QLabel*> labels = about.findChildren<QLabel*>();
         QCOMPARE(labels.size(), 7);
         const QString date = widget_vorna::buildDateText(QStringLiteral(__DATE__));
-        QCOMPARE(labels.at(0)->text(), QStringLiteral("<FONT COLOR=#FFFFFF>Версия: 1.9.0.4</FONT>"));
+        QCOMPARE(labels.at(0)->text(), QStringLiteral("<FONT COLOR=#FFFFFF>Версия: " LUMETO_VERSION_TEXT "</FONT>"));
         QCOMPARE(labels.at(1)->text(), "<FONT COLOR=#FFFFFF>Дата: " + date + "</FONT>");
         QCOMPARE(labels.at(2)->text(), QStringLiteral("<FONT COLOR=#FFFFFF>Служба тех. поддержки:</FONT>"));
         QVERIFY(labels.at(3)->text().contains(QStringLiteral("+7 (000) 000-00-00")));

@@ -1,6 +1,6 @@
 #include "comtrade/recordingloader.h"
 #include "support/diagramrecordings.h"
-#include "support/recordingview.h"
+#include "support/gui/recordingview.h"
 #include "view/comtraderead.h"
 
 #include <qcustomplot.h>

@@ -1,5 +1,5 @@
 #include "support/diagramrecordings.h"
-#include "support/recordingview.h"
+#include "support/gui/recordingview.h"
 #include "view/comtraderead.h"
 #include "view/cutrules.h"
 

@@ -51,9 +51,9 @@ private slots:
     void recordingsKeepTheirOrderAndBecomeAbsolute()
     {
         const QString root = dir.filePath(QStringLiteral("order"));
-        for (const QString& file : {"work/dir/b.cfg", "work/up/a.cfg", "abs/c.cfg", "work/dir/-dash.cfg"}) {
+        for (const char* file : {"work/dir/b.cfg", "work/up/a.cfg", "abs/c.cfg", "work/dir/-dash.cfg"}) {
             QVERIFY(QDir(root).mkpath(QFileInfo(file).path()));
-            LumetoTest::writeFile(dir, QStringLiteral("order/") + file, QByteArray());
+            LumetoTest::writeFile(dir, QStringLiteral("order/") + QLatin1String(file), QByteArray());
         }
         const CommandLine commandLine = parseCommandLine(
             {"lumeto", "b.cfg", "../up/a.cfg", root + "/abs/c.cfg", "--", "-dash.cfg"}, root + "/work/dir");
@@ -112,6 +112,7 @@ private slots:
         QVERIFY(VornaLumeto::asksOnlyForText({"lumeto", "-h"}));
         QVERIFY(!VornaLumeto::asksOnlyForText({"lumeto", "--", "--help"}));
         QVERIFY(!VornaLumeto::asksOnlyForText({"lumeto", "-reverse", "a.cfg"}));
+        QVERIFY(VornaLumeto::asksOnlyForText({"lumeto", "-style", "fusion", "-v"}));
         QVERIFY(!VornaLumeto::asksOnlyForText({"--help"}));
     }
 

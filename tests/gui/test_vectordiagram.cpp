@@ -1,5 +1,5 @@
 #include "app/resourcesinit.h"
-#include "support/recordingview.h"
+#include "support/gui/recordingview.h"
 
 #include <qcustomplot.h>
 
