@@ -11,7 +11,7 @@ namespace VornaLumeto {
 namespace {
 
 // Below this the call costs more than the faults it saves.
-constexpr std::size_t smallestPrefault = 256 * 1024;
+constexpr std::size_t smallestPrefault = 16 * 1024;
 
 } // namespace
 
