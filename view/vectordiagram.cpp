@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QGridLayout>
+#include <QImage>
 #include <QMenu>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -128,6 +129,13 @@ void setVectorChannelShown(COMTRADE_read& view, int channel, bool shown)
     view.refreshVectorDiagram();
 }
 
+// A picture loaded by file name would stay in Qt's pixmap cache after the last
+// view that showed it has closed; decoded as an image it goes with its views.
+QBrush backgroundBrush(const QString& resource)
+{
+    return QBrush(QPixmap::fromImage(QImage(resource)));
+}
+
 } // namespace
 
 void COMTRADE_read::buildVectorDiagram()
@@ -155,8 +163,8 @@ void COMTRADE_read::buildVectorDiagram()
     panelLayout->addWidget(vectorPlot);
     panelLayout->addWidget(vectorTableHolder);
 
-    degreesBackground = QBrush(QPixmap(QStringLiteral(":/vornalumeto_res/vornalumeto_images/phase.png")));
-    radiansBackground = QBrush(QPixmap(QStringLiteral(":/vornalumeto_res/vornalumeto_images/phase_radian.png")));
+    degreesBackground = backgroundBrush(QStringLiteral(":/vornalumeto_res/vornalumeto_images/phase.png"));
+    radiansBackground = backgroundBrush(QStringLiteral(":/vornalumeto_res/vornalumeto_images/phase_radian.png"));
     vectorPlot->setAutoFillBackground(true);
     vectorPlot->setBackground(degreesBackground);
     vectorPlot->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::MinimumExpanding);
