@@ -1,4 +1,5 @@
 #include "dialogs/recordingtext.h"
+#include "dialogs/standardinformation.h"
 #include "view/comtraderead.h"
 #include "view/plaintext.h"
 
@@ -6,6 +7,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QPair>
+#include <QScrollArea>
 #include <QShortcut>
 
 namespace VornaLumeto {
@@ -20,12 +22,44 @@ QPoint centredOver(const QWidget* host, const QSize& size)
     return placed.topLeft();
 }
 
+// The standard reader's rows, below the window's own, in a box that scrolls
+// when they are many; the window grows by the box's height.
+constexpr int standardRowsHeight = 190;
+
+// Captions right-aligned in column 0, values left-aligned in column 1. Wrapped
+// values may take several lines; their captions then stand at the first.
+void addRows(QGridLayout* grid, QWidget* parent, const QVector<InformationRow>& rows, bool wrapValues)
+{
+    const Qt::Alignment captionAlignment = wrapValues ? Qt::AlignRight | Qt::AlignTop : Qt::AlignRight;
+    for (int row = 0; row < rows.size(); ++row) {
+        QLabel* value = plainTextLabel(rows.at(row).second, parent);
+        value->setWordWrap(wrapValues);
+        grid->addWidget(plainTextLabel(rows.at(row).first, parent), row, 0, 1, 1, captionAlignment);
+        grid->addWidget(value, row, 1, 1, 1, Qt::AlignLeft);
+    }
+}
+
+int addStandardRows(QGridLayout* grid, QWidget* window, const Recording& recording)
+{
+    auto* scroll = new QScrollArea(window);
+    auto* content = new QWidget(scroll);
+    auto* rows = new QGridLayout(content);
+    addRows(rows, content, standardInformationRows(recording), true);
+    rows->setColumnStretch(1, 1);
+    scroll->setWidget(content);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFixedHeight(standardRowsHeight);
+    grid->addWidget(scroll, grid->rowCount(), 0, 1, 2);
+    return standardRowsHeight + grid->verticalSpacing();
+}
+
 } // namespace
 
 void COMTRADE_read::showFileInformationWindow()
 {
     const SampleRate firstRate = sampleRates.value(0);
-    const QVector<QPair<QString, QString>> rows = {
+    const QVector<InformationRow> rows = {
         {tr("Имя регистратора: "), stationName},
         {tr("Номер регистратора: "), QString::number(quint32(recorderId))},
         {tr("Общее количество каналов: "), QString::number(totalChannelCount)},
@@ -44,13 +78,11 @@ void COMTRADE_read::showFileInformationWindow()
     auto* grid = new QGridLayout(window);
     window->setWindowModality(Qt::ApplicationModal);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    for (int row = 0; row < rows.size(); ++row) {
-        grid->addWidget(plainTextLabel(rows.at(row).first, window), row, 0, 1, 1, Qt::AlignRight);
-        grid->addWidget(plainTextLabel(rows.at(row).second, window), row, 1, 1, 1, Qt::AlignLeft);
-    }
+    addRows(grid, window, rows, false);
+    const int extraHeight = standard.fromStandardReader ? addStandardRows(grid, window, *this) : 0;
     window->setWindowFlags(Qt::WindowCloseButtonHint);
     // Grows past 350 x 300 only where the platform's font would otherwise cut the texts off.
-    window->setFixedSize(QSize(350, 300).expandedTo(window->minimumSizeHint()));
+    window->setFixedSize(QSize(350, 300 + extraHeight).expandedTo(window->minimumSizeHint()));
     // Escape closes it too: where no window manager gives it a close button,
     // it would otherwise block the program for good.
     auto* escape = new QShortcut(QKeySequence::Cancel, window);
