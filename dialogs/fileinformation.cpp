@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPair>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 
 namespace VornaLumeto {
@@ -23,19 +24,18 @@ QPoint centredOver(const QWidget* host, const QSize& size)
 }
 
 // The standard reader's rows, below the window's own, in a box that scrolls
-// when they are many; the window grows by the box's height.
+// when they are many; the window grows by the box's height, and in width up to
+// a limit to show them whole.
 constexpr int standardRowsHeight = 190;
+constexpr int widestStandardRows = 640;
 
-// Captions right-aligned in column 0, values left-aligned in column 1. Wrapped
-// values may take several lines; their captions then stand at the first.
-void addRows(QGridLayout* grid, QWidget* parent, const QVector<InformationRow>& rows, bool wrapValues)
+// Captions right-aligned in column 0, values left-aligned in column 1; a caption
+// stands at the first line of a value of several lines.
+void addRows(QGridLayout* grid, QWidget* parent, const QVector<InformationRow>& rows, Qt::Alignment captionAlignment)
 {
-    const Qt::Alignment captionAlignment = wrapValues ? Qt::AlignRight | Qt::AlignTop : Qt::AlignRight;
     for (int row = 0; row < rows.size(); ++row) {
-        QLabel* value = plainTextLabel(rows.at(row).second, parent);
-        value->setWordWrap(wrapValues);
         grid->addWidget(plainTextLabel(rows.at(row).first, parent), row, 0, 1, 1, captionAlignment);
-        grid->addWidget(value, row, 1, 1, 1, Qt::AlignLeft);
+        grid->addWidget(plainTextLabel(rows.at(row).second, parent), row, 1, 1, 1, Qt::AlignLeft);
     }
 }
 
@@ -44,12 +44,15 @@ int addStandardRows(QGridLayout* grid, QWidget* window, const Recording& recordi
     auto* scroll = new QScrollArea(window);
     auto* content = new QWidget(scroll);
     auto* rows = new QGridLayout(content);
-    addRows(rows, content, standardInformationRows(recording), true);
+    rows->setContentsMargins(0, 0, 0, 0);
+    addRows(rows, content, standardInformationRows(recording), Qt::AlignRight | Qt::AlignTop);
     rows->setColumnStretch(1, 1);
     scroll->setWidget(content);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setFixedHeight(standardRowsHeight);
+    const int scrollBar = scroll->verticalScrollBar()->sizeHint().width();
+    scroll->setMinimumWidth(qMin(content->sizeHint().width() + scrollBar, widestStandardRows));
     grid->addWidget(scroll, grid->rowCount(), 0, 1, 2);
     return standardRowsHeight + grid->verticalSpacing();
 }
@@ -78,7 +81,7 @@ void COMTRADE_read::showFileInformationWindow()
     auto* grid = new QGridLayout(window);
     window->setWindowModality(Qt::ApplicationModal);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    addRows(grid, window, rows, false);
+    addRows(grid, window, rows, Qt::AlignRight);
     const int extraHeight = standard.fromStandardReader ? addStandardRows(grid, window, *this) : 0;
     window->setWindowFlags(Qt::WindowCloseButtonHint);
     // Grows past 350 x 300 only where the platform's font would otherwise cut the texts off.

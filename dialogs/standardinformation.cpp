@@ -1,7 +1,6 @@
 #include "dialogs/standardinformation.h"
 
 #include "comtrade/recordingsampling.h"
-#include "comtrade/standardsummary.h"
 
 #include <QCoreApplication>
 #include <QMap>
@@ -34,7 +33,7 @@ QString ratesText(const QVector<SamplingStretch>& stretches)
     QStringList parts;
     for (const SamplingStretch& stretch : stretches)
         parts.append(viewText("%1 Гц: отсчёты %2–%3").arg(number(stretch.rate)).arg(stretch.first + 1).arg(stretch.end));
-    return parts.join(QStringLiteral("; "));
+    return parts.join(QLatin1Char('\n'));
 }
 
 QString joinedCodes(const QString& first, const QString& second)
@@ -58,7 +57,7 @@ QString scalingSummary(const QVector<AnalogScaling>& scalings)
     QStringList parts;
     for (const QString& text : order)
         parts.append(viewText("%1 (каналов: %2)").arg(text).arg(counts.value(text)));
-    return parts.join(QStringLiteral("; "));
+    return parts.join(QLatin1Char('\n'));
 }
 
 void appendScalingRows(const Recording& recording, QVector<InformationRow>& rows)
@@ -70,9 +69,23 @@ void appendScalingRows(const Recording& recording, QVector<InformationRow>& rows
         rows.append({viewText("Коэффициенты трансформации: "), scalingSummary(scalings)});
         return;
     }
-    rows.append({viewText("Коэффициенты трансформации: "), viewText("первичный / вторичный, P или S")});
+    rows.append({viewText("Коэффициенты трансформации: "), viewText("первичный / вторичный, P/S")});
     for (int c = 0; c < scalings.size() && c < recording.analogChannels.size(); ++c)
         rows.append({recording.analogChannels.at(c).id + QStringLiteral(": "), scalingText(scalings.at(c))});
+}
+
+// "45 из 300 аналоговых каналов", one a line for channels of each kind and for
+// samples the data file does not hold: what the warning at opening said, in short.
+QString leftOutText(const StandardDescription& standard)
+{
+    QStringList lines;
+    if (standard.analogLeftOut > 0)
+        lines.append(viewText("%1 из %2 аналоговых каналов").arg(standard.analogLeftOut).arg(standard.fileAnalogCount));
+    if (standard.digitalLeftOut > 0)
+        lines.append(viewText("%1 из %2 дискретных каналов").arg(standard.digitalLeftOut).arg(standard.fileDigitalCount));
+    if (standard.readSamples < standard.promisedSamples)
+        lines.append(viewText("%1 из %2 отсчётов").arg(standard.promisedSamples - standard.readSamples).arg(standard.promisedSamples));
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace
@@ -99,9 +112,9 @@ QVector<InformationRow> standardInformationRows(const Recording& recording)
     rows.append({viewText("Качество времени: "), joinedCodes(standard.timeQuality, standard.leapSecond)});
     rows.append({viewText("Кодировка конфигурации: "), orDash(standard.encoding)});
     appendScalingRows(recording, rows);
-    const QString leftOut = describeLeftOut(recording);
+    const QString leftOut = leftOutText(standard);
     if (!leftOut.isEmpty())
-        rows.append({viewText("Пропущено: "), leftOut});
+        rows.append({viewText("Не показано: "), leftOut});
     return rows;
 }
 
