@@ -87,6 +87,11 @@ QString angleText(double foldedDegrees, AngleUnit unit)
     return QString::number(foldedDegrees / 180.0, 'f', 3) + QStringLiteral("π");
 }
 
+QString magnitudeText(double rms)
+{
+    return numberOrDash(rms, 3);
+}
+
 double vectorLength(double rms, double factor, double largest)
 {
     if (largest == 0.0)
@@ -103,6 +108,14 @@ QPointF vectorEnd(double length, double angleDegrees)
 int harmonicLimit(const AnalysisPeriods& periods)
 {
     return periods.usable() ? periods.whole / 2 : 0;
+}
+
+int highestHarmonicLimit(const QVector<SamplingStretch>& stretches, double lineFrequency)
+{
+    int highest = 0;
+    for (const SamplingStretch& stretch : stretches)
+        highest = std::max(highest, harmonicLimit(analysisPeriods(stretch.rate, lineFrequency)));
+    return highest;
 }
 
 int harmonicTickStep(int lineFrequency)

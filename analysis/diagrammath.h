@@ -34,6 +34,9 @@ enum class AngleUnit { Degrees = 0, Radians = 1 };
 // "-" for an angle that is not a number: a phasor without a direction.
 QString angleText(double foldedDegrees, AngleUnit unit);
 
+// An RMS in the vector table: three decimals, "-" when it is not a number.
+QString magnitudeText(double rms);
+
 // Length of a vector against the largest magnitude of its kind; NaN when that largest is 0.
 double vectorLength(double rms, double factor, double largest);
 
@@ -42,6 +45,10 @@ QPointF vectorEnd(double length, double angleDegrees);
 
 // Highest harmonic that one whole period can resolve; 0 when the recording has no usable period.
 int harmonicLimit(const AnalysisPeriods& periods);
+
+// The highest harmonic limit over every stretch of a recording's sampling: the
+// harmonics its frequency diagram may ever have to label.
+int highestHarmonicLimit(const QVector<SamplingStretch>& stretches, double lineFrequency);
 
 // Hertz between two harmonic ticks: the line frequency, 50 when the recording gives none.
 int harmonicTickStep(int lineFrequency);

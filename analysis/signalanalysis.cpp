@@ -1,6 +1,8 @@
 #include "analysis/signalanalysis.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace VornaLumeto {
 
@@ -10,6 +12,7 @@ namespace {
 constexpr double twoPiShort = 6.283185307;
 constexpr double piShort = 3.1415926535;
 constexpr double degreesPerRadian = 57.29577951308232;
+constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
 
 // A window the callers may pass at the ends of a recording: never read outside the vector.
 bool windowInside(const QVector<double>& raw, SampleWindow window)
@@ -63,13 +66,18 @@ double harmonicMagnitude(const QVector<double>& raw, ChannelScaling scaling, Sam
 
 } // namespace
 
-AnalysisPeriods analysisPeriods(int rate, int lineFrequency)
+AnalysisPeriods analysisPeriods(double rate, double lineFrequency)
 {
     AnalysisPeriods periods;
-    if (rate <= 0 || lineFrequency <= 0)
+    if (!(rate > 0.0) || !(lineFrequency > 0.0))
         return periods;
-    periods.whole = rate / lineFrequency;
-    periods.nearest = static_cast<int>(rate / static_cast<double>(lineFrequency) + 0.5);
+    // A quotient of two whole numbers is exact where it is whole and never rounds
+    // up onto the next whole number, so truncating it is integer division.
+    const double quotient = rate / lineFrequency;
+    if (!(quotient + 0.5 < double(std::numeric_limits<int>::max())))
+        return periods;
+    periods.whole = static_cast<int>(quotient);
+    periods.nearest = static_cast<int>(quotient + 0.5);
     return periods;
 }
 
@@ -77,13 +85,35 @@ CutWindows cutWindows(const AnalysisPeriods& periods, int cut)
 {
     if (!periods.usable())
         return CutWindows();
-    return {{cut - periods.whole + 1, periods.whole}, {cut - periods.nearest + 1, periods.nearest}};
+    return {{cut - periods.whole + 1, periods.whole}, {cut - periods.nearest + 1, periods.nearest}, periods};
+}
+
+int stretchHolding(const QVector<SamplingStretch>& stretches, int sample)
+{
+    const auto after = std::upper_bound(stretches.begin(), stretches.end(), sample,
+                                        [](int at, const SamplingStretch& stretch) { return at < stretch.first; });
+    return std::max(int(after - stretches.begin()) - 1, 0);
+}
+
+CutWindows cutWindows(const QVector<SamplingStretch>& stretches, double lineFrequency, int cut)
+{
+    if (stretches.isEmpty())
+        return CutWindows();
+    const SamplingStretch& stretch = stretches.at(stretchHolding(stretches, cut));
+    CutWindows windows = cutWindows(analysisPeriods(stretch.rate, lineFrequency), cut);
+    // Before the first sample a window is simply not recorded; after it, a
+    // window that starts before its stretch takes in samples of another rate.
+    for (SampleWindow* window : {&windows.whole, &windows.nearest})
+        window->acrossRateChange = window->recorded() && window->first < stretch.first;
+    return windows;
 }
 
 double computeWindowRms(const QVector<double>& raw, ChannelScaling scaling, SampleWindow window)
 {
     if (!windowInside(raw, window))
         return 0.0;
+    if (window.acrossRateChange)
+        return notANumber;
     double sum = 0.0;
     for (int i = window.first; i < window.first + window.count; ++i) {
         const double value = scaling.multiplier * raw[i] + scaling.offsetAdder;
@@ -96,6 +126,8 @@ double windowPeakAbs(const QVector<double>& raw, ChannelScaling scaling, SampleW
 {
     if (!windowInside(raw, window))
         return 0.0;
+    if (window.acrossRateChange)
+        return notANumber;
     double peak = 0.0;
     for (int i = window.first; i < window.first + window.count; ++i)
         peak = std::fmax(peak, std::fabs(scaling.multiplier * raw[i] + scaling.offsetAdder));
@@ -107,6 +139,8 @@ Phasor computePhasor(const QVector<double>& raw, ChannelScaling scaling, SampleW
     Phasor phasor;
     if (!windowInside(raw, window))
         return phasor;
+    if (window.acrossRateChange)
+        return {notANumber, notANumber, notANumber, notANumber, notANumber};
     const int count = window.count;
     const FourierSums sums = fourierSums(raw, scaling, window, harmonic, 0);
     phasor.cosCoefficient = 2.0 * sums.cosSum / count;
@@ -127,6 +161,10 @@ HarmonicMagnitudes computeHarmonicMagnitudes(const QVector<double>& raw, Channel
     result.magnitudes.fill(0.0, highestHarmonic + 1);
     if (!windowInside(raw, window))
         return result;
+    if (window.acrossRateChange) {
+        result.magnitudes.fill(notANumber);
+        return result;
+    }
     for (int harmonic = 0; harmonic <= highestHarmonic; ++harmonic) {
         const double magnitude = harmonicMagnitude(raw, scaling, window, harmonic);
         result.magnitudes[harmonic] = magnitude;

@@ -3,6 +3,7 @@
 #include "app/version.h"
 
 #include "comtrade/recordingexport.h"
+#include "comtrade/standardloader.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -27,11 +28,11 @@ QString programName(const QStringList& arguments)
 
 // Why a named file cannot be opened as a recording, or empty. Unlike a drop,
 // the command line takes "cfg" in any letter case: other systems' recorders
-// often write REC.CFG.
+// often write REC.CFG. A single-file recording (.cff) opens through the standard reader.
 QString whyNotARecording(const QString& path)
 {
-    if (!path.endsWith(QLatin1String("cfg"), Qt::CaseInsensitive))
-        return text("Не файл конфигурации COMTRADE (*.cfg)");
+    if (!path.endsWith(QLatin1String("cfg"), Qt::CaseInsensitive) && !isCombinedRecordingPath(path))
+        return text("Не файл осциллограммы COMTRADE (*.cfg, *.cff)");
     const QFileInfo file(path);
     if (!file.exists())
         return text("Файл не найден");
@@ -49,11 +50,13 @@ public:
                     text("Записать осциллограмму (один файл) в CSV-файл и выйти, не открывая окна."),
                     text("файл.csv")),
           standard(QStringLiteral("standard"),
-                   text("Файлы, которые программа не читает, и файлы *.cff читать по стандарту "
-                        "COMTRADE (редакции 1991, 1999, 2013)."))
+                   text("Файлы, которые программа не читает, читать по стандарту COMTRADE "
+                        "(редакции 1991, 1999, 2013), не спрашивая."))
     {
         parser.setApplicationDescription(text("Просмотр осциллограмм в формате COMTRADE (ASCII)."));
-        parser.addPositionalArgument(text("файлы"), text("Файлы *.cfg; каждый открывается в своей вкладке."),
+        parser.addPositionalArgument(text("файлы"),
+                                     text("Файлы *.cfg и *.cff (по стандарту COMTRADE); каждый открывается в своей "
+                                          "вкладке."),
                                      text("[файлы...]"));
         parser.addOption(exportCsv);
         parser.addOption(standard);

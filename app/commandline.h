@@ -8,13 +8,13 @@ namespace VornaLumeto {
 // What the command line asks of the viewer: the recordings to open at
 // start-up, or a text to print and an exit code instead of starting.
 struct CommandLine {
-    QStringList recordings;  // absolute paths of existing *.cfg files (any letter case), in the order given
+    QStringList recordings;  // absolute paths of existing *.cfg and *.cff files (any letter case), in the order given
     QStringList notOpened;   // for standard error: a "не открыт: " line for every other name
     QString output;          // help or version, for standard output
     QString error;           // what is wrong with the arguments, for standard error
     int exitCode = 0;
     QString csvPath;         // --export-csv: the recording (the one path in recordings) goes there as CSV
-    bool standard = false;   // --standard: files the dialect reader refuses go through the standard reader
+    bool standard = false;   // --standard: files the dialect reader refuses go through the standard reader, unasked
 
     bool exportsCsv() const { return !csvPath.isEmpty(); }
     bool startsViewer() const { return output.isEmpty() && error.isEmpty() && !exportsCsv(); }

@@ -4,6 +4,8 @@
 #include "app/settingspaths.h"
 #include "comtrade/loadfailure.h"
 #include "comtrade/recordingloader.h"
+#include "comtrade/standardloader.h"
+#include "comtrade/standardsummary.h"
 #include "view/comtraderead.h"
 #include "view/plaintext.h"
 #include "view/tooltips.h"
@@ -36,6 +38,7 @@ comtrade_view::comtrade_view(QWidget* parent) : QWidget(parent)
     // still names the recording the user sees there.
     connect(tabWidget->tabBar(), &QTabBar::tabMoved, this, &comtrade_view::followTabMove);
     addCloseTabKeys();
+    buildTabMenu();
 }
 
 // The platform's Close keys (Ctrl+W) close the current tab as its close button does.
@@ -85,8 +88,10 @@ void rememberDirectoryOf(const QString& chosenFile)
 
 QString comtrade_view::chooseFileName(const QString& path)
 {
+    // A dropped single-file recording (.cff) goes to the standard reader; any
+    // other drop must end in "cfg", as ever.
     if (!path.isEmpty())
-        return path.endsWith(QLatin1String("cfg")) ? path : QString();
+        return path.endsWith(QLatin1String("cfg")) || isCombinedRecordingPath(path) ? path : QString();
 
     const QString name = QFileDialog::getOpenFileName(this, tr("Выбрать файл"), readLastDirectory(),
                                                       tr("COMTRADE (*.cfg)"));
@@ -103,10 +108,12 @@ bool comtrade_view::openFile(const QString& path)
     return !name.isEmpty() && openChosenFile(name).isEmpty();
 }
 
-QString comtrade_view::openNamedFile(const QString& path)
+QString comtrade_view::openNamedFile(const QString& path, bool standardWithoutAsking)
 {
     const QString refused = refuseBeyondLimit();
-    return refused.isEmpty() ? openChosenFile(path) : refused;
+    if (!refused.isEmpty())
+        return refused;
+    return openChosenFile(path, standardWithoutAsking ? StandardReading::WithoutAsking : StandardReading::Offered);
 }
 
 QString comtrade_view::refuseBeyondLimit()
@@ -118,7 +125,31 @@ QString comtrade_view::refuseBeyondLimit()
     return message;
 }
 
-QString comtrade_view::openChosenFile(const QString& name)
+namespace {
+
+// Loading blocks the window for up to seconds: it shows a busy cursor, and
+// is drawn again first so that a closed dialog does not stay on screen.
+void showBusy(QWidget* window)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    window->repaint();
+}
+
+void discardView(COMTRADE_read* view)
+{
+    view->close();
+    delete view;
+    releaseFreedMemory();
+}
+
+QString paragraphs(const QString& first, const QString& second)
+{
+    return first.isEmpty() ? second : first + QStringLiteral("\n\n") + second;
+}
+
+} // namespace
+
+QString comtrade_view::openChosenFile(const QString& name, StandardReading standard)
 {
     const int open = fileNames.indexOf(name);
     if (open >= 0) {
@@ -126,26 +157,75 @@ QString comtrade_view::openChosenFile(const QString& name)
         return tr("Уже открыт");
     }
 
-    // Loading blocks the window for up to seconds: it shows a busy cursor, and
-    // is drawn again first so that the closed file dialog does not stay on screen.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    window()->repaint();
+    showBusy(window());
+    if (isCombinedRecordingPath(name)) {
+        QString message;
+        COMTRADE_read* view = readCombinedFile(name, message);
+        if (view)
+            addRecordingTab(view, name);
+        return message;
+    }
 
     auto* view = new COMTRADE_read(this);
     views.append(view);
     LoadFailure failure;
     const QString message = view->load(name, &failure);
     if (message != loadSuccessMessage()) {
-        QApplication::restoreOverrideCursor();
-        // The loader's message exactly as it is, and why, when that can be told.
-        showPlainTextCritical(this, tr("Ошибка"), message, explainLoadFailure(failure));
-        view->close();
-        delete view;
         views.removeLast();
-        releaseFreedMemory();
-        return message;
+        discardView(view);
+        view = takeStandardReading(name, message, explainLoadFailure(failure), standard);
+        if (!view)
+            return message;
+        showBusy(window());
+        view->buildDisplay();
+        views.append(view);
     }
+    addRecordingTab(view, name);
+    return QString();
+}
 
+COMTRADE_read* comtrade_view::takeStandardReading(const QString& name, const QString& message,
+                                                  const QString& explanation, StandardReading standard)
+{
+    // Read whole while the box is prepared, so that it offers only what really opens.
+    auto* view = new COMTRADE_read(this);
+    const QString standardMessage = loadStandardRecording(name, *view);
+    QApplication::restoreOverrideCursor();
+    if (standardMessage != loadSuccessMessage()) {
+        discardView(view);
+        showPlainTextCritical(this, tr("Ошибка"), message,
+                              paragraphs(explanation, tr("По стандарту COMTRADE файл тоже не читается: %1")
+                                                          .arg(standardMessage)));
+        return nullptr;
+    }
+    if (standard == StandardReading::WithoutAsking
+        || askPlainTextCritical(this, tr("Ошибка"), message, describeStandardRecording(*view),
+                                tr("Открыть по стандарту")))
+        return view;
+    discardView(view);
+    return nullptr;
+}
+
+COMTRADE_read* comtrade_view::readCombinedFile(const QString& name, QString& message)
+{
+    auto* view = new COMTRADE_read(this);
+    views.append(view);
+    message = loadStandardRecording(name, *view);
+    if (message == loadSuccessMessage()) {
+        message.clear();
+        view->buildDisplay();
+        return view;
+    }
+    QApplication::restoreOverrideCursor();
+    showPlainTextCritical(this, tr("Ошибка"), message);
+    views.removeLast();
+    discardView(view);
+    return nullptr;
+}
+
+// The view is the last of views; the busy cursor is on.
+void comtrade_view::addRecordingTab(COMTRADE_read* view, const QString& name)
+{
     fileNames.append(name);
     if (vectorDiagramOn)
         view->showVectorDiagram();
@@ -157,7 +237,10 @@ QString comtrade_view::openChosenFile(const QString& name)
     tabWidget->setCurrentIndex(views.size() - 1);
     view->setObjectName(name);
     QApplication::restoreOverrideCursor();
-    return QString();
+    // What of the file the tab does not show, said once the tab is there.
+    const QString leftOut = describeLeftOut(*view);
+    if (!leftOut.isEmpty())
+        showPlainTextWarning(this, tr("Предупреждение"), leftOut);
 }
 
 void comtrade_view::slot_close_tab(int index)

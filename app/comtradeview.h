@@ -4,8 +4,11 @@
 #include <QVector>
 #include <QWidget>
 
+class QAction;
 class QCheckBox;
 class QHBoxLayout;
+class QMenu;
+class QPoint;
 class QTabWidget;
 
 namespace VornaLumeto {
@@ -14,6 +17,7 @@ class COMTRADE_read;
 
 // The tab container: one view per open recording, in tab order.
 //   app/comtradeview.cpp         opening, duplicates, tabs, diagram modes, current-tab commands
+//   app/tabcsvexport.cpp         a tab title's menu: its recording as CSV
 //   dialogs/signalsdialog.cpp    the displayed-signals and scaling dialog
 class comtrade_view : public QWidget {
     Q_OBJECT
@@ -27,8 +31,9 @@ public:
     bool openFile(const QString& path);
     // Opens a recording named on the command line, whatever the letter case of its
     // name; returns why it was not opened (a box has told the user where one is due),
-    // empty when a tab was added.
-    QString openNamedFile(const QString& path);
+    // empty when a tab was added. With standardWithoutAsking, a file the viewer's
+    // own reader refuses opens through the standard reader without a question.
+    QString openNamedFile(const QString& path, bool standardWithoutAsking = false);
     void closeAllTabs();
 
     void setVectorDiagramMode(bool on);
@@ -37,12 +42,17 @@ public:
     bool printCurrent();
     bool saveCurrentAsPdf();
     bool showSignalsDialog(bool checkAll, int mode, bool analog, bool digital);
+    // Asks where to write the recording of the tab as CSV and writes it; false
+    // when cancelled or not written (a box says why).
+    bool exportTabAsCsv(int index);
 
     QHBoxLayout* tabLayout = nullptr;
     QTabWidget* tabWidget = nullptr;
     QVector<COMTRADE_read*> views;
     QVector<QString> fileNames;
     QVector<QCheckBox*> checkBoxes;
+    QMenu* tabMenu = nullptr;  // a tab title's context menu
+    QAction* exportCsvAction = nullptr;
     bool vectorDiagramOn = false;
     bool frequencyDiagramOn = false;
 
@@ -58,8 +68,21 @@ private:
     // Shows the limit message and returns it when no further recording may open.
     QString refuseBeyondLimit();
     QString chooseFileName(const QString& path);
+    // What a file the viewer's own reader refuses is offered.
+    enum class StandardReading { Offered, WithoutAsking };
     // Opens a chosen name in a new tab; returns why not, empty when a tab was added.
-    QString openChosenFile(const QString& name);
+    QString openChosenFile(const QString& name, StandardReading standard = StandardReading::Offered);
+    // The view of a file the viewer's own reader refused, read by the standard
+    // reader when the user takes it (display not built yet); nullptr otherwise,
+    // after the box that says why.
+    COMTRADE_read* takeStandardReading(const QString& name, const QString& message,
+                                       const QString& explanation, StandardReading standard);
+    // The view of a .cff read by the standard reader, its display built; nullptr
+    // after the box that says why not, with the reason in message.
+    COMTRADE_read* readCombinedFile(const QString& name, QString& message);
+    void addRecordingTab(COMTRADE_read* view, const QString& name);
+    void buildTabMenu();
+    void showTabMenu(const QPoint& position);
     COMTRADE_read* currentView() const;
     void followTabMove(int from, int to);
 };

@@ -63,7 +63,7 @@ void openNamedRecordings(VornaLumeto::comtrade_view& tabs, const VornaLumeto::Co
         errors << line;
     errors.flush();
     for (const QString& path : commandLine.recordings) {
-        const QString reason = tabs.openNamedFile(path);
+        const QString reason = tabs.openNamedFile(path, commandLine.standard);
         if (!reason.isEmpty())
             errors << VornaLumeto::notOpenedLine(path, reason) << Qt::flush;
     }

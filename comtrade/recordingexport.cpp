@@ -12,7 +12,7 @@ namespace VornaLumeto {
 
 QString loadRecordingForExport(const QString& path, bool standardWhenRefused, Recording& recording)
 {
-    if (standardWhenRefused && isCombinedRecordingPath(path))
+    if (isCombinedRecordingPath(path))
         return loadStandardRecording(path, recording);
     const QString message = loadRecording(path, recording);
     if (message == loadSuccessMessage() || !standardWhenRefused)
@@ -27,6 +27,11 @@ QString exportRecordingAsCsv(const QString& recordingPath, const QString& csvPat
     const QString message = loadRecordingForExport(recordingPath, standardWhenRefused, recording);
     if (message != loadSuccessMessage())
         return message;
+    return writeRecordingCsvFile(recording, csvPath);
+}
+
+QString writeRecordingCsvFile(const Recording& recording, const QString& csvPath)
+{
     // Written aside and put in place at the end, so a failed export leaves no half file.
     QSaveFile file(csvPath);
     if (!file.open(QIODevice::WriteOnly) || !writeRecordingCsv(recording, file) || !file.commit())

@@ -40,7 +40,14 @@ QString describeStandardRecording(const Recording& recording)
 {
     const StandardDescription& description = recording.standard;
     QStringList sentences{describeStandardFormat(description.revisionYear, description.dataType),
-                          leftOutChannels(description), fewerSamples(description)};
+                          describeLeftOut(recording)};
+    sentences.removeAll(QString());
+    return sentences.join(QLatin1Char(' '));
+}
+
+QString describeLeftOut(const Recording& recording)
+{
+    QStringList sentences{leftOutChannels(recording.standard), fewerSamples(recording.standard)};
     sentences.removeAll(QString());
     return sentences.join(QLatin1Char(' '));
 }

@@ -13,6 +13,9 @@ QString describeStandardFormat(int revisionYear, const QString& dataType);
 // model could not take: channels left out, fewer samples than announced.
 QString describeStandardRecording(const Recording& recording);
 
+// Only what of the recording the model could not take; empty when it took everything.
+QString describeLeftOut(const Recording& recording);
+
 // The format of a file read for its configuration alone, cheap enough for an
 // error box about a file the dialect reader refused; empty when the
 // configuration cannot be read either.

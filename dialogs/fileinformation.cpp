@@ -1,4 +1,5 @@
 #include "dialogs/recordingtext.h"
+#include "dialogs/standardinformation.h"
 #include "view/comtraderead.h"
 #include "view/plaintext.h"
 
@@ -6,6 +7,8 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QPair>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 
 namespace VornaLumeto {
@@ -20,12 +23,46 @@ QPoint centredOver(const QWidget* host, const QSize& size)
     return placed.topLeft();
 }
 
+// The standard reader's rows, below the window's own, in a box that scrolls
+// when they are many; the window grows by the box's height, and in width up to
+// a limit to show them whole.
+constexpr int standardRowsHeight = 190;
+constexpr int widestStandardRows = 640;
+
+// Captions right-aligned in column 0, values left-aligned in column 1; a caption
+// stands at the first line of a value of several lines.
+void addRows(QGridLayout* grid, QWidget* parent, const QVector<InformationRow>& rows, Qt::Alignment captionAlignment)
+{
+    for (int row = 0; row < rows.size(); ++row) {
+        grid->addWidget(plainTextLabel(rows.at(row).first, parent), row, 0, 1, 1, captionAlignment);
+        grid->addWidget(plainTextLabel(rows.at(row).second, parent), row, 1, 1, 1, Qt::AlignLeft);
+    }
+}
+
+int addStandardRows(QGridLayout* grid, QWidget* window, const Recording& recording)
+{
+    auto* scroll = new QScrollArea(window);
+    auto* content = new QWidget(scroll);
+    auto* rows = new QGridLayout(content);
+    rows->setContentsMargins(0, 0, 0, 0);
+    addRows(rows, content, standardInformationRows(recording), Qt::AlignRight | Qt::AlignTop);
+    rows->setColumnStretch(1, 1);
+    scroll->setWidget(content);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFixedHeight(standardRowsHeight);
+    const int scrollBar = scroll->verticalScrollBar()->sizeHint().width();
+    scroll->setMinimumWidth(qMin(content->sizeHint().width() + scrollBar, widestStandardRows));
+    grid->addWidget(scroll, grid->rowCount(), 0, 1, 2);
+    return standardRowsHeight + grid->verticalSpacing();
+}
+
 } // namespace
 
 void COMTRADE_read::showFileInformationWindow()
 {
     const SampleRate firstRate = sampleRates.value(0);
-    const QVector<QPair<QString, QString>> rows = {
+    const QVector<InformationRow> rows = {
         {tr("Имя регистратора: "), stationName},
         {tr("Номер регистратора: "), QString::number(quint32(recorderId))},
         {tr("Общее количество каналов: "), QString::number(totalChannelCount)},
@@ -44,13 +81,11 @@ void COMTRADE_read::showFileInformationWindow()
     auto* grid = new QGridLayout(window);
     window->setWindowModality(Qt::ApplicationModal);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    for (int row = 0; row < rows.size(); ++row) {
-        grid->addWidget(plainTextLabel(rows.at(row).first, window), row, 0, 1, 1, Qt::AlignRight);
-        grid->addWidget(plainTextLabel(rows.at(row).second, window), row, 1, 1, 1, Qt::AlignLeft);
-    }
+    addRows(grid, window, rows, Qt::AlignRight);
+    const int extraHeight = standard.fromStandardReader ? addStandardRows(grid, window, *this) : 0;
     window->setWindowFlags(Qt::WindowCloseButtonHint);
     // Grows past 350 x 300 only where the platform's font would otherwise cut the texts off.
-    window->setFixedSize(QSize(350, 300).expandedTo(window->minimumSizeHint()));
+    window->setFixedSize(QSize(350, 300 + extraHeight).expandedTo(window->minimumSizeHint()));
     // Escape closes it too: where no window manager gives it a close button,
     // it would otherwise block the program for good.
     auto* escape = new QShortcut(QKeySequence::Cancel, window);

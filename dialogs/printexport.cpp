@@ -46,7 +46,7 @@ void paintPage(QPainter& painter, const COMTRADE_read& view, const QPixmap& scre
     painter.setFont(font);
     const int headerWidth = viewport.width() - geometry.headerRect.left();
     painter.drawText(geometry.headerRect, Qt::AlignLeft | Qt::AlignTop,
-                     fittedPrintHeaderText(view.stationName, view.recorderId, view.triggerTime,
+                     fittedPrintHeaderText(view.stationName, printedRecorderId(view), view.triggerTime,
                                            painter.fontMetrics(), headerWidth));
     // The PDF writer would otherwise store the picture as JPEG, which blurs thin coloured traces.
     painter.setRenderHint(QPainter::LosslessImageRendering);

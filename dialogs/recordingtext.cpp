@@ -76,16 +76,22 @@ QString uniquePdfName(const QString& defaultName, const QStringList& existing)
     return name;
 }
 
-QString printHeaderText(const QString& stationName, qint32 recorderId, const TimeStamp& trigger)
+QString printedRecorderId(const Recording& recording)
+{
+    return recording.standard.fromStandardReader ? recording.standard.recorderId
+                                                 : QString::number(quint32(recording.recorderId));
+}
+
+QString printHeaderText(const QString& stationName, const QString& recorderId, const TimeStamp& trigger)
 {
     return viewText("Осциллограмма. ") + viewText("Имя регистратора: ") + stationName
-           + viewText(". Номер регистратора: ") + QString::number(quint32(recorderId))
+           + viewText(". Номер регистратора: ") + recorderId
            + viewText(". Дата и время пуска: ") + dayMonthYear(trigger, QStringLiteral("/"))
            + QLatin1Char(' ') + hourMinute(trigger, QStringLiteral(":")) + QLatin1Char(':')
            + shortSecondsText(trigger.seconds) + QLatin1Char('.');
 }
 
-QString fittedPrintHeaderText(const QString& stationName, qint32 recorderId,
+QString fittedPrintHeaderText(const QString& stationName, const QString& recorderId,
                               const TimeStamp& trigger, const QFontMetrics& metrics, int width)
 {
     const QString whole = printHeaderText(stationName, recorderId, trigger);

@@ -33,12 +33,16 @@ QString defaultPdfName(const QString& stationName, const TimeStamp& trigger);
 // Renumbers the trailing counter (1.pdf, 2.pdf, ...) until the name is not among existing.
 QString uniquePdfName(const QString& defaultName, const QStringList& existing);
 
+// The recorder number of the printed header: as written for a recording of
+// the standard reader (often not a number), the unsigned number otherwise.
+QString printedRecorderId(const Recording& recording);
+
 // The one-line header above the printed view.
-QString printHeaderText(const QString& stationName, qint32 recorderId, const TimeStamp& trigger);
+QString printHeaderText(const QString& stationName, const QString& recorderId, const TimeStamp& trigger);
 
 // The header line within width pixels of metrics: a station name too long for
 // that is elided ("…"), so the recorder number and the trigger time stay on the page.
-QString fittedPrintHeaderText(const QString& stationName, qint32 recorderId,
+QString fittedPrintHeaderText(const QString& stationName, const QString& recorderId,
                               const TimeStamp& trigger, const QFontMetrics& metrics, int width);
 
 } // namespace VornaLumeto

@@ -2,6 +2,7 @@
 
 #include "analysis/signalanalysis.h"
 #include "comtrade/recording.h"
+#include "comtrade/recordingsampling.h"
 #include "view/bandgeometry.h"
 
 #include <QBrush>
@@ -97,7 +98,7 @@ public:
     QVector<QColor> channelColors;
     QVector<QColor> channelColorsFaded;
     QVector<Phasor> phasors;
-    AnalysisPeriods periods;  // P and Q of the first sampling rate, set by load()
+    RecordingSampling sampling;  // the rates the analysis at cut 1 counts periods at, set by load()
 
     // --- Layout and channel plots -------------------------------------------
     QWidget* plotArea = nullptr;
@@ -249,7 +250,8 @@ public:
     static void showValueWithPrefix(double value, const QString& unit, QLabel* valueLabel,
                                     QLabel* unitLabel);
     double mouseTime(const QMouseEvent* event) const;
-    // The analysis windows that end at cut 1; a window is usable where it is recorded().
+    // The analysis windows that end at cut 1, counted at the rate of the stretch
+    // that holds the cut; a window is usable where it is recorded().
     CutWindows analysisWindows() const;
     // Enough samples before cut 1 for the diagrams: its whole period is recorded.
     bool diagramWindowReady() const;

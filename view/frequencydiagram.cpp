@@ -115,7 +115,7 @@ void COMTRADE_read::buildFrequencyDiagram()
     panelLayout->setSpacing(0);
 
     frequencyPlot = new QCustomPlot(frequencyPanel);
-    maxHarmonics = harmonicLimit(periods);
+    maxHarmonics = highestHarmonicLimit(sampling.stretches, sampling.lineFrequency);
     buildHarmonicTicks(*this);
     frequencyPlot->xAxis->grid()->setVisible(false);
     frequencyPlot->yAxis->setTicks(false);
@@ -169,11 +169,14 @@ void COMTRADE_read::refreshFrequencyDiagram()
     }
     const auto mode = static_cast<HarmonicValueMode>(checkedChoice(valueModeGroup, 1));
     const AnalogChannel& source = analogChannels.at(channel);
-    const SampleWindow window = analysisWindows().whole;
+    const CutWindows windows = analysisWindows();
+    const SampleWindow window = windows.whole;
     const ChannelScaling scaling = channelScaling(channel);
+    // A stretch sampled more slowly than the fastest resolves fewer harmonics.
+    const int shownCount = std::min(harmonicCount, harmonicLimit(windows.periods));
 
     const HarmonicMagnitudes harmonics =
-        computeHarmonicMagnitudes(analogValues.at(channel), scaling, window, harmonicCount);
+        computeHarmonicMagnitudes(analogValues.at(channel), scaling, window, shownCount);
     const double windowRms = mode == HarmonicValueMode::RmsPercent
         ? computeWindowRms(analogValues.at(channel), scaling, window)
         : 0.0;
@@ -182,7 +185,7 @@ void COMTRADE_read::refreshFrequencyDiagram()
     harmonicBars->setData(harmonicTicks.mid(0, heights.size()), heights);
 
     frequencyPlot->xAxis->setLabel(harmonicAxisLabel(source, mode));
-    frequencyPlot->xAxis->setRange(-0.5, harmonicCount + 0.5);
+    frequencyPlot->xAxis->setRange(-0.5, shownCount + 0.5);
     frequencyPlot->yAxis->setRange(0.0, barAxisTop);
     colourBars(*this, channel);
     frequencyPlot->replot();
@@ -219,7 +222,7 @@ void COMTRADE_read::slot_action_submenu_frequency_diag_value()
 
 void COMTRADE_read::slot_action_frequency_diag_numer_garmonic()
 {
-    const int largest = harmonicLimit(periods);
+    const int largest = harmonicLimit(analysisWindows().periods);
     // Without a usable period there is no valid count to offer.
     if (largest < 1)
         return;

@@ -54,7 +54,7 @@ QString COMTRADE_read::load(const QString& configurationPath, LoadFailure* failu
 void COMTRADE_read::buildDisplay()
 {
     phasors = QVector<Phasor>(analogCount);
-    periods = analysisPeriods(sampleRates.first().rate, lineFrequency);
+    sampling = recordingSampling(*this);
 
     buildLayout();
     buildVectorDiagram();

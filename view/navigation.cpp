@@ -18,12 +18,14 @@ constexpr double narrowestWindowMs = 30.0;
 constexpr double toleranceSpanMs = 800.0;
 constexpr double singleInstantHalfSpanMs = 1.0;
 
-int samplesBefore(const QVector<double>& times, double limit)
+// Samples from first on, up to end, whose time is below limit.
+int samplesBefore(const QVector<double>& times, double limit, int first = 0, int end = -1)
 {
-    int below = 0;
-    while (below < times.size() && times.at(below) < limit)
+    const int stop = end < 0 ? times.size() : end;
+    int below = first;
+    while (below < stop && times.at(below) < limit)
         ++below;
-    return below;
+    return below - first;
 }
 
 } // namespace
@@ -36,9 +38,24 @@ int narrowestWindowSamples(const QVector<double>& times)
     return qMax(samplesBefore(times, times.first() + narrowestWindowMs) - 1, 1);
 }
 
+int narrowestWindowSamples(const QVector<double>& times, const QVector<SamplingStretch>& stretches)
+{
+    int narrowest = narrowestWindowSamples(times);
+    for (int s = 1; s < stretches.size(); ++s) {
+        const SamplingStretch& stretch = stretches.at(s);
+        const int end = qMin(stretch.end, times.size());
+        if (stretch.first >= end)
+            continue;
+        const int below = samplesBefore(times, times.at(stretch.first) + narrowestWindowMs, stretch.first, end);
+        if (below < end - stretch.first)  // the stretch lasts the 30 ms
+            narrowest = qMin(narrowest, qMax(below - 1, 1));
+    }
+    return narrowest;
+}
+
 int COMTRADE_read::narrowestWindow() const
 {
-    return narrowestWindowSamples(timeAxis);
+    return narrowestWindowSamples(timeAxis, sampling.stretches);
 }
 
 void COMTRADE_read::showVisibleWindow()

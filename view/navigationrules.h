@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/signalanalysis.h"
+
 #include <QVector>
 
 namespace VornaLumeto {
@@ -10,5 +12,10 @@ namespace VornaLumeto {
 // gets at least one sample beyond the first, so that the window has a width.
 // A single-sample recording gives 0.
 int narrowestWindowSamples(const QVector<double>& times);
+
+// The same for a recording sampled in stretches of different rates: where a
+// later stretch that lasts 30 ms or more holds fewer samples in its first 30 ms,
+// the narrowest window has that many, so that it shows about 30 ms there too.
+int narrowestWindowSamples(const QVector<double>& times, const QVector<SamplingStretch>& stretches);
 
 } // namespace VornaLumeto

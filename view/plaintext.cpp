@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTextDocument>
 
 namespace VornaLumeto {
@@ -20,15 +21,43 @@ QLabel* plainTextLabel(const QString& text, QWidget* parent)
     return label;
 }
 
-void showPlainTextCritical(QWidget* parent, const QString& title, const QString& text,
-                           const QString& informativeText)
+namespace {
+
+void setPlainTexts(QMessageBox& box, const QString& text, const QString& informativeText)
 {
-    QMessageBox box(QMessageBox::Critical, title, QString(), QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     box.setText(text);
     // The informative text does not follow the box's text format, so it goes in escaped.
     if (!informativeText.isEmpty())
         box.setInformativeText(Qt::convertFromPlainText(informativeText, Qt::WhiteSpaceNormal));
+}
+
+} // namespace
+
+void showPlainTextCritical(QWidget* parent, const QString& title, const QString& text,
+                           const QString& informativeText)
+{
+    QMessageBox box(QMessageBox::Critical, title, QString(), QMessageBox::Ok, parent);
+    setPlainTexts(box, text, informativeText);
+    box.exec();
+}
+
+bool askPlainTextCritical(QWidget* parent, const QString& title, const QString& text,
+                          const QString& informativeText, const QString& otherButton)
+{
+    QMessageBox box(QMessageBox::Critical, title, QString(), QMessageBox::Ok, parent);
+    setPlainTexts(box, text, informativeText);
+    QPushButton* other = box.addButton(otherButton, QMessageBox::AcceptRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
+    box.exec();
+    return box.clickedButton() == other;
+}
+
+void showPlainTextWarning(QWidget* parent, const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, title, QString(), QMessageBox::Ok, parent);
+    setPlainTexts(box, text, QString());
     box.exec();
 }
 

@@ -23,4 +23,12 @@ QLabel* plainTextLabel(const QString& text, QWidget* parent = nullptr);
 void showPlainTextCritical(QWidget* parent, const QString& title, const QString& text,
                            const QString& informativeText = QString());
 
+// The same box with a second button beside Ok, which stays the default and the
+// Escape button; true when the user pressed the second one.
+bool askPlainTextCritical(QWidget* parent, const QString& title, const QString& text,
+                          const QString& informativeText, const QString& otherButton);
+
+// A warning box with one Ok button whose text is shown as written.
+void showPlainTextWarning(QWidget* parent, const QString& title, const QString& text);
+
 } // namespace VornaLumeto

@@ -41,6 +41,18 @@ QString readoutNumber(double value)
     return QString::number(value, 'g', 6);
 }
 
+// A missing value, or a result over a window that holds one or that crosses a
+// change of sampling rate, has no number: it reads "-" without a unit.
+void showReadout(double value, const QString& unit, QLabel* valueLabel, QLabel* unitLabel)
+{
+    if (std::isnan(value)) {
+        valueLabel->setText(COMTRADE_read::tr("-"));
+        unitLabel->clear();
+        return;
+    }
+    COMTRADE_read::showValueWithPrefix(value, unit, valueLabel, unitLabel);
+}
+
 QLabel* channelLabel(const COMTRADE_read& view, int channel, AnalogLabel label)
 {
     return view.channelLabels[analogLabelIndex(channel, label)];
@@ -81,15 +93,16 @@ void showTrackedFrequency(COMTRADE_read& view, int channel, int cut)
 void showRmsReadouts(COMTRADE_read& view, int channel, double rms, double fundamentalRms)
 {
     const QString& unit = view.analogChannels[channel].unit;
-    COMTRADE_read::showValueWithPrefix(rms, unit, channelLabel(view, channel, AnalogLabel::RmsValue),
-                                       channelLabel(view, channel, AnalogLabel::RmsUnit));
-    COMTRADE_read::showValueWithPrefix(fundamentalRms, unit, channelLabel(view, channel, AnalogLabel::FundamentalValue),
-                                       channelLabel(view, channel, AnalogLabel::FundamentalUnit));
+    showReadout(rms, unit, channelLabel(view, channel, AnalogLabel::RmsValue),
+                channelLabel(view, channel, AnalogLabel::RmsUnit));
+    showReadout(fundamentalRms, unit, channelLabel(view, channel, AnalogLabel::FundamentalValue),
+                channelLabel(view, channel, AnalogLabel::FundamentalUnit));
 }
 
 // Fundamental over the Q samples ending at the cut, also while the channel shows its
 // frequency: the vector diagram draws every channel at the same cut. Before a whole
-// period is recorded the phasor is zeroed.
+// period is recorded the phasor is zeroed; over a window across a change of rate, or
+// one with a missing value, it is NaN.
 void updatePhasor(COMTRADE_read& view, int channel, const CutWindows& windows)
 {
     Phasor& phasor = view.phasors[channel];
@@ -108,8 +121,8 @@ void showWaveformReadouts(COMTRADE_read& view, int channel, int cut, const CutWi
     const QVector<double>& raw = view.analogValues[channel];
     const ChannelScaling scaling = view.channelScaling(channel);
     const double value = raw[cut] * scaling.multiplier + scaling.offsetAdder;
-    COMTRADE_read::showValueWithPrefix(value, description.unit, channelLabel(view, channel, AnalogLabel::Value),
-                                       channelLabel(view, channel, AnalogLabel::Unit));
+    showReadout(value, description.unit, channelLabel(view, channel, AnalogLabel::Value),
+                channelLabel(view, channel, AnalogLabel::Unit));
 
     if (!windows.nearest.recorded())
         showRmsReadouts(view, channel, 0.0, 0.0);
@@ -140,7 +153,7 @@ void COMTRADE_read::updateCutTimes()
 
 CutWindows COMTRADE_read::analysisWindows() const
 {
-    return cutWindows(periods, cut1Index);
+    return cutWindows(sampling.stretches, sampling.lineFrequency, cut1Index);
 }
 
 bool COMTRADE_read::diagramWindowReady() const

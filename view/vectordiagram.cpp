@@ -40,10 +40,13 @@ void drawVector(QCPCurve* curve, const QPointF& end)
 
 // What the diagram shows of a channel's phasor. A phasor that is rounding noise against the
 // signal of its window (a DC or dead channel) counts as zero: no size and no direction.
+// One that is not a number (its window holds a missing value or crosses a change of
+// rate) has neither either, and no vector.
 struct ShownPhasor {
     double rms = 0.0;
     double angle = 0.0;
     bool negligible = false;
+    bool available() const { return !std::isnan(rms); }
 };
 
 ShownPhasor shownPhasor(const COMTRADE_read& view, int channel)
@@ -52,7 +55,7 @@ ShownPhasor shownPhasor(const COMTRADE_read& view, int channel)
     ShownPhasor shown{phasor.rms, phasor.angle, false};
     // The phasor's window: the Q samples ending at cut 1. Before a whole one the phasor is zeroed.
     const SampleWindow window = view.analysisWindows().nearest;
-    if (!window.recorded())
+    if (!window.recorded() || !shown.available())
         return shown;
     const double signalPeak = windowPeakAbs(view.analogValues.at(channel), view.channelScaling(channel), window);
     if (negligibleAgainst(phasor.rms, signalPeak))
@@ -92,6 +95,8 @@ void writeNameCell(COMTRADE_read& view, int row, int channel)
 void placeVector(QCPCurve* curve, const VectorUnit& unit, const ShownPhasor& phasor, double largest,
                  double angleDifference)
 {
+    if (!phasor.available())
+        return;  // left hidden
     if (unit.kind == VectorKind::Other || phasor.negligible) {
         drawVector(curve, QPointF(0.0, 0.0));
         return;
@@ -280,7 +285,7 @@ void COMTRADE_read::refreshVectorDiagram()
         const double difference = phasor.angle - referenceAngle;
         writeNameCell(*this, row, channel);
         vectorModel->setData(vectorModel->index(row, 1), angleText(foldAngle(difference), angleUnit));
-        vectorModel->setData(vectorModel->index(row, 2), QString::number(phasor.rms, 'f', 3));
+        vectorModel->setData(vectorModel->index(row, 2), magnitudeText(phasor.rms));
         const VectorUnit unit = vectorUnit(analogChannels.at(channel).unit);
         if (QCPCurve* curve = vectorCurves.value(channel))
             placeVector(curve, unit, phasor, largest.of(unit.kind), difference);

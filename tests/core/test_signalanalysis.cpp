@@ -125,6 +125,48 @@ private slots:
         QVERIFY(std::abs(phasor.rms - 100.0) < 5.0);
     }
 
+    // 4 kHz for samples 0 ... 1199, then 1 kHz: periods of 80 and of 20 samples.
+    void windowsCountPeriodsAtTheRateOfTheCutsStretch()
+    {
+        const QVector<SamplingStretch> stretches{{4000.0, 0, 1200}, {1000.0, 1200, 1600}};
+        QCOMPARE(stretchHolding(stretches, 0), 0);
+        QCOMPARE(stretchHolding(stretches, 1199), 0);
+        QCOMPARE(stretchHolding(stretches, 1200), 1);
+        QCOMPARE(stretchHolding(stretches, 5000), 1);
+
+        const CutWindows fast = cutWindows(stretches, 50.0, 1199);
+        QCOMPARE(fast.whole.first, 1120);
+        QCOMPARE(fast.whole.count, 80);
+        QVERIFY(!fast.whole.acrossRateChange);
+        const CutWindows across = cutWindows(stretches, 50.0, 1210);
+        QCOMPARE(across.whole.count, 20);
+        QVERIFY(across.whole.acrossRateChange && across.nearest.acrossRateChange);
+        QVERIFY(!cutWindows(stretches, 50.0, 1219).whole.acrossRateChange);
+        QVERIFY(!cutWindows(stretches, 50.0, 10).whole.recorded());  // before a period, not across anything
+
+        const QVector<double> values(1600, 1.0);
+        QVERIFY(std::isnan(computeWindowRms(values, {1.0, 0.0}, across.whole)));
+        QVERIFY(std::isnan(computePhasor(values, {1.0, 0.0}, across.nearest, 1).rms));
+        const HarmonicMagnitudes harmonics = computeHarmonicMagnitudes(values, {1.0, 0.0}, across.whole, 3);
+        QVERIFY(std::isnan(harmonics.magnitudes.at(0)));
+        QCOMPARE(harmonics.maximum, 0.0);
+
+        // The exact line frequency of a later revision counts too: 1 kHz on 16.7 Hz.
+        const AnalysisPeriods railway = analysisPeriods(1000.0, 16.7);
+        QCOMPARE(railway.whole, 59);
+        QCOMPARE(railway.nearest, 60);
+        QVERIFY(!analysisPeriods(1e300, 1e-300).usable());
+    }
+
+    void missingValueMakesTheWindowsResultsNaN()
+    {
+        QVector<double> values = sine(100, 50, 1000, 0, 40);
+        values[25] = std::numeric_limits<double>::quiet_NaN();
+        QVERIFY(std::isnan(computeWindowRms(values, {1.0, 0.0}, {20, 20})));
+        QVERIFY(std::isnan(computePhasor(values, {1.0, 0.0}, {20, 20}, 1).angle));
+        QVERIFY(std::abs(computeWindowRms(values, {1.0, 0.0}, {0, 20}) - 100.0) < 1e-9);
+    }
+
     void twoSamplePeriodGivesNearZeroRms()
     {
         const Phasor phasor = computePhasor({100.0, -100.0}, {1.0, 0.0}, {0, 2}, 1);

@@ -1,12 +1,15 @@
 #include "app/comtradeview.h"
 #include "dialogs/recordingtext.h"
+#include "support/gui/recordingview.h"
 #include "support/gui/toplevelwindows.h"
 #include "support/outputfixtures.h"
+#include "support/testfiles.h"
 #include "view/comtraderead.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QPointer>
+#include <QScrollArea>
 #include <QtTest>
 
 using VornaLumeto::COMTRADE_read;
@@ -115,6 +118,50 @@ private slots:
         QVERIFY(!(window->windowFlags() & Qt::WindowMinMaxButtonsHint));
         QVERIFY(!window->parent());
 
+        window->close();
+        QTRY_VERIFY(!window);
+    }
+
+    // After the eleven rows of every recording, in a scrolling box below them, what
+    // only the standard reader knows; the printed header takes the recorder id as written.
+    void standardRecordingAddsItsRowsBelowTheElevenRows()
+    {
+        LumetoTest::writeFile(dir, "std.cfg",
+                              QStringLiteral("ПС-1,Рег-7,1999\r\n2,1A,1D\r\n1,Ia,A,,A,0.1,0,0,-32767,32767,600,5,S\r\n"
+                                             "1,Пуск,,,0\r\n50\r\n1\r\n1000,4\r\n05/03/2021,09:07:03.200000\r\n"
+                                             "05/03/2021,09:07:03.250000\r\nASCII\r\n1\r\n")
+                                  .toUtf8());
+        LumetoTest::writeFile(dir, "std.dat", "1,0,10,0\r\n2,1000,20,1\r\n3,2000,30,0\r\n");
+        auto view = LumetoTest::openStandardView(dir.filePath("std.cfg"));
+        QCOMPARE(VornaLumeto::printedRecorderId(*view), QStringLiteral("Рег-7"));
+
+        const QWidgetList before = QApplication::topLevelWidgets();
+        view->showFileInformationWindow();
+        QPointer<QWidget> window = newTopLevelWindow(before);
+        QVERIFY(window);
+        auto* grid = qobject_cast<QGridLayout*>(window->layout());
+        QCOMPARE(grid->rowCount(), 12);
+        QCOMPARE(cellText(grid, 1, 0), QStringLiteral("Номер регистратора: "));
+        QCOMPARE(cellText(grid, 1, 1), QStringLiteral("0"));  // not a number: 0, as the model holds it
+        QCOMPARE(cellText(grid, 10, 0), QStringLiteral("Длительность: "));
+        auto* scroll = qobject_cast<QScrollArea*>(grid->itemAtPosition(11, 0)->widget());
+        QVERIFY(scroll);
+        auto* rows = qobject_cast<QGridLayout*>(scroll->widget()->layout());
+        QStringList shown;
+        for (int row = 0; row < rows->rowCount(); ++row)
+            shown.append(cellText(rows, row, 0) + cellText(rows, row, 1));
+        QCOMPARE(shown, QStringList({"Редакция формата: 1999", "Тип данных: ASCII", "Идентификатор регистратора: Рег-7",
+                                     "Множитель времени (timemult): 1", "Код времени: -", "Качество времени: -",
+                                     "Кодировка конфигурации: UTF-8",
+                                     "Коэффициенты трансформации: первичный / вторичный, P/S", "Ia: 600 / 5, S",
+                                     "Не показано: 1 из 4 отсчётов"}));
+
+        QCOMPARE(window->minimumSize(), window->maximumSize());
+        QVERIFY(window->width() >= 350 && window->height() > 300);
+        for (int row = 0; row < 11; ++row) {
+            auto* caption = grid->itemAtPosition(row, 0)->widget();
+            QVERIFY2(caption->height() >= caption->sizeHint().height(), qPrintable(cellText(grid, row, 0)));
+        }
         window->close();
         QTRY_VERIFY(!window);
     }

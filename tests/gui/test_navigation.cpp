@@ -1,5 +1,6 @@
 #include "support/diagramrecordings.h"
 #include "support/gui/recordingview.h"
+#include "support/standardrecordings.h"
 #include "view/comtraderead.h"
 #include "view/navigationrules.h"
 
@@ -242,6 +243,33 @@ private slots:
         view->horizontalScrollBar->setValue(view->horizontalScrollBar->maximum());
         QCOMPARE(xRange(*view).upper, 249.0);
         QCOMPARE(xRange(*view).lower, 220.0);
+    }
+
+    // 4 kHz, then 1 kHz: the narrowest window holds the samples of 30 ms at 1 kHz,
+    // so that it shows about 30 ms in the slower stretch too (7.25 ms in the faster).
+    void narrowestWindowShowsAbout30MsInEveryStretch()
+    {
+        const QString path =
+            writeStandardRecording(dir, QStringLiteral("tworate"), sineAtRates({{4000, 1200}, {1000, 400}}, 100));
+        auto view = openStandardView(path);
+        view->resize(1200, 800);
+        QCOMPARE(view->windowSamples, 29);
+        QCOMPARE(view->zoomSlider->maximum(), 1600 - 29 - 1);
+        for (int cut : {600, 1300}) {
+            view->cut1Index = cut;
+            view->zoomSlider->setValue(1);
+            view->zoomSlider->setValue(0);
+            QCOMPARE(view->lastVisibleSample - view->firstVisibleSample, 29);
+            const double span = xRange(*view).upper - xRange(*view).lower;
+            QCOMPARE(span, cut < 1200 ? 7.25 : 29.0);
+        }
+        view->zoomSlider->setValue(view->zoomSlider->maximum());
+        QCOMPARE(view->firstVisibleSample, 0);
+        QCOMPARE(view->lastVisibleSample, 1599);
+
+        // A later stretch shorter than 30 ms leaves the window as the first stretch has it.
+        const QVector<double> times = view->timeAxis.mid(0, 1210);
+        QCOMPARE(VornaLumeto::narrowestWindowSamples(times, {{4000, 0, 1200}, {1000, 1200, 1210}}), 119);
     }
 
     void singleSampleRecordingDisablesTheSlider()

@@ -86,7 +86,7 @@ private slots:
     void buildsNamesAndHeaderFromTheTrigger()
     {
         QCOMPARE(VornaLumeto::defaultPdfName(QStringLiteral("ПС-1"), exampleTrigger()), firstDefaultName);
-        QCOMPARE(VornaLumeto::printHeaderText(QStringLiteral("ПС-1"), 12, exampleTrigger()), header);
+        QCOMPARE(VornaLumeto::printHeaderText(QStringLiteral("ПС-1"), QStringLiteral("12"), exampleTrigger()), header);
         // A station name never turns the proposal into a path elsewhere.
         QCOMPARE(VornaLumeto::defaultPdfName(QStringLiteral("ПС/Цифра"), exampleTrigger()),
                  QStringLiteral("Осциллограмма ПС_Цифра 05_03_2021 09_07_3.25 1.pdf"));
@@ -182,11 +182,11 @@ private slots:
         QFont font;
         font.setPixelSize(16);
         const QFontMetrics metrics(font);
-        const QString fitted = VornaLumeto::fittedPrintHeaderText(longName, 12, exampleTrigger(), metrics, 1000);
+        const QString fitted = VornaLumeto::fittedPrintHeaderText(longName, QStringLiteral("12"), exampleTrigger(), metrics, 1000);
         QVERIFY2(metrics.horizontalAdvance(fitted) <= 1000, qPrintable(fitted));
         QVERIFY(fitted.contains(QChar(0x2026)));
         QVERIFY(fitted.endsWith(triggerTail));
-        QCOMPARE(VornaLumeto::fittedPrintHeaderText("ПС-1", 12, exampleTrigger(), metrics, 1000), header);
+        QCOMPARE(VornaLumeto::fittedPrintHeaderText("ПС-1", QStringLiteral("12"), exampleTrigger(), metrics, 1000), header);
 
         // On the page: the trigger time is there, inside the page.
         LumetoTest::HeaderRecording longHeader;

@@ -1,5 +1,6 @@
 #include "support/diagramrecordings.h"
 #include "support/gui/recordingview.h"
+#include "support/standardrecordings.h"
 #include "view/comtraderead.h"
 #include "view/cutrules.h"
 
@@ -7,7 +8,9 @@
 #include "comtrade/recordingloader.h"
 
 #include <QLabel>
+#include <QStandardItemModel>
 #include <QtTest>
+#include <qcustomplot.h>
 
 #include <memory>
 
@@ -41,6 +44,22 @@ void moveCut1(COMTRADE_read& view, int index)
     view.placeCut(1, view.timeAxis[index]);
     view.updateReadouts();
     view.updateCutTimes();
+}
+
+QString vectorCell(const COMTRADE_read& view, int column)
+{
+    return view.vectorModel->index(0, column).data().toString();
+}
+
+// Both ends outside the -1 ... 1 square.
+bool vectorHidden(const COMTRADE_read& view)
+{
+    return view.vectorCurves[0]->data()->at(1)->value == 2.0;
+}
+
+void verifyNear(const QString& text, double expected)
+{
+    QVERIFY2(qAbs(text.toDouble() - expected) < 0.5, qPrintable(text));
 }
 
 } // namespace
@@ -231,6 +250,59 @@ private slots:
         view->updateReadouts();
         QCOMPARE(labelText(*view, 0, 0), QStringLiteral("Ia f"));
         QCOMPARE(labelText(*view, 1, 0), QStringLiteral("Ib"));
+    }
+
+    // A 50 Hz sine of 100 kV at 4 kHz, then at 1 kHz: at each cut the periods are
+    // those of its own rate, and a window that takes in the change reads "-".
+    void twoRateRecordingCountsPeriodsAtTheRateOfTheCut()
+    {
+        const QString path = writeStandardRecording(dir, QStringLiteral("tworate"), sineAtRates({{4000, 1200}, {1000, 400}}, 100));
+        auto view = openStandardView(path);
+        view->showVectorDiagram();
+        view->showFrequencyDiagram();
+        view->vectorChannelActions[0]->trigger();
+        view->harmonicCount = 40;  // 4 kHz resolves 40 harmonics, 1 kHz only 10
+
+        for (int cut : {1000, 1250}) {
+            moveCut1(*view, cut);
+            verifyNear(labelText(*view, 0, 4), 100);
+            QCOMPARE(labelText(*view, 0, 5), QStringLiteral("kV"));
+            verifyNear(labelText(*view, 0, 7), 100);  // the fundamental of one period, not of four
+            verifyNear(vectorCell(*view, 2), 100);
+            QVERIFY(!vectorHidden(*view));
+            verifyNear(view->harmonicLabels[1]->text(), 100);
+        }
+        QCOMPARE(view->analysisWindows().whole.count, 20);
+        QCOMPARE(view->frequencyPlot->xAxis->range().upper, 10.5);
+
+        moveCut1(*view, 1210);  // the period 1191 ... 1210 starts at 4 kHz
+        QVERIFY(labelText(*view, 0, 1) != QStringLiteral("-"));
+        for (int offset : {4, 7})
+            QCOMPARE(labelText(*view, 0, offset), QStringLiteral("-"));
+        QVERIFY(labelText(*view, 0, 5).isEmpty());
+        QCOMPARE(vectorCell(*view, 1), QStringLiteral("-"));
+        QCOMPARE(vectorCell(*view, 2), QStringLiteral("-"));
+        QVERIFY(vectorHidden(*view));
+        QCOMPARE(view->harmonicLabels[1]->text(), QStringLiteral("-"));
+        QVERIFY(view->harmonicBars->data()->isEmpty());
+    }
+
+    void missingValueReadsDashAndIsAGapInTheTrace()
+    {
+        LumetoTools::GeneratedRecording recording = sineAtRates({{1000, 200}}, 100);
+        recording.analog[0].raw[50] = missingBinaryValue;
+        auto view = openStandardView(writeStandardRecording(dir, QStringLiteral("missing"), recording));
+        QVERIFY(std::isnan(view->waveGraphs[0]->data()->at(50)->value));
+
+        moveCut1(*view, 50);
+        for (int offset : {1, 4, 7})
+            QCOMPARE(labelText(*view, 0, offset), QStringLiteral("-"));
+        moveCut1(*view, 69);  // its period 50 ... 69 holds the gap
+        QVERIFY(labelText(*view, 0, 1) != QStringLiteral("-"));
+        QCOMPARE(labelText(*view, 0, 4), QStringLiteral("-"));
+        moveCut1(*view, 70);
+        verifyNear(labelText(*view, 0, 4), 100);
+        verifyNear(labelText(*view, 0, 7), 100);
     }
 
     void cutBarShowsFileTimesAndANonNegativeDifference()

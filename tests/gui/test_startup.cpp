@@ -70,13 +70,14 @@ private slots:
         QVERIFY(QFile::rename(lowerCase, dir.filePath("REC.CFG")));
         QVERIFY(QFile::rename(dir.filePath("upper.dat"), dir.filePath("REC.DAT")));
         QVERIFY(QDir(dir.path()).mkpath("folder.cfg"));
+        LumetoTest::writeFile(dir, "ONE.CFF", "a single-file recording goes to the standard reader");
         const CommandLine commandLine =
-            parseCommandLine({"lumeto", "x.txt", "REC.CFG", "absent.cfg", "folder.cfg"}, dir.path());
+            parseCommandLine({"lumeto", "x.txt", "REC.CFG", "absent.cfg", "folder.cfg", "ONE.CFF"}, dir.path());
 
         QVERIFY(commandLine.startsViewer());
-        QCOMPARE(commandLine.recordings, QStringList({dir.filePath("REC.CFG")}));
+        QCOMPARE(commandLine.recordings, QStringList({dir.filePath("REC.CFG"), dir.filePath("ONE.CFF")}));
         QCOMPARE(commandLine.notOpened,
-                 QStringList({"не открыт: " + dir.filePath("x.txt") + ": Не файл конфигурации COMTRADE (*.cfg)\n",
+                 QStringList({"не открыт: " + dir.filePath("x.txt") + ": Не файл осциллограммы COMTRADE (*.cfg, *.cff)\n",
                               "не открыт: " + dir.filePath("absent.cfg") + ": Файл не найден\n",
                               "не открыт: " + dir.filePath("folder.cfg") + ": Не файл\n"}));
 

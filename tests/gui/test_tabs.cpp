@@ -1,4 +1,5 @@
 #include "support/diagramrecordings.h"
+#include "support/standardrecordings.h"
 #include "support/gui/modaldriver.h"
 #include "support/gui/toplevelwindows.h"
 #include "support/testfiles.h"
@@ -7,6 +8,8 @@
 #include "app/mainwindow.h"
 #include "app/resourcesinit.h"
 #include "app/settingspaths.h"
+#include "comtrade/recordingexport.h"
+#include "recordinggenerator.h"
 #include "view/comtraderead.h"
 #include "view/plaintext.h"
 
@@ -14,7 +17,9 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextCodec>
@@ -47,6 +52,49 @@ void recordNextModal(SeenModal& seen)
             seen.text = box->text();
         qobject_cast<QDialog*>(modal)->reject();
     });
+}
+
+struct SeenBox {
+    QString title;
+    QString text;
+    QString informativeText;  // as shown
+    QStringList buttons;
+    QString defaultButton;
+    QString escapeButton;
+};
+
+QString renderedText(const QString& html);
+
+// Remembers the next message box and presses its button with the text given.
+void pressInNextBox(SeenBox& seen, const QString& button)
+{
+    whenModalAppears([&seen, button](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        QVERIFY(box);
+        seen.title = box->windowTitle();
+        seen.text = box->text();
+        seen.informativeText = renderedText(box->informativeText());
+        for (QAbstractButton* each : box->buttons())
+            seen.buttons.append(each->text());
+        seen.defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
+        seen.escapeButton = box->escapeButton() ? box->escapeButton()->text() : QString();
+        for (QAbstractButton* each : box->buttons()) {
+            if (each->text() == button)
+                each->click();
+        }
+    });
+}
+
+// A 1999 BINARY fault recording with Cyrillic names, beside the tests' other files.
+QString writeLaterRevision(const QTemporaryDir& dir, const QString& name)
+{
+    LumetoTools::GeneratorOptions options;
+    options.analogCount = 4;
+    options.digitalCount = 2;
+    options.samples = 400;
+    const QString base = dir.filePath(name);
+    LumetoTools::writeRecording(base, options, {1999, LumetoTools::DataFormat::Binary});
+    return base + QStringLiteral(".cfg");
 }
 
 // What a tooltip, or a label taking its text as rich text, shows.
@@ -151,6 +199,136 @@ private slots:
         QCOMPARE(shown.size(), 2);
         QCOMPARE(shown.first(), QStringLiteral("Не удалось открыть файл *.dat"));
         QVERIFY2(shown.last().contains(dir.filePath("<b>nodata.dat")), qPrintable(shown.last()));
+    }
+
+    // The box keeps its title, message and Ok, and offers the standard reader:
+    // Ok lets the file go, the second button opens it in a tab like any other.
+    void laterRevisionIsOfferedToTheStandardReaderInTheErrorBox()
+    {
+        comtrade_view tabs(nullptr);
+        const QString path = writeLaterRevision(dir, QStringLiteral("later"));
+        const QString okText = QMessageBox().addButton(QMessageBox::Ok)->text();
+        SeenBox declined;
+        pressInNextBox(declined, okText);
+        QVERIFY(!tabs.openFile(path));
+        QCOMPARE(declined.title, QStringLiteral("Ошибка"));
+        QCOMPARE(declined.text, QStringLiteral("Ошибка в *.cfg файле, в строке №1: ПС Северная,2,1999"));
+        QCOMPARE(declined.buttons, QStringList({okText, QStringLiteral("Открыть по стандарту")}));
+        QCOMPARE(declined.defaultButton, okText);
+        QCOMPARE(declined.escapeButton, okText);
+        QCOMPARE(declined.informativeText, QStringLiteral("Файл записан по редакции 1999 года, данные BINARY."));
+        QVERIFY(tabs.views.isEmpty());
+        QVERIFY(tabs.findChildren<VornaLumeto::COMTRADE_read*>().isEmpty());  // nothing kept after Ok
+
+        SeenBox taken;
+        pressInNextBox(taken, QStringLiteral("Открыть по стандарту"));
+        QVERIFY(tabs.openFile(path));
+        QCOMPARE(tabs.tabWidget->tabText(0), QStringLiteral("later.cfg"));
+        QCOMPARE(tabs.fileNames, QVector<QString>({path}));
+        VornaLumeto::COMTRADE_read* view = tabs.views.first();
+        QVERIFY(view->standard.fromStandardReader);
+        QCOMPARE(view->channelLabels.first()->text(), QStringLiteral("U фазы А"));
+        QVERIFY(!tabs.openFile(path));  // the duplicate rule, without a box
+        QCOMPARE(tabs.tabWidget->count(), 1);
+    }
+
+    // A broken data line that the standard reader cannot read either: the box as
+    // ever, its explanation followed by the standard reader's own reason.
+    void brokenLineNeitherReaderReadsKeepsTheBoxAndAddsTheStandardReason()
+    {
+        comtrade_view tabs(nullptr);
+        const QString path = recordingPath("broken");
+        writeFile(dir, "broken.dat", "1,0,1\n2,1000,x2\n3,2000,3\n4,3000,4\n5,4000,5\n");
+        SeenBox seen;
+        pressInNextBox(seen, QMessageBox().addButton(QMessageBox::Ok)->text());
+        QVERIFY(!tabs.openFile(path));
+        QCOMPARE(seen.text, QStringLiteral("Ошибка в *.dat файле, в строке №2: 2,1000,x2"));
+        QCOMPARE(seen.buttons.size(), 1);
+        QVERIFY2(seen.informativeText.startsWith(QStringLiteral("Поле 3 (аналоговый канал 1)")),
+                 qPrintable(seen.informativeText));
+        QVERIFY2(seen.informativeText.contains(
+                     QStringLiteral("По стандарту COMTRADE файл тоже не читается: Ошибка в файле «broken.dat», в строке №2")),
+                 qPrintable(seen.informativeText));
+        QVERIFY(tabs.views.isEmpty());
+    }
+
+    // --standard: what the viewer's own reader refuses opens without a question; a
+    // file with fewer samples than its configuration announces warns once its tab is there.
+    void standardWithoutAskingOpensAndWarnsOfWhatIsLeftOut()
+    {
+        comtrade_view tabs(nullptr);
+        const QString path = writeLaterRevision(dir, QStringLiteral("short"));
+        QFile data(dir.filePath("short.dat"));
+        QVERIFY(data.open(QIODevice::ReadWrite));
+        QVERIFY(data.resize(data.size() / 2));
+        data.close();
+        SeenBox seen;
+        whenModalAppears([&seen, &tabs](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QVERIFY(box);
+            seen.title = box->windowTitle();
+            seen.text = box->text();
+            QCOMPARE(tabs.tabWidget->count(), 1);  // the tab is open behind the warning
+            box->accept();
+        });
+        QCOMPARE(tabs.openNamedFile(path, true), QString());
+        QCOMPARE(seen.title, QStringLiteral("Предупреждение"));
+        QCOMPARE(seen.text, QStringLiteral("В файле данных 200 отсчётов из 400, объявленных в конфигурации."));
+        QCOMPARE(tabs.tabWidget->tabText(0), QStringLiteral("short.cfg"));
+    }
+
+    void droppedCffOpensThroughTheStandardReader()
+    {
+        VornaLumeto::MainWindow window(0, nullptr);
+        const QString cff = writeStandardRecording(dir, QStringLiteral("single"), sineAtRates({{1000, 200}}, 100),
+                                                   {2013, LumetoTools::DataFormat::Float32, true, "UTF-8"});
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(cff), QUrl::fromLocalFile(dir.filePath("single.cfx"))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &enter);
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &drop);
+        comtrade_view* tabs = window.recordingTabs;
+        QCOMPARE(tabs->tabWidget->count(), 1);
+        QCOMPARE(tabs->tabWidget->tabText(0), QStringLiteral("single.cff"));
+        QCOMPARE(tabs->views.first()->stationName, QStringLiteral("ПС Речная"));
+        QCOMPARE(tabs->views.first()->standard.revisionYear, 2013);
+    }
+
+    // The loaded recording, written as the command line's export writes it.
+    void tabTitleMenuExportsTheRecordingAsCsv()
+    {
+        comtrade_view tabs(nullptr);
+        tabs.resize(800, 600);
+        const QString path = recordingPath("tocsv");
+        QVERIFY(tabs.openFile(path));
+        QTabBar* bar = tabs.tabWidget->tabBar();
+        emit bar->customContextMenuRequested(bar->tabRect(0).center());
+        QVERIFY(tabs.tabMenu->isVisible());
+        QCOMPARE(tabs.tabMenu->actions(), QList<QAction*>({tabs.exportCsvAction}));
+        QCOMPARE(tabs.exportCsvAction->text(), QStringLiteral("Экспорт в CSV…"));
+        tabs.tabMenu->hide();
+
+        const QString chosen = dir.filePath("chosen.csv");
+        QString proposed;
+        whenModalAppears([&proposed, chosen](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(dialog);
+            proposed = dialog->selectedFiles().value(0);
+            dialog->selectFile(chosen);
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        const QString expected = dir.filePath("expected.csv");
+        QCOMPARE(VornaLumeto::exportRecordingAsCsv(path, expected, false), QString());
+        QFile::remove(path);  // the tab's model is written, the file is not read again
+        tabs.exportCsvAction->trigger();
+        QCOMPARE(proposed, dir.filePath("tocsv.csv"));
+
+        QFile written(chosen);
+        QFile reference(expected);
+        QVERIFY(written.open(QIODevice::ReadOnly) && reference.open(QIODevice::ReadOnly));
+        QVERIFY(written.size() > 0);
+        QCOMPARE(written.readAll(), reference.readAll());
     }
 
     void pathsNotEndingInLowerCaseCfgAreIgnoredSilently()

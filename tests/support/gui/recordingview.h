@@ -2,6 +2,7 @@
 
 // Header only: the view lives in the widgets library, which only the GUI tests link.
 #include "comtrade/recordingloader.h"
+#include "comtrade/standardloader.h"
 #include "support/diagramrecordings.h"
 #include "view/comtraderead.h"
 
@@ -20,6 +21,18 @@ inline std::unique_ptr<VornaLumeto::COMTRADE_read> openRecordingView(
     const QString message = view->load(writeAsciiRecording(dir, baseName, recording));
     if (message != VornaLumeto::loadSuccessMessage())
         qWarning() << message;
+    return view;
+}
+
+// Reads the file through the standard reader into a fresh top-level view and builds its display.
+inline std::unique_ptr<VornaLumeto::COMTRADE_read> openStandardView(const QString& path)
+{
+    auto view = std::make_unique<VornaLumeto::COMTRADE_read>(nullptr);
+    const QString message = VornaLumeto::loadStandardRecording(path, *view);
+    if (message != VornaLumeto::loadSuccessMessage())
+        qWarning() << message;
+    else
+        view->buildDisplay();
     return view;
 }
 
