@@ -53,7 +53,7 @@ public:
                    text("Файлы, которые программа не читает, читать по стандарту COMTRADE "
                         "(редакции 1991, 1999, 2013), не спрашивая."))
     {
-        parser.setApplicationDescription(text("Просмотр осциллограмм в формате COMTRADE (ASCII)."));
+        parser.setApplicationDescription(text("Просмотр осциллограмм в формате COMTRADE (редакции 1991, 1999, 2013)."));
         parser.addPositionalArgument(text("файлы"),
                                      text("Файлы *.cfg и *.cff (по стандарту COMTRADE); каждый открывается в своей "
                                           "вкладке."),
