@@ -12,8 +12,8 @@ QString leftOutChannels(const StandardDescription& description)
 {
     if (description.analogLeftOut == 0 && description.digitalLeftOut == 0)
         return QString();
-    return standardText("В файле %1 аналоговых и %2 дискретных каналов; программа показывает не больше 255, "
-                        "без %3 аналоговых и %4 дискретных.")
+    return standardText("Каналов в файле: аналоговых %1, дискретных %2; программа показывает не больше 255, "
+                        "не показаны: аналоговых %3, дискретных %4.")
         .arg(description.fileAnalogCount)
         .arg(description.fileDigitalCount)
         .arg(description.analogLeftOut)
@@ -24,7 +24,7 @@ QString fewerSamples(const StandardDescription& description)
 {
     if (description.promisedSamples == 0 || description.readSamples >= description.promisedSamples)
         return QString();
-    return standardText("В файле данных %1 отсчётов из %2, объявленных в конфигурации.")
+    return standardText("Отсчётов в файле данных: %1 из %2, объявленных в конфигурации.")
         .arg(description.readSamples)
         .arg(description.promisedSamples);
 }

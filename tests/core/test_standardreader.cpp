@@ -247,7 +247,7 @@ private slots:
         QCOMPARE(recording.sampleCount(), 2);
         QCOMPARE(recording.standard.readSamples, qint64(2));
         QCOMPARE(recording.standard.promisedSamples, qint64(10));
-        QVERIFY(VornaLumeto::describeStandardRecording(recording).contains(QStringLiteral("2 отсчётов из 10")));
+        QVERIFY(VornaLumeto::describeStandardRecording(recording).contains(QStringLiteral("Отсчётов в файле данных: 2 из 10")));
     }
 
     void moreSamplesThanTheDialectHolds()

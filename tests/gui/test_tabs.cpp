@@ -273,7 +273,7 @@ private slots:
         });
         QCOMPARE(tabs.openNamedFile(path, true), QString());
         QCOMPARE(seen.title, QStringLiteral("Предупреждение"));
-        QCOMPARE(seen.text, QStringLiteral("В файле данных 200 отсчётов из 400, объявленных в конфигурации."));
+        QCOMPARE(seen.text, QStringLiteral("Отсчётов в файле данных: 200 из 400, объявленных в конфигурации."));
         QCOMPARE(tabs.tabWidget->tabText(0), QStringLiteral("short.cfg"));
     }
 
