@@ -13,8 +13,6 @@ namespace VornaLumeto {
 
 namespace {
 
-const char* const roleKeys[phaseRoleCount] = {"UA", "UB", "UC", "UN", "IA", "IB", "IC", "IN"};
-
 // Numbers of the line and of the transformers, and whether a negative one is nonsense.
 template <typename Data>
 struct NumberKey {
@@ -104,7 +102,7 @@ void writeSetup(QSettings& settings, const Recording& recording, const ThreePhas
 {
     settings.setValue(QStringLiteral("name"), setup.set.name);
     for (int r = 0; r < phaseRoleCount; ++r) {
-        const QString role = QLatin1String(roleKeys[r]);
+        const QString role = phaseRoleKey(PhaseRole(r));
         const int channel = setup.set.channels[r];
         const bool assigned = channel >= 0 && channel < recording.analogChannels.size();
         settings.setValue(role, assigned ? channelName(recording, channel) : QString());
@@ -123,7 +121,7 @@ std::optional<ThreePhaseSetup> readSetup(const QSettings& settings, const Record
     ThreePhaseSetup setup;
     setup.set.name = settings.value(QStringLiteral("name")).toString();
     for (int r = 0; r < phaseRoleCount; ++r) {
-        const std::optional<int> channel = storedChannel(settings, recording, QLatin1String(roleKeys[r]));
+        const std::optional<int> channel = storedChannel(settings, recording, phaseRoleKey(PhaseRole(r)));
         if (!channel)
             return std::nullopt;
         setup.set.channels[r] = *channel;

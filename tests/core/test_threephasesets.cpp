@@ -11,8 +11,6 @@ using VornaLumeto::Recording;
 
 namespace {
 
-const char* const roleNames[VornaLumeto::phaseRoleCount] = {"UA", "UB", "UC", "UN", "IA", "IB", "IC", "IN"};
-
 // Channels written "id|ph|ccbm|unit", numbered from 1 as a configuration numbers them.
 Recording recordingOf(const QStringList& channels)
 {
@@ -40,7 +38,7 @@ QStringList described(const Recording& recording, bool numbers)
         for (int r = 0; r < VornaLumeto::phaseRoleCount; ++r) {
             const int c = set.channels[r];
             if (c >= 0)
-                text += QStringLiteral(" %1=%2").arg(QLatin1String(roleNames[r]),
+                text += QStringLiteral(" %1=%2").arg(VornaLumeto::phaseRoleKey(PhaseRole(r)),
                                                      numbers ? QString::number(c)
                                                              : recording.analogChannels.at(c).id.trimmed());
         }
@@ -52,7 +50,7 @@ QStringList described(const Recording& recording, bool numbers)
 QString roleText(const VornaLumeto::AnalogChannel& channel)
 {
     const auto designation = VornaLumeto::designationOf(channel);
-    return designation ? QLatin1String(roleNames[int(designation->role)]) : QStringLiteral("-");
+    return designation ? QString(VornaLumeto::phaseRoleKey(designation->role)) : QStringLiteral("-");
 }
 
 } // namespace
