@@ -120,10 +120,12 @@ int closestMatch(const Group& group, const QVector<Group>& groups, bool (*isCand
         if (!isCandidate(groups.at(g).set))
             continue;
         const int score = sharedLeadingWords(words, foldedWords(groups.at(g).key));
-        tie = score == bestScore;
         if (score > bestScore) {
             best = g;
             bestScore = score;
+            tie = false;
+        } else if (score == bestScore) {
+            tie = true;
         }
     }
     return tie ? -1 : best;

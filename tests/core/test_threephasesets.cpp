@@ -114,6 +114,12 @@ private slots:
             << QStringList{"LINE SUM ILA|||A", "LINE SUM ILB|||A", "LINE SUM ILC|||A", "REM SUM ILA|||A",
                            "REM SUM ILB|||A", "REM SUM ILC|||A", "LINE ULA|||V", "LINE ULB|||V", "LINE ULC|||V"}
             << QStringList{"LINE: UA=6 UB=7 UC=8 IA=0 IB=1 IC=2", "REM SUM: IA=3 IB=4 IC=5"};
+        QTest::newRow("voltages named alike to two current sets stay apart")
+            << QStringList{"LINE X ILA|||A", "LINE X ILB|||A", "LINE X ILC|||A", "LINE Y ILA|||A",
+                           "LINE Y ILB|||A", "LINE Y ILC|||A", "REM ILA|||A", "REM ILB|||A", "REM ILC|||A",
+                           "LINE ULA|||V", "LINE ULB|||V", "LINE ULC|||V"}
+            << QStringList{"LINE X: IA=0 IB=1 IC=2", "LINE Y: IA=3 IB=4 IC=5", "REM: IA=6 IB=7 IC=8",
+                           "LINE: UA=9 UB=10 UC=11"};
         QTest::newRow("the one VT and the one CT of a recorder")
             << QStringList{"J1 -IA|A||A", "J1 -IB|B||A", "J1 -IC|C||A", "J1 -IG|G||A", "J2 -VA|A||V",
                            "J2 -VB|B||V", "J2 -VC|C||V", "J1 Ia|_||A", "J1 Ib|_||A", "J1 Ic|_||A"}
