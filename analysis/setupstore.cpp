@@ -40,17 +40,6 @@ ValueSide sideOf(const QVariant& value)
     return value.toString() == QLatin1String("secondary") ? ValueSide::Secondary : ValueSide::Primary;
 }
 
-QString recordedStation(const Recording& recording)
-{
-    return (recording.standard.fromStandardReader ? recording.standard.stationName : recording.stationName).trimmed();
-}
-
-QString recordedRecorderId(const Recording& recording)
-{
-    return recording.standard.fromStandardReader ? recording.standard.recorderId.trimmed()
-                                                 : QString::number(recording.recorderId);
-}
-
 QString channelName(const Recording& recording, int channel)
 {
     return recording.analogChannels.at(channel).id.trimmed();
@@ -146,14 +135,23 @@ std::unique_ptr<QSettings> openUserSettings()
     return settings;
 }
 
+RecorderIdentity recorderIdentity(const Recording& recording)
+{
+    const StandardDescription& standard = recording.standard;
+    if (standard.fromStandardReader)
+        return RecorderIdentity{standard.stationName.trimmed(), standard.recorderId.trimmed()};
+    return RecorderIdentity{recording.stationName.trimmed(), QString::number(recording.recorderId)};
+}
+
 QString recorderKey(const Recording& recording)
 {
     QStringList names;
     for (int c = 0; c < recording.analogChannels.size(); ++c)
         names.append(channelName(recording, c));
     names.sort();
-    const QString identity = recordedStation(recording) + QLatin1Char('\n') + recordedRecorderId(recording)
-                             + QLatin1Char('\n') + names.join(QLatin1Char('\n'));
+    const RecorderIdentity recorder = recorderIdentity(recording);
+    const QString identity = recorder.station + QLatin1Char('\n') + recorder.recorderId + QLatin1Char('\n')
+                             + names.join(QLatin1Char('\n'));
     return QString::fromLatin1(QCryptographicHash::hash(identity.toUtf8(), QCryptographicHash::Sha1).toHex());
 }
 
@@ -192,8 +190,9 @@ void storeSetups(QSettings& settings, const Recording& recording, const QVector<
 {
     settings.remove(recorderGroup(recording));
     settings.beginGroup(recorderGroup(recording));
-    settings.setValue(QStringLiteral("station"), recordedStation(recording));
-    settings.setValue(QStringLiteral("recorder"), recordedRecorderId(recording));
+    const RecorderIdentity recorder = recorderIdentity(recording);
+    settings.setValue(QStringLiteral("station"), recorder.station);
+    settings.setValue(QStringLiteral("recorder"), recorder.recorderId);
     settings.beginWriteArray(QStringLiteral("sets"), setups.size());
     for (int s = 0; s < setups.size(); ++s) {
         settings.setArrayIndex(s);

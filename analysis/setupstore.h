@@ -22,6 +22,14 @@ namespace VornaLumeto {
 // "lumeto" whatever main names the application: ~/.config/Lumeto/lumeto.conf on Linux.
 std::unique_ptr<QSettings> openUserSettings();
 
+// The station name and recorder id as the recording writes them (a standard recording's id
+// may hold letters), trimmed.
+struct RecorderIdentity {
+    QString station;
+    QString recorderId;
+};
+RecorderIdentity recorderIdentity(const Recording& recording);
+
 // A recorder is its station name, its recorder id as written and the names of its analog
 // channels in any order: the SHA-1 of them in hex. A recorder whose channels change is
 // another recorder; one that only reorders them is the same.

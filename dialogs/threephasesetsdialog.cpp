@@ -65,12 +65,9 @@ ThreePhaseSetsDialog::ThreePhaseSetsDialog(const Recording& recording, const QVe
 {
     setWindowTitle(tr("Трёхфазные группы"));
     auto* layout = new QVBoxLayout(this);
-    const QString station = recording.standard.fromStandardReader ? recording.standard.stationName
-                                                                  : recording.stationName;
-    const QString recorder = recording.standard.fromStandardReader ? recording.standard.recorderId
-                                                                   : QString::number(recording.recorderId);
+    const RecorderIdentity recorder = recorderIdentity(recording);
     layout->addWidget(new QLabel(
-        tr("Группы запоминаются для регистратора «%1», номер %2.").arg(station.trimmed(), recorder.trimmed()), this));
+        tr("Группы запоминаются для регистратора «%1», номер %2.").arg(recorder.station, recorder.recorderId), this));
     auto* body = new QHBoxLayout;
     body->addWidget(buildSetList());
     editor = buildEditor();
@@ -280,7 +277,7 @@ QWidget* ThreePhaseSetsDialog::buildTransformers()
     statedFactors->setObjectName(QStringLiteral("statedFactors"));
     statedFactors->setWordWrap(true);
     grid->addWidget(statedFactors, 4, 0, 1, 3);
-    grid->addWidget(new QLabel(tr("Показывать:"), group), 5, 0);
+    grid->addWidget(new QLabel(tr("Показывать значения:"), group), 5, 0);
     grid->addWidget(choiceBox(
                         QStringLiteral("shown"), sides, [](const ThreePhaseSetup& setup) { return int(setup.shown); },
                         [](ThreePhaseSetup& setup, double index) { setup.shown = ValueSide(int(index)); }),
