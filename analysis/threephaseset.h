@@ -11,6 +11,13 @@ namespace VornaLumeto {
 enum class PhaseRole { UA, UB, UC, UN, IA, IB, IC, IN };
 constexpr int phaseRoleCount = 8;
 
+// "UA" ... "IN": how settings and widgets name a role.
+inline QLatin1String phaseRoleKey(PhaseRole role)
+{
+    static const char* const keys[phaseRoleCount] = {"UA", "UB", "UC", "UN", "IA", "IB", "IC", "IN"};
+    return QLatin1String(keys[static_cast<int>(role)]);
+}
+
 // One feeder or transformer side: the analog channel index of each role, -1 where
 // the recording has no channel for it.
 struct ThreePhaseSet {

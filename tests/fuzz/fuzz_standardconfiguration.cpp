@@ -1,10 +1,30 @@
 // Arbitrary bytes as the configuration of the standard reader (any revision,
 // any encoding), with a data file that fits many configurations: short ASCII
-// lines, which binary types read as records.
+// lines, which binary types read as records. The three-phase sets found in what
+// it reads name channels it has, each role its own channel.
 #include "fuzzsupport.h"
 
+#include "analysis/instrumentscaling.h"
+#include "analysis/setupstore.h"
 #include "comtrade/recordingloader.h"
 #include "comtrade/standardloader.h"
+
+namespace {
+
+void checkSets(const VornaLumeto::Recording& recording)
+{
+    for (const VornaLumeto::ThreePhaseSetup& setup : VornaLumeto::foundSetups(recording)) {
+        QVector<int> channels;
+        for (int channel : setup.set.channels) {
+            LumetoFuzz::require(channel >= -1 && channel < recording.analogChannels.size());
+            LumetoFuzz::require(channel < 0 || !channels.contains(channel));
+            channels.append(channel);
+        }
+        VornaLumeto::setScaling(recording, setup);
+    }
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -13,7 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     VornaLumeto::Recording recording;
     const QString message = VornaLumeto::readStandardRecording(QStringLiteral("fuzz.cfg"), LumetoFuzz::bytesOf(data, size),
                                                                QStringLiteral("fuzz.dat"), dataFile, recording);
-    if (message == VornaLumeto::loadSuccessMessage())
+    if (message == VornaLumeto::loadSuccessMessage()) {
         LumetoFuzz::checkStandardRecording(recording);
+        checkSets(recording);
+    }
     return 0;
 }
