@@ -1,8 +1,12 @@
 // The closed-form two-source model the fault analysis is checked against,
 // checked itself: the conditions each kind of fault sets at the fault point,
-// and a bolted fault seen from the relay end at exactly its distance.
+// and a bolted fault seen from the relay end at exactly its distance; and the
+// recordings the generator writes of it, read back by the standard reader.
 #include "linefaultmodel.h"
+#include "comtrade/recordingloader.h"
+#include "support/linefaultrecordings.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
@@ -11,6 +15,7 @@ using LumetoTools::Complex;
 using LumetoTools::FaultKind;
 
 Q_DECLARE_METATYPE(FaultKind)
+Q_DECLARE_METATYPE(LumetoTools::LineEvent)
 
 namespace {
 
@@ -59,6 +64,34 @@ void compareNear(Complex actual, Complex expected, double scale, const char* wha
 {
     QVERIFY2(std::abs(actual - expected) <= 1e-6 * scale,
              qPrintable(QStringLiteral("%1: %2 against %3").arg(QLatin1String(what), text(actual), text(expected))));
+}
+
+// What the relay end holds at a sample: the event's phasors before and after it, the open line after clearing.
+LumetoTools::PhaseQuantities expectedAt(const LumetoTools::LineFaultOptions& options, int sample)
+{
+    const bool after = sample >= LumetoTools::sampleAt(options.inceptionMs, options.sampleRate);
+    LumetoTools::TwoSourceSystem stepped = options.system;
+    switch (options.event) {
+    case LumetoTools::LineEvent::LoadOnly:
+        return LumetoTools::loadFlow(options.system);
+    case LumetoTools::LineEvent::LoadStep:
+        stepped.loadAngle = 2.0 * std::asin(1.2 * std::sin(options.system.loadAngle * std::acos(-1.0) / 360.0))
+                            * 180.0 / std::acos(-1.0);
+        return LumetoTools::loadFlow(after ? stepped : options.system);
+    case LumetoTools::LineEvent::Energisation:
+        return after ? LumetoTools::loadFlow(options.system) : LumetoTools::openLine(options.system);
+    case LumetoTools::LineEvent::Fault:
+        break;
+    }
+    if (options.clearingMs && sample >= LumetoTools::sampleAt(*options.clearingMs, options.sampleRate))
+        return LumetoTools::openLine(options.system);
+    const LumetoTools::LineFaultSolution solution = LumetoTools::solveLineFault(options.system, options.fault);
+    return after ? solution.fault : solution.prefault;
+}
+
+double instantaneous(Complex phasor, double frequency, int sample, int rate)
+{
+    return std::sqrt(2.0) * std::real(phasor * std::polar(1.0, 2.0 * std::acos(-1.0) * frequency * sample / rate));
 }
 
 } // namespace
@@ -164,6 +197,95 @@ private slots:
         compareNear(relay.sequenceCurrent[2], 0.0, std::abs(current), "I_2");
         // Exporting: real power flows from S into the line.
         QVERIFY((relay.voltage[0] * std::conj(relay.current[0])).real() > 0.0);
+    }
+
+    // Every sample of the voltages, and of the currents without an offset, is
+    // the model's phasor at its time; with an offset the currents stay
+    // continuous at inception and the offset decays with its time constant.
+    void generatedRecordingFollowsTheModel_data()
+    {
+        QTest::addColumn<LumetoTools::LineEvent>("event");
+        QTest::addColumn<FaultKind>("kind");
+        QTest::addColumn<bool>("secondary");
+        QTest::addColumn<bool>("cyrillic");
+        QTest::addColumn<double>("tau");
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<int>("revision");
+        QTest::addColumn<int>("format");
+        using LumetoTools::DataFormat;
+        using LumetoTools::LineEvent;
+        QTest::newRow("AG, Latin, primary, 1999 binary")
+            << LineEvent::Fault << FaultKind::AG << false << false << 0.0 << 2000 << 1999 << int(DataFormat::Binary);
+        QTest::newRow("BC, Cyrillic, secondary, 2013 float32, offset")
+            << LineEvent::Fault << FaultKind::BC << true << true << 30.0 << 4000 << 2013 << int(DataFormat::Float32);
+        QTest::newRow("energisation, offset, 1999 ascii")
+            << LineEvent::Energisation << FaultKind::AG << false << false << 30.0 << 1000 << 1999
+            << int(DataFormat::Ascii);
+        QTest::newRow("load step, secondary, 1999 ascii")
+            << LineEvent::LoadStep << FaultKind::AG << true << false << 0.0 << 1000 << 1999 << int(DataFormat::Ascii);
+    }
+    void generatedRecordingFollowsTheModel()
+    {
+        QFETCH(LumetoTools::LineEvent, event);
+        QFETCH(FaultKind, kind);
+        QFETCH(bool, secondary);
+        QFETCH(bool, cyrillic);
+        QFETCH(double, tau);
+        QFETCH(int, rate);
+        QFETCH(int, revision);
+        QFETCH(int, format);
+        LumetoTools::LineFaultOptions options;
+        options.event = event;
+        options.fault = {kind, 0.4, 5.0};
+        options.system = system(false, 10.0);
+        options.secondaryValues = secondary;
+        options.naming = cyrillic ? LumetoTools::ChannelNaming::Cyrillic : LumetoTools::ChannelNaming::Latin;
+        options.dcTimeConstantMs = tau;
+        options.sampleRate = rate;
+        QCOMPARE(LumetoTools::lineFaultProblem(options), QString());
+        QTemporaryDir dir;
+        VornaLumeto::Recording recording;
+        QCOMPARE(LumetoTest::loadLineFault(dir, QStringLiteral("line"), options,
+                                           {revision, LumetoTools::DataFormat(format)}, recording),
+                 VornaLumeto::loadSuccessMessage());
+        QCOMPARE(recording.analogChannels.size(), 7);
+        QCOMPARE(recording.analogChannels.at(4).id, cyrillic ? QStringLiteral("I фазы В") : QStringLiteral("IB"));
+        QCOMPARE(recording.analogChannels.at(6).phase, QStringLiteral("N"));
+        QCOMPARE(recording.standard.analogScaling.at(0).primaryOrSecondary,
+                 secondary ? QStringLiteral("S") : QStringLiteral("P"));
+        QCOMPARE(recording.standard.analogScaling.at(3).primary, 1000.0);
+
+        const int inception = LumetoTools::sampleAt(options.inceptionMs, rate);
+        for (int c = 0; c < 7; ++c) {
+            const VornaLumeto::ChannelScaling scaling = LumetoTest::primaryScaling(recording, c);
+            const bool offsetCurrent = tau > 0.0 && c >= 3;
+            for (int k = 0; k < recording.analogValues.at(c).size(); ++k) {
+                if (offsetCurrent && k >= inception)
+                    continue;
+                const LumetoTools::PhaseQuantities expected = expectedAt(options, k);
+                const Complex phasor = c < 3 ? expected.voltage[c]
+                                      : c < 6 ? expected.current[c - 3]
+                                              : 3.0 * expected.sequenceCurrent[0];
+                const double value = scaling.multiplier * recording.analogValues.at(c).at(k) + scaling.offsetAdder;
+                QVERIFY2(std::fabs(value - instantaneous(phasor, 50, k, rate)) <= scaling.multiplier,
+                         qPrintable(QStringLiteral("channel %1, sample %2").arg(c).arg(k)));
+            }
+        }
+        if (tau <= 0.0)
+            return;
+        // The largest offset: continuous at inception, e^-1 of it one time constant later.
+        const int later = inception + int(std::lround(tau * rate / 1000.0));
+        for (int c = 3; c < 6; ++c) {
+            const VornaLumeto::ChannelScaling scaling = LumetoTest::primaryScaling(recording, c);
+            const auto value = [&](int k) { return scaling.multiplier * recording.analogValues.at(c).at(k); };
+            const Complex before = expectedAt(options, inception - 1).current[c - 3];
+            const Complex after = expectedAt(options, inception).current[c - 3];
+            const double jump = instantaneous(before, 50, inception, rate) - instantaneous(after, 50, inception, rate);
+            QVERIFY(std::fabs(value(inception) - instantaneous(before, 50, inception, rate)) <= scaling.multiplier);
+            const double left = value(later) - instantaneous(after, 50, later, rate);
+            QVERIFY2(std::fabs(left - jump * std::exp(-1.0)) <= 2.0 * scaling.multiplier,
+                     qPrintable(QStringLiteral("phase %1: %2 of %3").arg(c - 3).arg(left).arg(jump)));
+        }
     }
 };
 
