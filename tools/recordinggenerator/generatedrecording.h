@@ -18,6 +18,10 @@ struct GeneratedAnalogChannel {
     QString unit;
     double multiplier = 1.0;
     QVector<qint32> raw;       // one value per sample, as written
+    // The instrument transformer's ratio and which side the values are (1999 on).
+    double primary = 1.0;
+    double secondary = 1.0;
+    QString primaryOrSecondary = QStringLiteral("P");
 };
 
 struct GeneratedDigitalChannel {

@@ -1,5 +1,6 @@
 // Writes a generated fault recording (.cfg and .dat, or .cff) in any form of
 // the format, for trying the viewer, tests and benchmarks.
+#include "linefaultcommandline.h"
 #include "recordinggenerator.h"
 
 #include <QCommandLineParser>
@@ -78,6 +79,28 @@ bool readForm(const QCommandLineParser& parser, LumetoTools::RecordingForm& form
     return true;
 }
 
+// A line fault takes the rate, line frequency, seed and station of the other
+// options; the channel and sample counts are its own.
+bool readLineFault(const QCommandLineParser& parser, const LumetoTools::GeneratorOptions& common,
+                   LumetoTools::LineFaultOptions& lineOptions)
+{
+    for (const QString& name : {QStringLiteral("analog"), QStringLiteral("digital"), QStringLiteral("samples"),
+                                QStringLiteral("rates")}) {
+        if (parser.isSet(name)) {
+            QTextStream(stderr) << "--" << name << " does not go with --line-fault\n";
+            return false;
+        }
+    }
+    if (parser.isSet(QStringLiteral("rate")))
+        lineOptions.sampleRate = common.sampleRate;
+    if (parser.isSet(QStringLiteral("frequency")))
+        lineOptions.lineFrequency = common.lineFrequency;
+    if (parser.isSet(QStringLiteral("station")))
+        lineOptions.stationName = common.stationName;
+    lineOptions.seed = common.seed;
+    return LumetoTools::readLineFaultOptions(parser, lineOptions);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -112,7 +135,9 @@ int main(int argc, char** argv)
                                  QStringLiteral("path"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Writes a generated fault recording as .cfg and .dat files, or one .cff."));
+    parser.setApplicationDescription(
+        QStringLiteral("Writes a generated fault recording as .cfg and .dat files, or one .cff. With --line-fault,\n"
+                       "the relay end of a line between two sources, from their sequence networks."));
     parser.addHelpOption();
     for (const IntegerOption& entry : integers)
         parser.addOption(entry.option);
@@ -120,6 +145,7 @@ int main(int argc, char** argv)
     for (const QCommandLineOption& option : {rates, revision, format, combined, encoding})
         parser.addOption(option);
     parser.addOption(out);
+    LumetoTools::addLineFaultOptions(parser);
     parser.process(application);
 
     if (!parser.isSet(out)) {
@@ -138,9 +164,20 @@ int main(int argc, char** argv)
     LumetoTools::RecordingForm form;
     if (!readForm(parser, form))
         return 2;
-    QString problem = LumetoTools::optionsProblem(options);
-    const LumetoTools::GeneratedRecording recording =
-        problem.isEmpty() ? LumetoTools::generateRecording(options) : LumetoTools::GeneratedRecording();
+    QString problem;
+    LumetoTools::GeneratedRecording recording;
+    if (LumetoTools::lineFaultRequested(parser)) {
+        LumetoTools::LineFaultOptions lineOptions;
+        if (!readLineFault(parser, options, lineOptions))
+            return 2;
+        problem = LumetoTools::lineFaultProblem(lineOptions);
+        if (problem.isEmpty())
+            recording = LumetoTools::generateLineFaultRecording(lineOptions);
+    } else {
+        problem = LumetoTools::optionsProblem(options);
+        if (problem.isEmpty())
+            recording = LumetoTools::generateRecording(options);
+    }
     if (problem.isEmpty())
         problem = LumetoTools::formProblem(recording, form);
     if (!problem.isEmpty()) {

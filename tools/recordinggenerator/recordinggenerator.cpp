@@ -1,4 +1,5 @@
 #include "recordinggenerator.h"
+#include "rawsamples.h"
 
 #include <cmath>
 #include <limits>
@@ -8,7 +9,6 @@ namespace {
 
 constexpr double twoPi = 6.283185307179586;
 constexpr double degree = twoPi / 360.0;
-constexpr int rawLimit = 32767;
 // Past the early layout's 65,535 samples, for the later ones, but within memory.
 constexpr qint64 maxSamples = 20000000;
 constexpr int maxChannels = 255;
@@ -31,24 +31,6 @@ constexpr double faultedPhaseVoltage = 0.3;
 constexpr double healthyPhaseVoltage = 1.04;
 constexpr double loadAngle = 30.0 * degree;
 constexpr double faultAngle = 80.0 * degree;
-
-// Small, fast and reproducible: the same seed gives the same recording everywhere.
-class Noise {
-public:
-    explicit Noise(quint64 seed) : state(seed * 0x9E3779B97F4A7C15ull + 1) {}
-    // Roughly normal within -1 ... 1 (the mean of two uniforms).
-    double next() { return (uniform() + uniform()) * 0.5; }
-
-private:
-    double uniform()
-    {
-        state ^= state >> 12;
-        state ^= state << 25;
-        state ^= state >> 27;
-        return double((state * 0x2545F4914F6CDD1Dull) >> 11) / double(1ull << 52) - 1.0;
-    }
-    quint64 state;
-};
 
 struct FeederRating {
     double loadPeak;      // A
@@ -153,18 +135,6 @@ PhaseValues feederCurrents(const HarmonicAngles& angles, const FaultState& fault
         currents.value[p] = current;
     }
     return currents;
-}
-
-qint32 toRaw(double value, double multiplier)
-{
-    const double raw = std::round(value / multiplier);
-    return qint32(std::max(-double(rawLimit), std::min(double(rawLimit), raw)));
-}
-
-// Multipliers as a recorder would write them: full scale over the raw range, 7 decimals.
-double multiplierFor(double fullScale)
-{
-    return std::round(fullScale / rawLimit * 1e7) / 1e7;
 }
 
 bool isCyrillicFeeder(int feeder) { return feeder % 2 == 0; }

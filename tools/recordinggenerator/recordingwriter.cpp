@@ -1,4 +1,5 @@
 #include "recordingwriter.h"
+#include "rawsamples.h"
 
 #include <QFile>
 #include <QStringList>
@@ -11,7 +12,6 @@
 namespace LumetoTools {
 namespace {
 
-constexpr int rawLimit = 32767;
 // The early layout counts samples in 16 bits.
 constexpr int largestEarlySampleCount = 65535;
 constexpr int digitalChannelsPerWord = 16;
@@ -72,7 +72,7 @@ QString analogLine(int number, const GeneratedAnalogChannel& channel, const Reco
                        decimal(channel.multiplier), QStringLiteral("0"), QStringLiteral("0"),
                        QString::number(-rawLimit), QString::number(rawLimit)};
     if (!isEarly(form))
-        fields << QStringLiteral("1") << QStringLiteral("1") << QStringLiteral("P");
+        fields << decimal(channel.primary) << decimal(channel.secondary) << channel.primaryOrSecondary;
     return fields.join(QLatin1Char(','));
 }
 

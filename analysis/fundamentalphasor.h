@@ -1,0 +1,36 @@
+#pragma once
+
+#include "analysis/linedata.h"
+#include "analysis/signalanalysis.h"
+#include "comtrade/recordingsampling.h"
+
+#include <QVector>
+
+#include <optional>
+
+namespace VornaLumeto {
+
+// Fewer samples per period than this give no phasor.
+constexpr int minimumSamplesPerPeriod = 8;
+
+// The period that ends at a sample: N samples, N the line period at the rate of
+// the stretch that holds the sample, rounded. None when it would reach before
+// the first sample or past sampleCount, into a stretch of another rate, or
+// when N < minimumSamplesPerPeriod.
+std::optional<SampleWindow> periodEndingAt(const RecordingSampling& sampling, int endSample, int sampleCount);
+
+// Fundamental phasor by the full-cycle DFT over the window, RMS, cosine
+// reference: X = (sqrt 2 / N) * sum of x[n] * e^(-j 2 pi n / N), n counted
+// from the window's first sample (a cosine gives 0 degrees, a sine -90).
+// None when the window lies outside the values, is across a change of rate,
+// has fewer than minimumSamplesPerPeriod samples or holds a missing value (NaN).
+std::optional<Complex> fundamentalPhasor(const QVector<double>& raw, ChannelScaling scaling, SampleWindow window);
+
+// Seconds from sample 0 to a sample, through the rates of the stretches.
+double sampleTime(const RecordingSampling& sampling, int sample);
+
+// A window's phasor as it would read over a window that starts at another
+// time: turned by the line frequency over the time between their first samples.
+Complex referredToWindow(Complex phasor, const RecordingSampling& sampling, SampleWindow from, SampleWindow to);
+
+} // namespace VornaLumeto

@@ -1,0 +1,48 @@
+#include "analysis/impedancelocus.h"
+
+#include "analysis/cutanalysis.h"
+#include "analysis/phasortrack.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace VornaLumeto {
+
+ImpedanceLocus impedanceLocus(const RecordingSampling& sampling, const SetSignals& set, const LineData& line,
+                              int firstSample, int lastSample)
+{
+    ImpedanceLocus locus;
+    const int sampleCount = setSampleCount(set);
+    firstSample = std::max(firstSample, 0);
+    lastSample = std::min(lastSample, sampleCount - 1);
+    locus.firstSample = firstSample;
+    if (!set.hasVoltages() || !set.hasCurrents() || lastSample < firstSample)
+        return locus;
+
+    std::array<QVector<Complex>, 6> tracks;
+    const PhaseRole roles[6] = {PhaseRole::UA, PhaseRole::UB, PhaseRole::UC,
+                                PhaseRole::IA, PhaseRole::IB, PhaseRole::IC};
+    for (int t = 0; t < 6; ++t)
+        tracks[t] = phasorTrack(*set.series(roles[t]), set.scaling(roles[t]), sampling, firstSample, lastSample,
+                                sampleCount);
+    const int points = lastSample - firstSample + 1;
+    for (int loop = 0; loop < faultLoopCount; ++loop) {
+        locus.resistance[loop].fill(std::numeric_limits<double>::quiet_NaN(), points);
+        locus.reactance[loop].fill(std::numeric_limits<double>::quiet_NaN(), points);
+    }
+    const Complex k0 = residualCompensation(line).k0;
+    for (int i = 0; i < points; ++i) {
+        const PhaseValues voltages{tracks[0][i], tracks[1][i], tracks[2][i]};
+        const PhaseValues currents{tracks[3][i], tracks[4][i], tracks[5][i]};
+        for (int loop = 0; loop < faultLoopCount; ++loop) {
+            // A NaN phasor makes a NaN quotient, which loopImpedance turns down.
+            if (const std::optional<Complex> z = loopImpedance(loopSignals(FaultLoop(loop), voltages, currents, k0))) {
+                locus.resistance[loop][i] = z->real();
+                locus.reactance[loop][i] = z->imag();
+            }
+        }
+    }
+    return locus;
+}
+
+} // namespace VornaLumeto

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "analysis/loopimpedance.h"
+#include "analysis/setsignals.h"
+#include "comtrade/recordingsampling.h"
+
+#include <QVector>
+
+namespace VornaLumeto {
+
+// The six loops' impedances at every sample of a range, each over the period
+// that ends at the sample: point i is sample firstSample + i. NaN where a loop
+// has no value (no phasor there, or no loop current).
+struct ImpedanceLocus {
+    int firstSample = 0;
+    std::array<QVector<double>, faultLoopCount> resistance;  // ohm
+    std::array<QVector<double>, faultLoopCount> reactance;
+    int size() const { return resistance[0].size(); }
+};
+
+// Empty for a set without three voltages and three currents; the range is
+// held within the set's samples.
+ImpedanceLocus impedanceLocus(const RecordingSampling& sampling, const SetSignals& set, const LineData& line,
+                              int firstSample, int lastSample);
+
+} // namespace VornaLumeto
