@@ -1,6 +1,6 @@
 #include "analysis/faultreport.h"
 
-#include "analysis/currentchange.h"
+#include "analysis/changeassessment.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,16 +11,6 @@ namespace {
 constexpr int maximumChanges = 64;
 // Samples kept between the distance window and clearing or the fault's evolution.
 constexpr int windowGuard = 2;
-// A change whose fundamental moves less than this share of the detection threshold is none.
-constexpr double negligibleShare = 0.5;
-// Negative or zero sequence of the change against its positive sequence: not balanced.
-constexpr double unbalancedShare = 0.1;
-// The largest current falls to this share or below: the change ends something.
-constexpr double fallenShare = 0.7;
-// A balanced change this much larger than the load before it is a three-phase fault.
-constexpr double faultCurrentGrowth = 1.5;
-constexpr double voltageDipShare = 0.9;
-constexpr double voltageRiseShare = 1.1;
 // Cleared: the faulted phases' currents within this share of their fault peak.
 constexpr double clearingShare = 0.05;
 // A phase carrying less than this share of the largest current is not in the fault.
@@ -29,142 +19,17 @@ constexpr double unchangedShare = 0.3;
 constexpr double evolutionShare = 0.5;
 
 struct Context {
-    const RecordingSampling& sampling;
+    SetView view;
     const QVector<double>& timeAxis;
-    const SetSignals& set;
-    const SetWaveforms& waveforms;
     const LineData& line;
-    PhaseRotation rotation;
     ChangeWitness voltages;  // the phase voltages, quiet at the level of the prefault state
 };
-
-// The fundamental of the currents over a period, fitted beside a slowly
-// varying offset so that one dying down does not pass for a change, and the
-// positive-sequence voltage.
-struct StatePhasors {
-    SampleWindow window;
-    PhaseValues currents{};
-    Complex residual{};
-    std::optional<double> positiveVoltage;  // |U1|
-
-    double largestCurrent() const
-    {
-        return std::max({std::abs(currents[0]), std::abs(currents[1]), std::abs(currents[2])});
-    }
-};
-
-// Over the period that ends at a sample.
-std::optional<StatePhasors> stateEndingAt(const Context& context, int end)
-{
-    const std::optional<SampleWindow> window = periodEndingAt(context.sampling, end, context.waveforms.size());
-    if (!window)
-        return std::nullopt;
-    StatePhasors state;
-    state.window = *window;
-    for (int p = 0; p < 3; ++p) {
-        const std::optional<Complex> current = offsetFreePhasor(context.waveforms.currents[p], {}, *window);
-        if (!current)
-            return std::nullopt;
-        state.currents[p] = *current;
-    }
-    const std::optional<Complex> residual = offsetFreePhasor(context.waveforms.residual, {}, *window);
-    if (!residual)
-        return std::nullopt;
-    state.residual = *residual;
-    if (const std::optional<PhaseValues> voltages = rolePhasors(context.set, *window).voltages())
-        state.positiveVoltage = std::abs(symmetricalComponents(*voltages, context.rotation).positive);
-    return state;
-}
-
-// What changed from one state to another, both read over the second one's period.
-struct StateChange {
-    PhaseValues currents;
-    Complex residual;
-};
-
-StateChange changeBetween(const Context& context, const StatePhasors& from, const StatePhasors& to)
-{
-    const Complex turn = referredToWindow(1.0, context.sampling, from.window, to.window);
-    StateChange change;
-    for (int p = 0; p < 3; ++p)
-        change.currents[p] = to.currents[p] - turn * from.currents[p];
-    change.residual = to.residual - turn * from.residual;
-    return change;
-}
-
-std::optional<FaultType> typeOf(const StateChange& change)
-{
-    return classifyFault(change.currents, change.residual);
-}
-
-enum class ChangeKind { Negligible, LoadChange, Energisation, Inception, Clearing };
-
-struct Assessment {
-    ChangeKind kind = ChangeKind::Negligible;
-    std::optional<FaultType> type;
-    StatePhasors after;  // offset-free, over the period after the change
-};
-
-bool unbalanced(const PhaseValues& change, PhaseRotation rotation)
-{
-    const SequenceComponents sequences = symmetricalComponents(change, rotation);
-    return std::max(std::abs(sequences.negative), std::abs(sequences.zero))
-           >= unbalancedShare * std::abs(sequences.positive);
-}
-
-bool voltage(const StatePhasors& before, const StatePhasors& after, double share, bool rise)
-{
-    if (!before.positiveVoltage || !after.positiveVoltage)
-        return false;
-    return rise ? *after.positiveVoltage >= share * *before.positiveVoltage
-                : *after.positiveVoltage <= share * *before.positiveVoltage;
-}
-
-// What a change of the currents at `onset` is, from the period before it and
-// the period after it (an eighth of a period on, so that an onset a sample or
-// two early leaves that period whole).
-Assessment assess(const Context& context, int onset, bool firstChange, double threshold)
-{
-    Assessment assessment;
-    const int n = periodBefore(context.sampling, onset);
-    const std::optional<StatePhasors> before = stateEndingAt(context, onset - 1);
-    const std::optional<StatePhasors> after = stateEndingAt(context, onset + n + n / 8);
-    if (n == 0 || !before || !after || after->window.first <= onset)
-        return assessment;
-    assessment.after = *after;
-    const StateChange change = changeBetween(context, *before, *after);
-    const PhaseValues& currents = change.currents;
-    const double largestChange = std::max({std::abs(currents[0]), std::abs(currents[1]), std::abs(currents[2])});
-    if (std::sqrt(2.0) * largestChange < negligibleShare * threshold)
-        return assessment;
-    const bool uneven = unbalanced(currents, context.rotation);
-    if (after->largestCurrent() <= fallenShare * before->largestCurrent()) {
-        const bool endsFault = firstChange && (uneven || voltage(*before, *after, voltageRiseShare, true));
-        assessment.kind = endsFault ? ChangeKind::Clearing : ChangeKind::LoadChange;
-        return assessment;
-    }
-    const bool dip = voltage(*before, *after, voltageDipShare, false);
-    if (uneven) {
-        assessment.kind = ChangeKind::Inception;
-    } else if (std::sqrt(2.0) * before->largestCurrent() < threshold) {
-        // Nothing flowed but noise: the line was switched on, or onto a fault that pulls the voltage down.
-        assessment.kind = dip ? ChangeKind::Inception : ChangeKind::Energisation;
-    } else {
-        const double loadBefore = std::abs(symmetricalComponents(before->currents, context.rotation).positive);
-        const double growth = std::abs(symmetricalComponents(currents, context.rotation).positive);
-        assessment.kind = dip || growth >= faultCurrentGrowth * loadBefore ? ChangeKind::Inception
-                                                                          : ChangeKind::LoadChange;
-    }
-    if (assessment.kind == ChangeKind::Inception)
-        assessment.type = typeOf(change);
-    return assessment;
-}
 
 double msAt(const Context& context, int sample)
 {
     if (sample >= 0 && sample < context.timeAxis.size())
         return context.timeAxis[sample];
-    return sampleTime(context.sampling, sample) * 1000.0;
+    return sampleTime(context.view.sampling, sample) * 1000.0;
 }
 
 bool widens(FaultType first, FaultType later)
@@ -188,23 +53,23 @@ std::optional<int> evolutionSample(const Context& context, FaultType first, Faul
     double peak = 0.0;
     for (int p = 0; p < 3; ++p) {
         if (involvesPhase(later, p) && !involvesPhase(first, p)) {
-            series.append(&context.waveforms.currents[p]);
-            peak = std::max(peak, std::abs(fundamentalPhasor(context.waveforms.currents[p], {}, late).value_or(0.0)));
+            series.append(&context.view.waveforms.currents[p]);
+            peak = std::max(peak, std::abs(fundamentalPhasor(context.view.waveforms.currents[p], {}, late).value_or(0.0)));
         }
     }
     if (series.isEmpty()) {
-        series.append(&context.waveforms.residual);
-        peak = std::abs(fundamentalPhasor(context.waveforms.residual, {}, late).value_or(0.0));
+        series.append(&context.view.waveforms.residual);
+        peak = std::abs(fundamentalPhasor(context.view.waveforms.residual, {}, late).value_or(0.0));
     }
     const double threshold = evolutionShare * std::sqrt(2.0) * peak;
-    return findLastingChange(context.sampling, series, from, {threshold, 0.0}, context.voltages);
+    return findLastingChange(context.view.sampling, series, from, {threshold, 0.0}, context.voltages);
 }
 
 void addDistances(FaultReport& report, const Context& context)
 {
     if (!context.line.isGiven() || !report.window)
         return;
-    const RolePhasors during = rolePhasors(context.set, *report.window);
+    const RolePhasors during = rolePhasors(context.view.set, *report.window);
     const std::optional<PhaseValues> voltages = during.voltages();
     const std::optional<PhaseValues> currents = during.currents();
     if (!voltages || !currents)
@@ -219,17 +84,17 @@ void addDistances(FaultReport& report, const Context& context)
     };
     report.reactance = onLine(reactanceDistance(loop, lineZ1));
     if (report.prefaultWindow) {
-        const RolePhasors before = rolePhasors(context.set, *report.prefaultWindow);
+        const RolePhasors before = rolePhasors(context.view.set, *report.prefaultWindow);
         if (before.voltages() && before.currents()) {
             const Complex prefault = loopSignals(report.loop, *before.voltages(), *before.currents(), k0).current;
             report.takagi = onLine(takagiDistance(
-                loop, referredToWindow(prefault, context.sampling, *report.prefaultWindow, *report.window), lineZ1));
+                loop, referredToWindow(prefault, context.view.sampling, *report.prefaultWindow, *report.window), lineZ1));
         }
     }
     if (report.type != FaultType::ABC) {
-        const Complex negative = symmetricalComponents(*currents, context.rotation).negative;
+        const Complex negative = symmetricalComponents(*currents, context.view.rotation).negative;
         report.negativeSequence =
-            onLine(negativeSequenceDistance(loop, report.loop, negative, context.rotation, lineZ1));
+            onLine(negativeSequenceDistance(loop, report.loop, negative, context.view.rotation, lineZ1));
     }
 }
 
@@ -237,7 +102,7 @@ void addDistances(FaultReport& report, const Context& context)
 // period lies whole periods before it, at or after `loadStart`.
 void placeWindows(FaultReport& report, const Context& context, int end, int faultStart, int loadStart)
 {
-    const std::optional<SampleWindow> window = periodEndingAt(context.sampling, end, context.waveforms.size());
+    const std::optional<SampleWindow> window = periodEndingAt(context.view.sampling, end, context.view.waveforms.size());
     if (!window || window->first <= faultStart)
         return;
     report.window = window;
@@ -246,11 +111,11 @@ void placeWindows(FaultReport& report, const Context& context, int end, int faul
     if (report.inceptionSample) {
         const int periods = (end - *report.inceptionSample + windowGuard) / window->count + 1;
         const std::optional<SampleWindow> prefault =
-            periodEndingAt(context.sampling, end - periods * window->count, context.waveforms.size());
+            periodEndingAt(context.view.sampling, end - periods * window->count, context.view.waveforms.size());
         if (prefault && prefault->first >= loadStart && prefault->first + prefault->count <= *report.inceptionSample)
             report.prefaultWindow = prefault;
     }
-    report.atWindow = analyseCut(context.sampling, context.set, context.line, context.rotation, end);
+    report.atWindow = analyseCut(context.view.sampling, context.view.set, context.line, context.view.rotation, end);
     report.loopImpedance = report.atWindow.loops[int(report.loop)];
     addDistances(report, context);
 }
@@ -273,17 +138,17 @@ FaultReport faultFromInception(const Context& context, int onset, const Assessme
     report.type = *assessment.type;
     report.inceptionSample = onset;
     report.inceptionMs = msAt(context, onset);
-    const int n = periodBefore(context.sampling, onset);
-    const std::optional<StatePhasors> before = stateEndingAt(context, onset - 1);
+    const int n = periodBefore(context.view.sampling, onset);
+    const std::optional<StatePhasors> before = stateEndingAt(context.view, onset - 1);
     std::array<bool, 3> faulted;
     for (int p = 0; p < 3; ++p)
         faulted[p] = involvesPhase(report.type, p);
     const double tolerance = std::max(clearingShare * faultPeak(assessment.after, report.type), levels.quiet);
-    report.clearingSample = findQuietPeriod(context.sampling, context.waveforms, onset + 1, faulted,
+    report.clearingSample = findQuietPeriod(context.view.sampling, context.view.waveforms, onset + 1, faulted,
                                             before ? std::optional<SampleWindow>(before->window) : std::nullopt,
                                             tolerance);
     const int lastFaulted =
-        report.clearingSample ? *report.clearingSample - 1 - windowGuard : context.waveforms.size() - 1;
+        report.clearingSample ? *report.clearingSample - 1 - windowGuard : context.view.waveforms.size() - 1;
     if (report.clearingSample) {
         report.clearingMs = msAt(context, *report.clearingSample);
         report.durationMs = *report.clearingMs - *report.inceptionMs;
@@ -292,9 +157,9 @@ FaultReport faultFromInception(const Context& context, int onset, const Assessme
     // Classified again late in the fault, where the offset has died down: the
     // same type, or one that takes in more phases or the ground (evolving).
     int windowEnd = lastFaulted;
-    const std::optional<StatePhasors> late = stateEndingAt(context, lastFaulted);
+    const std::optional<StatePhasors> late = stateEndingAt(context.view, lastFaulted);
     const std::optional<FaultType> settled =
-        before && late && late->window.first > onset + n ? typeOf(changeBetween(context, *before, *late))
+        before && late && late->window.first > onset + n ? typeOf(changeBetween(context.view, *before, *late))
                                                           : std::nullopt;
     if (settled && widens(report.type, *settled)) {
         report.laterType = settled;
@@ -319,8 +184,8 @@ FaultReport faultBeforeRecording(const Context& context, int change, const Chang
     FaultReport report;
     report.event = SetEvent::Fault;
     report.beganBeforeRecording = true;
-    const int n = periodBefore(context.sampling, change);
-    const std::optional<StatePhasors> fault = stateEndingAt(context, change - 1);
+    const int n = periodBefore(context.view.sampling, change);
+    const std::optional<StatePhasors> fault = stateEndingAt(context.view, change - 1);
     if (!fault)
         return report;
     std::array<bool, 3> carrying;
@@ -329,15 +194,15 @@ FaultReport faultBeforeRecording(const Context& context, int change, const Chang
         carrying[p] = std::abs(fault->currents[p]) >= unchangedShare * fault->largestCurrent();
         peak = std::max(peak, std::sqrt(2.0) * std::abs(fault->currents[p]));
     }
-    const int clearing = findQuietPeriod(context.sampling, context.waveforms, std::max(change - n, 0), carrying,
+    const int clearing = findQuietPeriod(context.view.sampling, context.view.waveforms, std::max(change - n, 0), carrying,
                                          std::nullopt, std::max(clearingShare * peak, levels.quiet))
                              .value_or(change);
     report.clearingSample = clearing;
     report.clearingMs = msAt(context, clearing);
-    const std::optional<StatePhasors> lastFault = stateEndingAt(context, clearing - 1 - windowGuard);
-    const std::optional<StatePhasors> cleared = stateEndingAt(context, clearing + n);
+    const std::optional<StatePhasors> lastFault = stateEndingAt(context.view, clearing - 1 - windowGuard);
+    const std::optional<StatePhasors> cleared = stateEndingAt(context.view, clearing + n);
     if (lastFault && cleared)
-        report.type = typeOf(changeBetween(context, *cleared, *lastFault)).value_or(FaultType::ABC);
+        report.type = typeOf(changeBetween(context.view, *cleared, *lastFault)).value_or(FaultType::ABC);
     report.loop = faultedLoop(report.type);
     placeWindows(report, context, clearing - 1 - windowGuard, -1, 0);
     return report;
@@ -350,7 +215,7 @@ FaultReport faultReport(const RecordingSampling& sampling, const QVector<double>
 {
     FaultReport report;
     const SetWaveforms waveforms = setWaveforms(set);
-    Context context{sampling, timeAxis, set, waveforms, line, rotation, {}};
+    Context context{{sampling, set, waveforms, rotation}, timeAxis, line, {}};
     int start = 0;
     while (start < waveforms.size() && periodBefore(sampling, start) == 0)
         ++start;
@@ -367,7 +232,7 @@ FaultReport faultReport(const RecordingSampling& sampling, const QVector<double>
         if (!onset)
             break;
         const int n = std::max(periodBefore(sampling, *onset), 1);
-        const Assessment assessment = assess(context, *onset, firstChange, levels.threshold);
+        const Assessment assessment = assessChange(context.view, *onset, firstChange, levels.threshold);
         firstChange = firstChange && assessment.kind == ChangeKind::Negligible;
         switch (assessment.kind) {
         case ChangeKind::Inception:
