@@ -7,6 +7,26 @@ namespace {
 
 const double twoPi = 2.0 * std::acos(-1.0);
 
+bool givesPhasor(const QVector<double>& raw, SampleWindow window)
+{
+    return window.recorded() && !window.acrossRateChange && window.count >= minimumSamplesPerPeriod
+           && window.first <= raw.size() - window.count;
+}
+
+// sqrt 2 / N times the DFT of value(first + n), none for a missing value.
+template <typename Value>
+std::optional<Complex> periodTransform(int count, Value value)
+{
+    Complex sum = 0.0;
+    for (int n = 0; n < count; ++n) {
+        const double x = value(n);
+        if (!std::isfinite(x))
+            return std::nullopt;
+        sum += x * std::polar(1.0, -twoPi * n / count);
+    }
+    return sum * (std::sqrt(2.0) / count);
+}
+
 } // namespace
 
 std::optional<SampleWindow> periodEndingAt(const RecordingSampling& sampling, int endSample, int sampleCount)
@@ -21,19 +41,56 @@ std::optional<SampleWindow> periodEndingAt(const RecordingSampling& sampling, in
 
 std::optional<Complex> fundamentalPhasor(const QVector<double>& raw, ChannelScaling scaling, SampleWindow window)
 {
-    if (!window.recorded() || window.acrossRateChange || window.count < minimumSamplesPerPeriod
-        || window.first > raw.size() - window.count)
+    if (!givesPhasor(raw, window))
         return std::nullopt;
+    const double* x = raw.constData() + window.first;
+    const std::optional<Complex> phasor = periodTransform(window.count, [x](int n) { return x[n]; });
+    if (!phasor)
+        return std::nullopt;
+    return *phasor * scaling.multiplier;  // the offset adds nothing over a whole period
+}
+
+std::optional<Complex> offsetFreePhasor(const QVector<double>& raw, ChannelScaling scaling, SampleWindow window)
+{
+    if (!givesPhasor(raw, window))
+        return std::nullopt;
+    // Least squares over cos, sin, 1, t, t^2 (t centred on the window, in periods).
+    constexpr int terms = 5;
     const int count = window.count;
-    Complex sum = 0.0;
+    double normal[terms][terms + 1] = {};
     for (int n = 0; n < count; ++n) {
-        const double value = raw[window.first + n];
-        if (!std::isfinite(value))
+        const double x = raw[window.first + n];
+        if (!std::isfinite(x))
             return std::nullopt;
-        sum += value * std::polar(1.0, -twoPi * n / count);
+        const double t = (n - 0.5 * (count - 1)) / count;
+        const double angle = twoPi * n / count;
+        const double basis[terms] = {std::cos(angle), std::sin(angle), 1.0, t, t * t};
+        for (int i = 0; i < terms; ++i) {
+            for (int j = 0; j < terms; ++j)
+                normal[i][j] += basis[i] * basis[j];
+            normal[i][terms] += basis[i] * x;
+        }
     }
-    // The offset adds nothing over a whole period.
-    return sum * (scaling.multiplier * std::sqrt(2.0) / count);
+    // Gaussian elimination; the normal matrix of these terms is well conditioned for 8 samples or more.
+    for (int i = 0; i < terms; ++i) {
+        int pivot = i;
+        for (int r = i + 1; r < terms; ++r) {
+            if (std::fabs(normal[r][i]) > std::fabs(normal[pivot][i]))
+                pivot = r;
+        }
+        std::swap(normal[i], normal[pivot]);
+        for (int r = 0; r < terms; ++r) {
+            if (r == i)
+                continue;
+            const double factor = normal[r][i] / normal[i][i];
+            for (int c = i; c <= terms; ++c)
+                normal[r][c] -= factor * normal[i][c];
+        }
+    }
+    const double cosine = normal[0][terms] / normal[0][0];
+    const double sine = normal[1][terms] / normal[1][1];
+    // a cos + b sin is the real part of (a - jb) e^(j angle): a peak phasor.
+    return Complex(cosine, -sine) * (scaling.multiplier / std::sqrt(2.0));
 }
 
 double sampleTime(const RecordingSampling& sampling, int sample)

@@ -59,7 +59,9 @@ void slideThroughStretch(const Slide& slide, int start, int to, Complex* out)
 QVector<Complex> phasorTrack(const QVector<double>& raw, ChannelScaling scaling, const RecordingSampling& sampling,
                              int first, int last, int sampleCount)
 {
-    QVector<Complex> track(std::max(0, last - first + 1), notAPhasor);
+    if (first < 0 || last < first || last >= sampleCount)
+        return {};
+    QVector<Complex> track(last - first + 1, notAPhasor);
     const int available = std::min(sampleCount, int(raw.size()));
     for (const SamplingStretch& stretch : sampling.stretches) {
         const int n = analysisPeriods(stretch.rate, sampling.lineFrequency).nearest;

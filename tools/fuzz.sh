@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 bash tools/install-deps.sh clang libclang-rt-14-dev
 seconds="${1:-60}"
 build=build-fuzz
-targets=(configuration datafile analysis recording standardconfiguration standarddata combinedfile)
+targets=(configuration datafile analysis faultanalysis recording standardconfiguration standarddata combinedfile)
 # Inputs up to 8 KB, except for whole recordings: lines of 255 channels and a
 # few thousand samples need room, in two files or in one .cff.
 declare -A max_len=([recording]=131072 [combinedfile]=65536 [standarddata]=32768)

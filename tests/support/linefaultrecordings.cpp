@@ -74,6 +74,18 @@ LumetoTools::TwoSourceSystem testSystem(bool homogeneous, double loadAngle)
     return system;
 }
 
+LumetoTools::LineFaultOptions testFault(LumetoTools::FaultKind kind, double distance, double resistance,
+                                       double loadAngle, bool homogeneous, int rate, bool secondary)
+{
+    LumetoTools::LineFaultOptions options;
+    options.fault = {kind, distance, resistance};
+    options.system = testSystem(homogeneous, loadAngle);
+    options.sampleRate = rate;
+    options.secondaryValues = secondary;
+    options.naming = secondary ? LumetoTools::ChannelNaming::Cyrillic : LumetoTools::ChannelNaming::Latin;
+    return options;
+}
+
 int faultedLoopIndex(LumetoTools::FaultKind kind)
 {
     using LumetoTools::FaultKind;
@@ -134,6 +146,47 @@ QString phasorMismatch(std::complex<double> measured, std::complex<double> expec
         .arg(std::arg(measured) * degrees)
         .arg(std::abs(expected))
         .arg(std::arg(expected) * degrees);
+}
+
+QString cutMismatch(const VornaLumeto::CutAnalysis& cut, const LumetoTools::PhaseQuantities& model, double emf,
+                    bool acb)
+{
+    if (!cut.voltageSequence || !cut.currentSequence)
+        return QStringLiteral("no sequences");
+    const std::complex<double> turn = std::conj(model.voltage[0]) / std::abs(model.voltage[0]);
+    double currentScale = 0.0;
+    for (const std::complex<double> current : model.current)
+        currentScale = std::max(currentScale, std::abs(current));
+    const int physical[3] = {0, acb ? 2 : 1, acb ? 1 : 2};
+    struct Pair {
+        std::optional<std::complex<double>> measured;
+        std::complex<double> expected;
+        bool voltage;
+    };
+    const Pair pairs[12] = {
+        {cut.voltages[0], model.voltage[physical[0]], true},
+        {cut.voltages[1], model.voltage[physical[1]], true},
+        {cut.voltages[2], model.voltage[physical[2]], true},
+        {cut.currents[0], model.current[physical[0]], false},
+        {cut.currents[1], model.current[physical[1]], false},
+        {cut.currents[2], model.current[physical[2]], false},
+        {cut.voltageSequence->zero, model.sequenceVoltage[0], true},
+        {cut.voltageSequence->positive, model.sequenceVoltage[1], true},
+        {cut.voltageSequence->negative, model.sequenceVoltage[2], true},
+        {cut.currentSequence->zero, model.sequenceCurrent[0], false},
+        {cut.currentSequence->positive, model.sequenceCurrent[1], false},
+        {cut.currentSequence->negative, model.sequenceCurrent[2], false},
+    };
+    const char* const names[12] = {"UA", "UB", "UC", "IA", "IB", "IC", "U0", "U1", "U2", "I0", "I1", "I2"};
+    for (int q = 0; q < 12; ++q) {
+        if (!pairs[q].measured)
+            return QStringLiteral("%1: none").arg(QLatin1String(names[q]));
+        const QString mismatch =
+            phasorMismatch(*pairs[q].measured, turn * pairs[q].expected, pairs[q].voltage ? emf : currentScale);
+        if (!mismatch.isEmpty())
+            return QStringLiteral("%1: %2").arg(QLatin1String(names[q]), mismatch);
+    }
+    return QString();
 }
 
 } // namespace LumetoTest

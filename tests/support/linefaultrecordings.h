@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/cutanalysis.h"
 #include "analysis/linedata.h"
 #include "analysis/signalanalysis.h"
 #include "analysis/threephaseset.h"
@@ -36,6 +37,10 @@ primaryScalings(const VornaLumeto::Recording& recording, const VornaLumeto::Thre
 VornaLumeto::LineData testLine();
 LumetoTools::TwoSourceSystem testSystem(bool homogeneous, double loadAngle);
 
+// A fault on the test line; secondary values come with Cyrillic names.
+LumetoTools::LineFaultOptions testFault(LumetoTools::FaultKind kind, double distance, double resistance,
+                                       double loadAngle, bool homogeneous, int rate, bool secondary);
+
 // The loop that measures a kind of fault, as 0 ... 5 for AG, BG, CG, AB, BC,
 // CA: the phase for one phase to ground, the pair otherwise, AB for ABC.
 int faultedLoopIndex(LumetoTools::FaultKind kind);
@@ -54,5 +59,11 @@ ClosedFormDistances closedFormDistances(const LumetoTools::LineFaultSolution& so
 // Magnitude within 1 % and angle within 1 degree; a phasor below 2 % of the
 // scale (a sequence that the fault does not have) within 1 % of the scale.
 QString phasorMismatch(std::complex<double> measured, std::complex<double> expected, double scale);
+
+// The first of the cut's phase and sequence phasors that misses the model's
+// relay-end phasors (turned so that UA is at 0) by more than that, described;
+// empty when all agree. With acb, the set's B and C are the model's C and B.
+QString cutMismatch(const VornaLumeto::CutAnalysis& cut, const LumetoTools::PhaseQuantities& model, double emf,
+                    bool acb = false);
 
 } // namespace LumetoTest

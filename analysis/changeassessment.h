@@ -1,0 +1,65 @@
+#pragma once
+
+#include "analysis/currentchange.h"
+#include "analysis/faulttype.h"
+
+#include <optional>
+
+namespace VornaLumeto {
+
+// How the fault report sees a set: its sampling, its channels, its waveforms
+// in amperes and volts, and the phases' rotation.
+struct SetView {
+    const RecordingSampling& sampling;
+    const SetSignals& set;
+    const SetWaveforms& waveforms;
+    PhaseRotation rotation;
+};
+
+// The fundamental of the currents over a period, fitted beside a slowly
+// varying offset so that one dying down does not pass for a change, and the
+// positive-sequence voltage.
+struct StatePhasors {
+    SampleWindow window;
+    PhaseValues currents{};
+    Complex residual{};
+    std::optional<double> positiveVoltage;  // |U1|
+
+    double largestCurrent() const;
+};
+
+// Over the period that ends at a sample; none where it gives no phasor.
+std::optional<StatePhasors> stateEndingAt(const SetView& view, int end);
+
+// What changed from one state to another, both read over the second one's period.
+struct StateChange {
+    PhaseValues currents{};
+    Complex residual{};
+};
+StateChange changeBetween(const SetView& view, const StatePhasors& from, const StatePhasors& to);
+std::optional<FaultType> typeOf(const StateChange& change);
+
+enum class ChangeKind {
+    Negligible,    // the fundamental hardly moved: an offset dying down, a spike
+    LoadChange,    // balanced and small against the load, or the currents fell
+    Energisation,  // balanced currents from nothing, the voltages holding up
+    Inception,     // a fault began
+    Clearing,      // the first change of a recording that began inside a fault ends it
+};
+
+struct Assessment {
+    ChangeKind kind = ChangeKind::Negligible;
+    std::optional<FaultType> type;  // of an inception
+    StatePhasors after;             // over the period after the change
+};
+
+// What a change of the currents at `onset` is, from the period before it and
+// the period after it: unbalanced, it is a fault; balanced, a three-phase
+// fault where the current grows by half as much again as the load or the
+// voltage dips by a tenth, energisation where only noise flowed before, a
+// load change otherwise. A change whose largest current falls by 30 % ends
+// a fault only as a recording's first change; threshold is the state's
+// detection threshold.
+Assessment assessChange(const SetView& view, int onset, bool firstChange, double threshold);
+
+} // namespace VornaLumeto

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "analysis/fundamentalphasor.h"
+#include "analysis/setsignals.h"
+
+#include <QVector>
+
+#include <array>
+#include <optional>
+
+namespace VornaLumeto {
+
+// A set's waveforms in primary amperes and volts, sample by sample: phase
+// currents A, B, C, 3I0 (the measured residual where the set has one, else
+// the phases' sum) and the phase voltages.
+struct SetWaveforms {
+    std::array<QVector<double>, 3> currents;
+    QVector<double> residual;
+    bool residualMeasured = false;
+    double currentResolution = 0.0;  // the largest step of one raw unit among them
+    std::array<QVector<double>, 3> voltages;  // empty without three voltages
+    double voltageResolution = 0.0;
+
+    int size() const { return currents[0].size(); }
+    bool hasVoltages() const { return !voltages[0].isEmpty(); }
+};
+
+// Empty currents where the set lacks a phase current.
+SetWaveforms setWaveforms(const SetSignals& set);
+
+// N of the stretch that holds the sample, where the sample one period
+// earlier lies in the same stretch; 0 elsewhere.
+int periodBefore(const RecordingSampling& sampling, int sample);
+
+// What counts as a change of a steady state and what as no change: from the
+// largest value over its first period [start - N, start) and the typical
+// change against one period earlier over the next one.
+struct ChangeLevels {
+    double threshold = 0.0;  // a fifth of that peak, and well above the noise
+    double quiet = 0.0;      // a few times the noise
+};
+ChangeLevels changeLevels(const RecordingSampling& sampling, const std::array<QVector<double>, 3>& phases,
+                          double resolution, int start);
+
+// Series that show where a change began, and the level above which they changed.
+struct ChangeWitness {
+    QVector<const QVector<double>*> series;
+    double quiet = 0.0;
+};
+
+// The first lasting change at or after `from` of any of the series against
+// its value one period earlier (x(k) - x(k - N) above the threshold for an
+// eighth of the next half period), carried back while it fades towards the
+// quiet level (or a tenth of the threshold, where that is higher). A witness (the voltages, which step at a fault even where
+// an offset keeps the currents continuous) carries it back further where it
+// changed first; without one, a change that grows from nothing is carried
+// back by the sample where its growth, drawn back, meets zero.
+std::optional<int> findLastingChange(const RecordingSampling& sampling, const QVector<const QVector<double>*>& series,
+                                     int from, const ChangeLevels& levels, const ChangeWitness& witness = {});
+
+// The first sample after `from` from which, for a whole period, the chosen
+// phases' currents stay within the tolerance of zero, or all three repeat
+// the reference period (the load before) within it: the fault is cleared.
+std::optional<int> findQuietPeriod(const RecordingSampling& sampling, const SetWaveforms& waveforms, int from,
+                                   const std::array<bool, 3>& phases, std::optional<SampleWindow> reference,
+                                   double tolerance);
+
+} // namespace VornaLumeto

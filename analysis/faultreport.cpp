@@ -1,0 +1,260 @@
+#include "analysis/faultreport.h"
+
+#include "analysis/changeassessment.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace VornaLumeto {
+namespace {
+
+constexpr int maximumChanges = 64;
+// Samples kept between the distance window and clearing or the fault's evolution.
+constexpr int windowGuard = 2;
+// Cleared: the faulted phases' currents within this share of their fault peak.
+constexpr double clearingShare = 0.05;
+// A phase carrying less than this share of the largest current is not in the fault.
+constexpr double unchangedShare = 0.3;
+// A phase drawn into an evolving fault changes by this share of its later fault peak.
+constexpr double evolutionShare = 0.5;
+
+struct Context {
+    SetView view;
+    const QVector<double>& timeAxis;
+    const LineData& line;
+    ChangeWitness voltages;  // the phase voltages, quiet at the level of the prefault state
+};
+
+double msAt(const Context& context, int sample)
+{
+    if (sample >= 0 && sample < context.timeAxis.size())
+        return context.timeAxis[sample];
+    return sampleTime(context.view.sampling, sample) * 1000.0;
+}
+
+bool widens(FaultType first, FaultType later)
+{
+    bool wider = false;
+    for (int p = 0; p < 3; ++p) {
+        if (involvesPhase(first, p) && !involvesPhase(later, p))
+            return false;
+        wider = wider || (involvesPhase(later, p) && !involvesPhase(first, p));
+    }
+    if (involvesGround(first) && !involvesGround(later))
+        return false;
+    return wider || (involvesGround(later) && !involvesGround(first));
+}
+
+// Where the phases (or the ground) a fault took in later began to carry it.
+std::optional<int> evolutionSample(const Context& context, FaultType first, FaultType later, int from,
+                                   SampleWindow late)
+{
+    QVector<const QVector<double>*> series;
+    double peak = 0.0;
+    for (int p = 0; p < 3; ++p) {
+        if (involvesPhase(later, p) && !involvesPhase(first, p)) {
+            series.append(&context.view.waveforms.currents[p]);
+            peak = std::max(peak, std::abs(fundamentalPhasor(context.view.waveforms.currents[p], {}, late).value_or(0.0)));
+        }
+    }
+    if (series.isEmpty()) {
+        series.append(&context.view.waveforms.residual);
+        peak = std::abs(fundamentalPhasor(context.view.waveforms.residual, {}, late).value_or(0.0));
+    }
+    const double threshold = evolutionShare * std::sqrt(2.0) * peak;
+    return findLastingChange(context.view.sampling, series, from, {threshold, 0.0}, context.voltages);
+}
+
+void addDistances(FaultReport& report, const Context& context)
+{
+    if (!context.line.isGiven() || !report.window)
+        return;
+    const RolePhasors during = rolePhasors(context.view.set, *report.window);
+    const std::optional<PhaseValues> voltages = during.voltages();
+    const std::optional<PhaseValues> currents = during.currents();
+    if (!voltages || !currents)
+        return;
+    const Complex k0 = residualCompensation(context.line).k0;
+    const Complex lineZ1 = context.line.z1();
+    const LoopSignals loop = loopSignals(report.loop, *voltages, *currents, k0);
+    const auto onLine = [&](std::optional<double> perUnit) -> std::optional<LineDistance> {
+        if (!perUnit)
+            return std::nullopt;
+        return lineDistance(*perUnit, context.line);
+    };
+    report.reactance = onLine(reactanceDistance(loop, lineZ1));
+    if (report.prefaultWindow) {
+        const RolePhasors before = rolePhasors(context.view.set, *report.prefaultWindow);
+        if (before.voltages() && before.currents()) {
+            const Complex prefault = loopSignals(report.loop, *before.voltages(), *before.currents(), k0).current;
+            report.takagi = onLine(takagiDistance(
+                loop, referredToWindow(prefault, context.view.sampling, *report.prefaultWindow, *report.window), lineZ1));
+        }
+    }
+    if (report.type != FaultType::ABC) {
+        const Complex negative = symmetricalComponents(*currents, context.view.rotation).negative;
+        report.negativeSequence =
+            onLine(negativeSequenceDistance(loop, report.loop, negative, context.view.rotation, lineZ1));
+    }
+}
+
+// The distance window ends at `end`, wholly after `faultStart`; the prefault
+// period lies whole periods before it, at or after `loadStart`.
+void placeWindows(FaultReport& report, const Context& context, int end, int faultStart, int loadStart)
+{
+    const std::optional<SampleWindow> window = periodEndingAt(context.view.sampling, end, context.view.waveforms.size());
+    if (!window || window->first <= faultStart)
+        return;
+    report.window = window;
+    report.windowStartMs = msAt(context, window->first);
+    report.windowEndMs = msAt(context, end);
+    if (report.inceptionSample) {
+        const int periods = (end - *report.inceptionSample + windowGuard) / window->count + 1;
+        const std::optional<SampleWindow> prefault =
+            periodEndingAt(context.view.sampling, end - periods * window->count, context.view.waveforms.size());
+        if (prefault && prefault->first >= loadStart && prefault->first + prefault->count <= *report.inceptionSample)
+            report.prefaultWindow = prefault;
+    }
+    report.atWindow = analyseCut(context.view.sampling, context.view.set, context.line, context.view.rotation, end);
+    report.loopImpedance = report.atWindow.loops[int(report.loop)];
+    addDistances(report, context);
+}
+
+double faultPeak(const StatePhasors& during, FaultType type)
+{
+    double peak = 0.0;
+    for (int p = 0; p < 3; ++p) {
+        if (involvesPhase(type, p))
+            peak = std::max(peak, std::sqrt(2.0) * std::abs(during.currents[p]));
+    }
+    return peak;
+}
+
+FaultReport faultFromInception(const Context& context, int onset, const Assessment& assessment,
+                               const ChangeLevels& levels, int loadStart)
+{
+    FaultReport report;
+    report.event = SetEvent::Fault;
+    report.type = *assessment.type;
+    report.inceptionSample = onset;
+    report.inceptionMs = msAt(context, onset);
+    const int n = periodBefore(context.view.sampling, onset);
+    const std::optional<StatePhasors> before = stateEndingAt(context.view, onset - 1);
+    std::array<bool, 3> faulted;
+    for (int p = 0; p < 3; ++p)
+        faulted[p] = involvesPhase(report.type, p);
+    const double tolerance = std::max(clearingShare * faultPeak(assessment.after, report.type), levels.quiet);
+    report.clearingSample = findQuietPeriod(context.view.sampling, context.view.waveforms, onset + 1, faulted,
+                                            before ? std::optional<SampleWindow>(before->window) : std::nullopt,
+                                            tolerance);
+    const int lastFaulted =
+        report.clearingSample ? *report.clearingSample - 1 - windowGuard : context.view.waveforms.size() - 1;
+    if (report.clearingSample) {
+        report.clearingMs = msAt(context, *report.clearingSample);
+        report.durationMs = *report.clearingMs - *report.inceptionMs;
+    }
+
+    // Classified again late in the fault, where the offset has died down: the
+    // same type, or one that takes in more phases or the ground (evolving).
+    int windowEnd = lastFaulted;
+    const std::optional<StatePhasors> late = stateEndingAt(context.view, lastFaulted);
+    const std::optional<FaultType> settled =
+        before && late && late->window.first > onset + n ? typeOf(changeBetween(context.view, *before, *late))
+                                                          : std::nullopt;
+    if (settled && widens(report.type, *settled)) {
+        report.laterType = settled;
+        report.laterSample = evolutionSample(context, report.type, *settled, onset + n, late->window);
+        if (report.laterSample) {
+            report.laterMs = msAt(context, *report.laterSample);
+            windowEnd = *report.laterSample - 1 - windowGuard;
+        }
+    } else if (settled) {
+        report.type = *settled;
+    }
+    report.loop = faultedLoop(report.type);
+    placeWindows(report, context, windowEnd, onset, loadStart);
+    return report;
+}
+
+// The first change of a recording that begins inside a fault ends it: the
+// fault is cleared where its currents go quiet, and its type is what the
+// currents lose there.
+FaultReport faultBeforeRecording(const Context& context, int change, const ChangeLevels& levels)
+{
+    FaultReport report;
+    report.event = SetEvent::Fault;
+    report.beganBeforeRecording = true;
+    const int n = periodBefore(context.view.sampling, change);
+    const std::optional<StatePhasors> fault = stateEndingAt(context.view, change - 1);
+    if (!fault)
+        return report;
+    std::array<bool, 3> carrying;
+    double peak = 0.0;
+    for (int p = 0; p < 3; ++p) {
+        carrying[p] = std::abs(fault->currents[p]) >= unchangedShare * fault->largestCurrent();
+        peak = std::max(peak, std::sqrt(2.0) * std::abs(fault->currents[p]));
+    }
+    const int clearing = findQuietPeriod(context.view.sampling, context.view.waveforms, std::max(change - n, 0), carrying,
+                                         std::nullopt, std::max(clearingShare * peak, levels.quiet))
+                             .value_or(change);
+    report.clearingSample = clearing;
+    report.clearingMs = msAt(context, clearing);
+    const std::optional<StatePhasors> lastFault = stateEndingAt(context.view, clearing - 1 - windowGuard);
+    const std::optional<StatePhasors> cleared = stateEndingAt(context.view, clearing + n);
+    if (lastFault && cleared)
+        report.type = typeOf(changeBetween(context.view, *cleared, *lastFault)).value_or(FaultType::ABC);
+    report.loop = faultedLoop(report.type);
+    placeWindows(report, context, clearing - 1 - windowGuard, -1, 0);
+    return report;
+}
+
+} // namespace
+
+FaultReport faultReport(const RecordingSampling& sampling, const QVector<double>& timeAxis, const SetSignals& set,
+                        const LineData& line, PhaseRotation rotation)
+{
+    FaultReport report;
+    const SetWaveforms waveforms = setWaveforms(set);
+    Context context{{sampling, set, waveforms, rotation}, timeAxis, line, {}};
+    int start = 0;
+    while (start < waveforms.size() && periodBefore(sampling, start) == 0)
+        ++start;
+    const QVector<const QVector<double>*> currents{&waveforms.currents[0], &waveforms.currents[1],
+                                                   &waveforms.currents[2]};
+    if (waveforms.hasVoltages())
+        context.voltages.series = {&waveforms.voltages[0], &waveforms.voltages[1], &waveforms.voltages[2]};
+    bool firstChange = true;  // a recording that begins inside a fault ends it with its first change
+    for (int change = 0; change < maximumChanges && start < waveforms.size(); ++change) {
+        const ChangeLevels levels = changeLevels(sampling, waveforms.currents, waveforms.currentResolution, start);
+        if (waveforms.hasVoltages())
+            context.voltages.quiet = changeLevels(sampling, waveforms.voltages, waveforms.voltageResolution, start).quiet;
+        const std::optional<int> onset = findLastingChange(sampling, currents, start, levels, context.voltages);
+        if (!onset)
+            break;
+        const int n = std::max(periodBefore(sampling, *onset), 1);
+        const Assessment assessment = assessChange(context.view, *onset, firstChange, levels.threshold);
+        firstChange = firstChange && assessment.kind == ChangeKind::Negligible;
+        switch (assessment.kind) {
+        case ChangeKind::Inception:
+            if (assessment.type)
+                return faultFromInception(context, *onset, assessment, levels, start - n);
+            break;
+        case ChangeKind::Clearing:
+            return faultBeforeRecording(context, *onset, levels);
+        case ChangeKind::LoadChange:
+        case ChangeKind::Energisation:
+            if (report.event == SetEvent::Steady) {
+                report.event = assessment.kind == ChangeKind::LoadChange ? SetEvent::LoadChange : SetEvent::Energisation;
+                report.eventSample = *onset;
+            }
+            break;
+        case ChangeKind::Negligible:
+            break;
+        }
+        // The next state is compared with its own first period.
+        start = *onset + n;
+    }
+    return report;
+}
+
+} // namespace VornaLumeto

@@ -1,0 +1,279 @@
+// The fault report of a set against the closed-form two-source model, through
+// recordings the generator writes and the standard reader reads: type,
+// inception, clearing, the phasors at the distance window and each method's
+// distance; and recordings without a fault, one that begins inside a fault,
+// an evolving fault.
+#include "analysis/faultreport.h"
+#include "comtrade/recordingloader.h"
+#include "comtrade/recordingsampling.h"
+#include "support/linefaultrecordings.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cmath>
+
+using namespace VornaLumeto;
+using LumetoTools::FaultKind;
+using LumetoTools::LineEvent;
+
+Q_DECLARE_METATYPE(FaultKind)
+Q_DECLARE_METATYPE(LumetoTools::LineEvent)
+
+namespace {
+
+const char* const kindNames[LumetoTools::faultKindCount] = {"AG", "BG", "CG", "AB", "BC", "CA", "ABG", "BCG", "CAG", "ABC"};
+
+struct Loaded {
+    Recording recording;
+    ThreePhaseSet set;
+    FaultReport report;
+};
+
+// Writes the options' recording in the form, reads it back and reports on its set.
+bool report(const LumetoTools::LineFaultOptions& options, const LumetoTools::RecordingForm& form, Loaded& loaded)
+{
+    QTemporaryDir dir;
+    if (LumetoTest::loadLineFault(dir, QStringLiteral("line"), options, form, loaded.recording) != loadSuccessMessage())
+        return false;
+    loaded.set = LumetoTest::lineFaultSet(options.residualChannel);
+    const SetSignals signalsOfSet = setSignals(loaded.recording.analogValues, loaded.set,
+                                               LumetoTest::primaryScalings(loaded.recording, loaded.set));
+    loaded.report = faultReport(recordingSampling(loaded.recording), loaded.recording.timeAxis, signalsOfSet,
+                                LumetoTest::testLine(), PhaseRotation::Abc);
+    return true;
+}
+
+QString distanceText(const std::optional<LineDistance>& distance)
+{
+    return distance ? QString::number(distance->perUnit) : QStringLiteral("none");
+}
+
+} // namespace
+
+class TestFaultReport : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Every kind, fault resistance 0 ... 25 ohm, load angles +-10 degrees,
+    // homogeneous or not, 1 ... 4 kHz, primary or secondary, Latin or Cyrillic,
+    // with and without a DC offset of 30 ms.
+    void faultsAreReportedAsTheModelHasThem_data()
+    {
+        QTest::addColumn<FaultKind>("kind");
+        QTest::addColumn<double>("resistance");
+        QTest::addColumn<double>("distance");
+        QTest::addColumn<double>("loadAngle");
+        QTest::addColumn<bool>("homogeneous");
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<bool>("secondary");
+        QTest::addColumn<double>("tau");
+        const double resistances[] = {0.0, 5.0, 25.0, 10.0, 0.0, 20.0, 15.0, 0.0, 25.0, 8.0};
+        const double distances[] = {0.2, 0.5, 0.8, 0.35, 0.9, 0.6, 0.15, 0.45, 0.7, 0.25};
+        const int rates[] = {1000, 2000, 4000};
+        for (int k = 0; k < LumetoTools::faultKindCount; ++k) {
+            for (const bool offset : {false, true}) {
+                const int variant = 2 * k + int(offset);
+                const double resistance = offset ? resistances[(k + 4) % 10] : resistances[k];
+                const double loadAngle = variant % 2 == 0 ? 10.0 : -10.0;
+                const bool homogeneous = (variant / 2) % 2 == 0;
+                const int rate = rates[variant % 3];
+                const bool secondary = variant % 4 >= 2;
+                const QByteArray name = QByteArray(kindNames[k]) + ", " + QByteArray::number(resistance) + " ohm, "
+                                        + (loadAngle > 0 ? "exporting" : "importing") + ", "
+                                        + (homogeneous ? "homogeneous" : "non-homogeneous") + ", "
+                                        + QByteArray::number(rate) + " Hz" + (secondary ? ", secondary" : "")
+                                        + (offset ? ", offset" : "");
+                QTest::newRow(name.constData()) << FaultKind(k) << resistance << distances[(k + 3 * int(offset)) % 10]
+                                                << loadAngle << homogeneous << rate << secondary
+                                                << (offset ? 30.0 : 0.0);
+            }
+        }
+    }
+    void faultsAreReportedAsTheModelHasThem()
+    {
+        QFETCH(FaultKind, kind);
+        QFETCH(double, resistance);
+        QFETCH(double, distance);
+        QFETCH(double, loadAngle);
+        QFETCH(bool, homogeneous);
+        QFETCH(int, rate);
+        QFETCH(bool, secondary);
+        QFETCH(double, tau);
+        LumetoTools::LineFaultOptions options =
+            LumetoTest::testFault(kind, distance, resistance, loadAngle, homogeneous, rate, secondary);
+        options.dcTimeConstantMs = tau;
+        // Cleared 110 ms after inception, as a first zone and its breaker do:
+        // the offset has died down by the last full cycle.
+        options.inceptionMs = 60.25;
+        options.clearingMs = 170.5;
+        options.durationMs = 220.0;
+        options.residualChannel = rate != 2000;
+        Loaded loaded;
+        QVERIFY(report(options, {secondary ? 2013 : 1999, LumetoTools::DataFormat::Binary}, loaded));
+        const FaultReport& result = loaded.report;
+        QCOMPARE(int(result.event), int(SetEvent::Fault));
+        QCOMPARE(faultTypeLetters(result.type), QString::fromLatin1(kindNames[int(kind)]));
+        QVERIFY(!result.beganBeforeRecording && !result.laterType);
+        // The generator starts and clears the fault at the first sample at or after the times asked.
+        const double inceptionMs = LumetoTools::sampleAt(options.inceptionMs, rate) * 1000.0 / rate;
+        const double clearingMs = LumetoTools::sampleAt(*options.clearingMs, rate) * 1000.0 / rate;
+        QVERIFY2(std::fabs(*result.inceptionMs - inceptionMs) <= 1.0, qPrintable(QString::number(*result.inceptionMs)));
+        QVERIFY2(std::fabs(*result.clearingMs - clearingMs) <= 2.0, qPrintable(QString::number(*result.clearingMs)));
+        QVERIFY(result.window && result.prefaultWindow);
+        QVERIFY(*result.windowStartMs > inceptionMs && *result.windowEndMs < clearingMs);
+        QCOMPARE(int(result.loop), LumetoTest::faultedLoopIndex(kind));
+
+        // Phasors and sequences at the window, relative to UA, within 1 % and 1 degree.
+        const LumetoTools::LineFaultSolution model = LumetoTools::solveLineFault(options.system, options.fault);
+        const QString mismatch = LumetoTest::cutMismatch(result.atWindow, model.fault, options.system.emf);
+        QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
+
+        // Each method within 1 % of the line (3 % with the offset) of its
+        // closed-form value; bolted, within 0.5 % of the true distance.
+        const LumetoTest::ClosedFormDistances closed = LumetoTest::closedFormDistances(model, kind, LumetoTest::testLine());
+        const std::optional<LineDistance> methods[3] = {result.reactance, result.takagi, result.negativeSequence};
+        const std::optional<double> closedForm[3] = {closed.reactance, closed.takagi, closed.negativeSequence};
+        for (int method = 0; method < 3; ++method) {
+            QCOMPARE(bool(methods[method]), bool(closedForm[method]));
+            if (!closedForm[method])
+                continue;
+            const double reference = resistance == 0.0 ? distance : *closedForm[method];
+            const double tolerance = resistance == 0.0 ? 0.005 : tau > 0.0 ? 0.03 : 0.01;
+            QVERIFY2(std::fabs(methods[method]->perUnit - reference) <= tolerance,
+                     qPrintable(QStringLiteral("method %1: %2 against %3")
+                                    .arg(method)
+                                    .arg(distanceText(methods[method]))
+                                    .arg(reference)));
+            QVERIFY(std::fabs(methods[method]->km - methods[method]->perUnit * LumetoTest::testLine().lengthKm) < 1e-9);
+        }
+    }
+
+    // Nothing is invented: load alone (with noise, loaded or not), a small
+    // load step, energisation with and without an offset.
+    void noFaultIsReportedWhereThereIsNone_data()
+    {
+        QTest::addColumn<LineEvent>("event");
+        QTest::addColumn<double>("loadAngle");
+        QTest::addColumn<double>("tau");
+        QTest::addColumn<double>("noise");
+        QTest::addColumn<double>("step");
+        QTest::addColumn<QVector<int>>("expected");
+        const QVector<int> steady{int(SetEvent::Steady)};
+        const QVector<int> loadChange{int(SetEvent::LoadChange)};
+        QTest::newRow("load only, noise") << LineEvent::LoadOnly << 10.0 << 0.0 << 0.002 << 0.0 << steady;
+        QTest::newRow("no load, noise alone") << LineEvent::LoadOnly << 0.0 << 0.0 << 0.002 << 0.0 << steady;
+        QTest::newRow("load step of 20 %, seen or not")
+            << LineEvent::LoadStep << -10.0 << 0.0 << 0.0 << 0.2 << QVector<int>{int(SetEvent::Steady), int(SetEvent::LoadChange)};
+        QTest::newRow("load step of 40 %, noise, offset") << LineEvent::LoadStep << 10.0 << 30.0 << 0.001 << 0.4
+                                                          << loadChange;
+        QTest::newRow("energisation") << LineEvent::Energisation << 10.0 << 0.0 << 0.0 << 0.0
+                                      << QVector<int>{int(SetEvent::Energisation)};
+        QTest::newRow("energisation, offset, noise") << LineEvent::Energisation << -10.0 << 30.0 << 0.001 << 0.0
+                                                     << QVector<int>{int(SetEvent::Energisation)};
+    }
+    void noFaultIsReportedWhereThereIsNone()
+    {
+        QFETCH(LineEvent, event);
+        QFETCH(double, loadAngle);
+        QFETCH(double, tau);
+        QFETCH(double, noise);
+        QFETCH(double, step);
+        QFETCH(QVector<int>, expected);
+        LumetoTools::LineFaultOptions options;
+        options.event = event;
+        options.loadStep = step;
+        options.system = LumetoTest::testSystem(false, loadAngle);
+        options.dcTimeConstantMs = tau;
+        options.noise = noise;
+        options.sampleRate = 4000;
+        Loaded loaded;
+        QVERIFY(report(options, {1999, LumetoTools::DataFormat::Binary}, loaded));
+        QVERIFY2(expected.contains(int(loaded.report.event)), qPrintable(QString::number(int(loaded.report.event))));
+        if (loaded.report.event != SetEvent::Steady)
+            QVERIFY(std::abs(*loaded.report.eventSample - LumetoTools::sampleAt(options.inceptionMs, 4000)) <= 4);
+    }
+
+    // A recording that starts inside the fault has no inception and no
+    // Takagi distance; its type, clearing and the other distances hold.
+    void faultUnderWayAtTheStart()
+    {
+        LumetoTools::LineFaultOptions options;
+        options.fault = {FaultKind::CA, 0.4, 0.0};
+        options.system = LumetoTest::testSystem(true, 10.0);
+        options.inceptionMs = 0.0;
+        options.clearingMs = 80.0;
+        options.durationMs = 150.0;
+        Loaded loaded;
+        QVERIFY(report(options, {1999, LumetoTools::DataFormat::Binary}, loaded));
+        const FaultReport& result = loaded.report;
+        QCOMPARE(int(result.event), int(SetEvent::Fault));
+        QVERIFY(result.beganBeforeRecording && !result.inceptionSample);
+        QCOMPARE(faultTypeLetters(result.type), QStringLiteral("CA"));
+        QVERIFY(std::fabs(*result.clearingMs - 80.0) <= 2.0);
+        QVERIFY(!result.takagi);
+        QVERIFY2(result.reactance && std::fabs(result.reactance->perUnit - 0.4) <= 0.005,
+                 qPrintable(distanceText(result.reactance)));
+        QVERIFY(result.negativeSequence && std::fabs(result.negativeSequence->perUnit - 0.4) <= 0.005);
+    }
+
+    // An evolving fault keeps its first type, notes the later one and when,
+    // and locates the first on a window before it evolved (the offset not yet
+    // gone: within 3 %).
+    void evolvingFaultKeepsItsFirstType()
+    {
+        LumetoTools::LineFaultOptions options;
+        options.fault = {FaultKind::BG, 0.6, 0.0};
+        options.system = LumetoTest::testSystem(false, -10.0);
+        options.laterKind = FaultKind::BCG;
+        options.laterMs = 150.0;
+        options.clearingMs = 220.0;
+        options.dcTimeConstantMs = 30.0;
+        options.sampleRate = 2000;
+        Loaded loaded;
+        QVERIFY(report(options, {1999, LumetoTools::DataFormat::Binary}, loaded));
+        const FaultReport& result = loaded.report;
+        QCOMPARE(faultTypeLetters(result.type), QStringLiteral("BG"));
+        QVERIFY(result.laterType && *result.laterType == FaultType::BCG);
+        QVERIFY2(std::fabs(*result.laterMs - 150.0) <= 2.0, qPrintable(QString::number(*result.laterMs)));
+        QVERIFY(std::fabs(*result.clearingMs - 220.0) <= 2.0);
+        QVERIFY(*result.windowEndMs < 150.0);
+        QVERIFY2(result.reactance && std::fabs(result.reactance->perUnit - 0.6) <= 0.03,
+                 qPrintable(distanceText(result.reactance)));
+    }
+
+    // Without line data there are no distances, and without voltages no loop;
+    // the type and times stay.
+    void whatIsLeftWithoutLineDataOrVoltages()
+    {
+        LumetoTools::LineFaultOptions options;
+        options.fault = {FaultKind::ABG, 0.3, 5.0};
+        options.system = LumetoTest::testSystem(true, 10.0);
+        QTemporaryDir dir;
+        Recording recording;
+        QCOMPARE(LumetoTest::loadLineFault(dir, QStringLiteral("line"), options, {1999, LumetoTools::DataFormat::Binary},
+                                           recording),
+                 loadSuccessMessage());
+        ThreePhaseSet set = LumetoTest::lineFaultSet(true);
+        const auto scalings = LumetoTest::primaryScalings(recording, set);
+        const RecordingSampling sampling = recordingSampling(recording);
+        const FaultReport withoutLine = faultReport(sampling, recording.timeAxis,
+                                                    setSignals(recording.analogValues, set, scalings), LineData(),
+                                                    PhaseRotation::Abc);
+        QCOMPARE(faultTypeLetters(withoutLine.type), QStringLiteral("ABG"));
+        QVERIFY(withoutLine.loopImpedance && !withoutLine.reactance && !withoutLine.takagi);
+        QVERIFY(!withoutLine.atWindow.compensation.fromLine);
+        for (const PhaseRole role : {PhaseRole::UA, PhaseRole::UB, PhaseRole::UC})
+            set.assign(role, -1);
+        const FaultReport withoutVoltages = faultReport(sampling, recording.timeAxis,
+                                                        setSignals(recording.analogValues, set, scalings),
+                                                        LumetoTest::testLine(), PhaseRotation::Abc);
+        QCOMPARE(faultTypeLetters(withoutVoltages.type), QStringLiteral("ABG"));
+        QVERIFY(std::fabs(*withoutVoltages.inceptionMs - options.inceptionMs) <= 1.0);
+        QVERIFY(!withoutVoltages.loopImpedance && !withoutVoltages.reactance);
+        QVERIFY(withoutVoltages.atWindow.currentSequence && !withoutVoltages.atWindow.voltageSequence);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFaultReport)
+#include "test_faultreport.moc"
