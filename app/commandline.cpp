@@ -3,7 +3,7 @@
 #include "app/version.h"
 
 #include "comtrade/recordingexport.h"
-#include "comtrade/standardloader.h"
+#include "comtrade/standard/standardreader.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -29,9 +29,9 @@
 #include "benchsupport.h"
 
 #include "app/processmemory.h"
-#include "comtrade/exactsize.h"
-#include "comtrade/recordingloader.h"
-#include "comtrade/standardloader.h"
+#include "comtrade/common/exactsize.h"
+#include "comtrade/dialect/dialectreader.h"
+#include "comtrade/standard/standardreader.h"
 #include "recordinggenerator.h"
 
 #include <QCoreApplication>

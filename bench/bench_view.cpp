@@ -11,7 +11,7 @@
 
 #include "app/processmemory.h"
 #include "app/resourcesinit.h"
-#include "comtrade/recordingloader.h"
+#include "comtrade/dialect/dialectreader.h"
 #include "view/comtraderead.h"
 
 #include <qcustomplot.h>

@@ -1,9 +1,9 @@
 #include "comtrade/recordingexport.h"
 
 #include "comtrade/csvwriter.h"
-#include "comtrade/recordingloader.h"
-#include "comtrade/standardloader.h"
-#include "comtrade/standardmessages.h"
+#include "comtrade/dialect/dialectreader.h"
+#include "comtrade/standard/standardreader.h"
+#include "comtrade/standard/standardmessages.h"
 
 #include <QFileInfo>
 #include <QSaveFile>

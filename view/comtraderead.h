@@ -1,8 +1,8 @@
 #pragma once
 
 #include "analysis/signalanalysis.h"
-#include "comtrade/recording.h"
-#include "comtrade/recordingsampling.h"
+#include "comtrade/common/recording.h"
+#include "comtrade/common/recordingsampling.h"
 #include "view/bandgeometry.h"
 
 #include <QBrush>

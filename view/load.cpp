@@ -1,6 +1,6 @@
 #include "view/comtraderead.h"
 
-#include "comtrade/recordingloader.h"
+#include "comtrade/dialect/dialectreader.h"
 
 #include <QScrollBar>
 #include <QSlider>

@@ -1,7 +1,7 @@
 // CSV export: the format of the file, and which reader an export goes through.
 #include "comtrade/csvwriter.h"
 #include "comtrade/recordingexport.h"
-#include "comtrade/recordingloader.h"
+#include "comtrade/dialect/dialectreader.h"
 #include "support/testfiles.h"
 
 #include <QBuffer>

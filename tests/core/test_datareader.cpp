@@ -1,5 +1,5 @@
-#include "comtrade/datareader.h"
-#include "comtrade/loadfailure.h"
+#include "comtrade/dialect/datareader.h"
+#include "comtrade/dialect/loadfailure.h"
 #include "support/testfiles.h"
 
 #include <QBuffer>

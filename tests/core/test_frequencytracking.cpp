@@ -1,5 +1,5 @@
-#include "comtrade/frequencytracking.h"
-#include "comtrade/recordingloader.h"
+#include "comtrade/common/frequencytracking.h"
+#include "comtrade/dialect/dialectreader.h"
 #include "recordinggenerator.h"
 #include "support/diagramrecordings.h"
 

@@ -1,7 +1,7 @@
 #include "analysis/signalanalysis.h"
-#include "comtrade/loadfailure.h"
-#include "comtrade/recordingloader.h"
-#include "comtrade/standardloader.h"
+#include "comtrade/dialect/loadfailure.h"
+#include "comtrade/dialect/dialectreader.h"
+#include "comtrade/standard/standardreader.h"
 #include "support/testfiles.h"
 
 #include <QDir>

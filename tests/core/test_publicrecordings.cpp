@@ -1,9 +1,9 @@
 // Public recordings from the tests of open COMTRADE readers, read by the
 // standard reader: the values their projects' own tests state.
 #include "comtrade/recordingexport.h"
-#include "comtrade/recordingloader.h"
-#include "comtrade/standardloader.h"
-#include "comtrade/standardsummary.h"
+#include "comtrade/dialect/dialectreader.h"
+#include "comtrade/standard/standardreader.h"
+#include "comtrade/standard/standardsummary.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // One generated recording written in every form of the format reads the same
 // through the standard reader, and its early ASCII form still loads through
 // the dialect reader exactly as before.
-#include "comtrade/recordingloader.h"
-#include "comtrade/standardloader.h"
+#include "comtrade/dialect/dialectreader.h"
+#include "comtrade/standard/standardreader.h"
 #include "recordinggenerator.h"
 
 #include <QTemporaryDir>

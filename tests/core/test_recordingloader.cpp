@@ -1,4 +1,4 @@
-#include "comtrade/recordingloader.h"
+#include "comtrade/dialect/dialectreader.h"
 #include "recordinggenerator.h"
 #include "support/testfiles.h"
 

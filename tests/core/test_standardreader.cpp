@@ -1,10 +1,10 @@
 // The standard reader on small hand-written files: what each revision's
 // grammar allows, how data of each type decode, and what becomes of what the
 // model cannot hold.
-#include "comtrade/frequencytracking.h"
-#include "comtrade/recordingloader.h"
-#include "comtrade/standardloader.h"
-#include "comtrade/standardsummary.h"
+#include "comtrade/common/frequencytracking.h"
+#include "comtrade/dialect/dialectreader.h"
+#include "comtrade/standard/standardreader.h"
+#include "comtrade/standard/standardsummary.h"
 
 #include <QTextCodec>
 #include <QtEndian>

@@ -2,8 +2,8 @@
 // counts, the configuration and data of any type in one input.
 #include "fuzzsupport.h"
 
-#include "comtrade/recordingloader.h"
-#include "comtrade/standardloader.h"
+#include "comtrade/dialect/dialectreader.h"
+#include "comtrade/standard/standardreader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

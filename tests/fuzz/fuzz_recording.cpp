@@ -6,7 +6,7 @@
 // so that lines straddle the reader's refills; both readings must agree.
 #include "fuzzsupport.h"
 
-#include "comtrade/recordingloader.h"
+#include "comtrade/dialect/dialectreader.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -4,8 +4,8 @@
 // words), the rest is the data.
 #include "fuzzsupport.h"
 
-#include "comtrade/recordingloader.h"
-#include "comtrade/standardloader.h"
+#include "comtrade/dialect/dialectreader.h"
+#include "comtrade/standard/standardreader.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 
 // Header only: the view lives in the widgets library, which only the GUI tests link.
-#include "comtrade/recordingloader.h"
-#include "comtrade/standardloader.h"
+#include "comtrade/dialect/dialectreader.h"
+#include "comtrade/standard/standardreader.h"
 #include "support/diagramrecordings.h"
 #include "view/comtraderead.h"
 
