@@ -1,5 +1,7 @@
 #include "comtrade/common/datalinereader.h"
 
+#include "comtrade/common/readingprogress.h"
+
 #include <QIODevice>
 
 #include <cstring>
@@ -20,8 +22,8 @@ qsizetype chunkBytesFor(const QIODevice& device, qint64 end)
 
 } // namespace
 
-DataLineReader::DataLineReader(QIODevice& ioDevice, qint64 endPosition)
-    : device(ioDevice), end(endPosition), buffer(size_t(chunkBytesFor(ioDevice, endPosition) + paddingBytes))
+DataLineReader::DataLineReader(QIODevice& ioDevice, qint64 endPosition, ReadingProgress* readingProgress)
+    : device(ioDevice), end(endPosition), progress(readingProgress), buffer(size_t(chunkBytesFor(ioDevice, endPosition) + paddingBytes))
 {
 }
 
@@ -48,6 +50,13 @@ bool DataLineReader::readMore()
 {
     if (deviceAtEnd)
         return false;
+    if (progress && progress->isCancelled()) {
+        // What is left of the buffer is dropped: the caller sees the lines end.
+        start = filled = 0;
+        buffer[0] = 0;
+        deviceAtEnd = true;
+        return false;
+    }
     const qsizetype pending = filled - start;
     std::memmove(buffer.data(), buffer.data() + start, size_t(pending));
     start = 0;
@@ -68,6 +77,8 @@ bool DataLineReader::readMore()
     }
     filled += read;
     buffer[size_t(filled)] = 0;
+    if (progress)
+        progress->advance(read);
     return true;
 }
 

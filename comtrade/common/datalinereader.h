@@ -8,6 +8,8 @@ class QIODevice;
 
 namespace VornaLumeto {
 
+class ReadingProgress;
+
 // One line in the reader's buffer: [begin, end), with its terminator.
 struct DataLine {
     const char* begin = nullptr;
@@ -25,10 +27,13 @@ public:
     // be read a word at a time. The byte right after the last line is 0.
     static constexpr int paddingBytes = 16;
 
-    // Reads from the device's position on, up to the position end when one is given.
-    explicit DataLineReader(QIODevice& device, qint64 end = -1);
+    // Reads from the device's position on, up to the position end when one is
+    // given; the bytes read advance progress, when given, and its cancel ends
+    // the lines early.
+    explicit DataLineReader(QIODevice& device, qint64 end = -1, ReadingProgress* progress = nullptr);
 
-    // The next line; it stays valid until the next call. Empty at the end of the device.
+    // The next line; it stays valid until the next call. Empty at the end of
+    // the device, and after the reading was cancelled.
     DataLine next();
 
 private:
@@ -36,6 +41,7 @@ private:
 
     QIODevice& device;
     const qint64 end;
+    ReadingProgress* const progress;
     std::vector<char> buffer;
     qsizetype start = 0;    // first byte not yet handed out
     qsizetype filled = 0;   // end of the bytes read

@@ -1,4 +1,6 @@
 #include "comtrade/dialect/configurationparser.h"
+
+#include "comtrade/common/timestamp.h"
 #include "comtrade/dialect/spacenormalization.h"
 
 #include <QStringList>
@@ -125,17 +127,6 @@ bool parseSignedIntegerField(const QString& field, qint32& value)
     return true;
 }
 
-// Date and time fields are checked as converted, before they are narrowed,
-// so that a day of 257 cannot wrap round to a valid 1.
-bool isValidTime(int day, int month, int hour, int minute, double seconds)
-{
-    return day >= 1 && day <= 31
-        && month >= 1 && month <= 12
-        && hour <= 23
-        && minute <= 59
-        && seconds < 60.0;
-}
-
 } // namespace
 
 bool parseStationLine(QString& line, QString& stationName, qint32& recorderId)
@@ -238,32 +229,23 @@ bool parseSampleRate(QString& line, SampleRate& sampleRate)
 
 bool parseTimeStamp(QString& line, TimeStamp& timeStamp)
 {
-    QStringList dateAndTime;
-    if (!splitLine(line, shortLineLimit, 2, dateAndTime))
+    normalizeSpaces(line);
+    TimeStampFields fields;
+    if (!hasLength(line, shortLineLimit) || !splitTimeStamp(line, fields))
         return false;
-    QStringList date;
-    QStringList time;
-    if (!splitFields(dateAndTime[0], QLatin1Char('/'), 3, date)
-        || !splitFields(dateAndTime[1], QLatin1Char(':'), 3, time))
-        return false;
-    if (!isDigits(date[0]) || !isDigits(date[1]) || !isDigits(date[2])
-        || !isDigits(time[0]) || !isDigits(time[1]) || !isUnsignedDecimal(time[2]))
+    if (!isDigits(fields.first) || !isDigits(fields.second) || !isDigits(fields.year) || !isDigits(fields.hour)
+        || !isDigits(fields.minute) || !isUnsignedDecimal(fields.seconds))
         return false;
 
     // Day first: 17/05/2015 is the 17th of May.
-    const int day = date[0].toInt();
-    const int month = date[1].toInt();
-    const int hour = time[0].toInt();
-    const int minute = time[1].toInt();
-    const double seconds = time[2].toDouble();
-    if (!isValidTime(day, month, hour, minute, seconds))
+    const int day = fields.first.toInt();
+    const int month = fields.second.toInt();
+    const int hour = fields.hour.toInt();
+    const int minute = fields.minute.toInt();
+    const double seconds = fields.seconds.toDouble();
+    if (!isValidTimeStamp(day, month, hour, minute, seconds, LeapSecond::Refused))
         return false;
-    timeStamp.day = static_cast<quint8>(day);
-    timeStamp.month = static_cast<quint8>(month);
-    timeStamp.year = static_cast<qint16>(date[2].toInt());
-    timeStamp.hour = static_cast<quint8>(hour);
-    timeStamp.minute = static_cast<quint8>(minute);
-    timeStamp.seconds = seconds;
+    timeStamp = narrowedTimeStamp(day, month, fields.year.toInt(), hour, minute, seconds);
     return true;
 }
 

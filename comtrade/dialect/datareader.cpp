@@ -3,15 +3,16 @@
 #include "comtrade/common/datafields.h"
 #include "comtrade/common/datalinereader.h"
 #include "comtrade/common/exactsize.h"
-#include "comtrade/common/frequencytracking.h"
-#include "comtrade/dialect/loadfailure.h"
+#include "comtrade/common/frequencytracks.h"
+#include "comtrade/common/linepadding.h"
 #include "comtrade/common/parallel.h"
-#include "comtrade/dialect/spacenormalization.h"
+#include "comtrade/common/readingprogress.h"
+#include "comtrade/common/timeaxis.h"
 #include "comtrade/dialect/dialectmessages.h"
+#include "comtrade/dialect/loadfailure.h"
+#include "comtrade/dialect/spacenormalization.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QtConcurrent>
 #include <QIODevice>
 
 #include <algorithm>
@@ -160,16 +161,11 @@ bool parseBufferedLine(const DataLine& line, QByteArray& lineText, SampleRow& ro
     return parseDataLine(lineText, row, recording.totalChannelCount, recording.analogCount, recording.digitalCount);
 }
 
-bool isBlank(const DataLine& line)
-{
-    return std::all_of(line.begin, line.end, [](char c) { return c == ' ' || c == '\r' || c == '\n'; });
-}
-
 // True when nothing but blank lines is left: the data have ended.
 bool onlyBlankLinesFollow(DataLineReader& lines)
 {
     for (DataLine line = lines.next(); !line.isEmpty(); line = lines.next()) {
-        if (!isBlank(line))
+        if (!isBlank(line.begin, line.end))
             return false;
     }
     return true;
@@ -199,13 +195,6 @@ bool stampsCarryNoTime(const Recording& recording)
 {
     const QVector<double>& raw = recording.rawTimeAxis;
     return raw.size() >= 2 && raw.last() == 0.0 && recording.sampleRates.value(0).rate > 0;
-}
-
-// Sample j at j sampling periods after the first stamp.
-void spreadAtRate(const QVector<double>& raw, qint32 rate, QVector<double>& corrected)
-{
-    for (int j = 0; j < raw.size(); ++j)
-        corrected.append(raw.first() + j * 1000.0 / rate);
 }
 
 // Stamps rounded to whole milliseconds share values above 1 kHz: they are
@@ -267,11 +256,11 @@ qint64 lineStartFrom(QFile& file, qint64 position)
     return lineStart;
 }
 
-// Reads the lines before split on this thread and those from split on on
-// another, at the same time, and puts the rows in order. False when a line
-// within the first N failed or the data ended before line N: the caller then
-// reads again in one pass, which says exactly which line and why.
-bool readInTwoHalves(QFile& file, qint64 split, Recording& recording)
+// Reads the lines before split and those from split on at the same time, and
+// puts the rows in order. False when a line within the first N failed or the
+// data ended before line N: the caller then reads again in one pass, which
+// says exactly which line and why.
+bool readInTwoHalves(QFile& file, qint64 split, Recording& recording, ReadingProgress* progress)
 {
     const int sampleCount = recording.sampleCount();
     QFile secondFile(file.fileName());
@@ -280,21 +269,28 @@ bool readInTwoHalves(QFile& file, qint64 split, Recording& recording)
     QVector<SampleRow> secondRows(sampleCount);
     QVector<double> secondTimes;
     secondTimes.reserve(sampleCount);
-    const Recording& model = recording;
-    QFuture<RowsRead> second = QtConcurrent::run([&secondFile, &secondRows, &secondTimes, &model, sampleCount] {
-        DataLineReader lines(secondFile);
-        return readRows(lines, secondRows.data(), sampleCount, secondTimes, model);
-    });
-
     resizeExactly(recording.samples, sampleCount);
     recording.rawTimeAxis.reserve(sampleCount);
-    DataLineReader firstLines(file, split);
-    const RowsRead first = readRows(firstLines, recording.samples.data(), sampleCount, recording.rawTimeAxis, model);
-    const RowsRead rest = second.result();
+
+    // Each half writes rows and times of its own; both only read the counts of the model.
+    SampleRow* const firstRows = recording.samples.data();
+    QVector<double>& firstTimes = recording.rawTimeAxis;
+    const Recording& model = recording;
+    RowsRead halves[2];
+    forEachInParallel(2, [&](int half) {
+        if (half == 0) {
+            DataLineReader lines(file, split, progress);
+            halves[0] = readRows(lines, firstRows, sampleCount, firstTimes, model);
+        } else {
+            DataLineReader lines(secondFile, -1, progress);
+            halves[1] = readRows(lines, secondRows.data(), sampleCount, secondTimes, model);
+        }
+    });
+    const RowsRead& first = halves[0];
     if (first.failed)
         return false;
     const int needed = sampleCount - first.count;
-    if (rest.count < needed)
+    if (halves[1].count < needed)
         return false;
     for (int j = 0; j < needed; ++j)
         recording.samples[first.count + j] = std::move(secondRows[j]);
@@ -303,15 +299,6 @@ bool readInTwoHalves(QFile& file, qint64 split, Recording& recording)
 }
 
 } // namespace
-
-QString dataFilePath(const QString& configurationPath)
-{
-    const QString stem = configurationPath.left(qMax(0, configurationPath.size() - 3));
-    const QString path = stem + QStringLiteral("dat");
-    if (configurationPath.endsWith(QStringLiteral("CFG")) && !QFileInfo::exists(path))
-        return stem + QStringLiteral("DAT");
-    return path;
-}
 
 bool parseDataLine(QByteArray& line, SampleRow& row,
                    quint8 totalChannelCount, quint8 analogCount, quint8 digitalCount)
@@ -323,13 +310,13 @@ bool parseDataLine(QByteArray& line, SampleRow& row,
     return parseDataFields(begin, begin + line.size(), row, totalChannelCount, analogCount, digitalCount);
 }
 
-QString readDataRows(QIODevice& device, Recording& recording, LoadFailure* failure)
+QString readDataRows(QIODevice& device, Recording& recording, LoadFailure* failure, ReadingProgress* progress)
 {
     const int sampleCount = qMax(0, recording.sampleCount());  // the configuration reader refuses 0 already
     resizeExactly(recording.samples, sampleCount);
     recording.rawTimeAxis.reserve(sampleCount);
 
-    DataLineReader lines(device);
+    DataLineReader lines(device, -1, progress);
     QByteArray lineText;
     for (int k = 0; k < sampleCount; ++k) {
         SampleRow& row = recording.samples[k];
@@ -345,17 +332,20 @@ QString readDataRows(QIODevice& device, Recording& recording, LoadFailure* failu
     return QString();
 }
 
-QString readDataFileRows(QFile& file, Recording& recording, LoadFailure* failure, qint64 parallelBytes)
+QString readDataFileRows(QFile& file, Recording& recording, LoadFailure* failure, qint64 parallelBytes,
+                         ReadingProgress* progress)
 {
     const qint64 start = file.pos();
     const qint64 split = lineStartFrom(file, start + (file.size() - start) / 2);
     if (file.size() - start >= parallelBytes && split > start && recording.sampleCount() >= 2
-        && readInTwoHalves(file, split, recording))
+        && readInTwoHalves(file, split, recording, progress))
+        return QString();
+    if (progress && progress->isCancelled())
         return QString();
     recording.samples.clear();
     recording.rawTimeAxis.clear();
     file.seek(start);
-    return readDataRows(file, recording, failure);
+    return readDataRows(file, recording, failure, progress);
 }
 
 void correctTimeAxis(Recording& recording)
@@ -365,14 +355,17 @@ void correctTimeAxis(Recording& recording)
     corrected.clear();
     if (raw.isEmpty())
         return;
+    if (stampsCarryNoTime(recording)) {
+        // Sample j at j sampling periods after the first stamp.
+        const RateSegment rate{double(recording.sampleRates.first().rate), 0, raw.size()};
+        corrected = timeAxisFromRates({rate}, raw.size(), raw.first());
+        return;
+    }
     corrected.reserve(raw.size());
-    if (stampsCarryNoTime(recording))
-        spreadAtRate(raw, recording.sampleRates.first().rate, corrected);
-    else
-        spreadByAverageStep(raw, corrected);
+    spreadByAverageStep(raw, corrected);
 }
 
-void buildValueSeries(Recording& recording)
+bool buildValueSeries(Recording& recording, ReadingProgress* progress)
 {
     const int sampleCount = recording.samples.size();
     const int analogCount = recording.analogCount;
@@ -400,18 +393,9 @@ void buildValueSeries(Recording& recording)
         }
     });
 
-    recording.channelFrequency.resize(analogCount);
-    recording.frequencyDeviation.resize(analogCount);
-    QVector<double>* const frequencies = recording.channelFrequency.data();
-    QVector<double>* const deviations = recording.frequencyDeviation.data();
-    const QVector<double>* const values = analogValues.constData();
-    forEachInParallel(analogCount, [&](int c) {
-        FrequencyTrack track = trackChannelFrequency(values[c], recording.timeAxis, recording.lineFrequency);
-        frequencies[c] = std::move(track.frequency);
-        deviations[c] = std::move(track.deviation);
-    });
     recording.analogValues = std::move(analogValues);
     recording.digitalValues = std::move(digitalValues);
+    return buildFrequencyTracks(recording, {}, progress);
 }
 
 } // namespace VornaLumeto

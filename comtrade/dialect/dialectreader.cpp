@@ -1,42 +1,56 @@
 #include "comtrade/dialect/dialectreader.h"
 
+#include "comtrade/common/readingprogress.h"
+#include "comtrade/common/recordingfiles.h"
 #include "comtrade/dialect/configurationreader.h"
 #include "comtrade/dialect/datareader.h"
-#include "comtrade/dialect/loadfailure.h"
 #include "comtrade/dialect/dialectmessages.h"
+#include "comtrade/dialect/loadfailure.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QFileInfo>
 
 namespace VornaLumeto {
 namespace {
 
-QString readConfigurationFile(const QString& path, Recording& recording, LoadFailure* failure)
+ReadingResult refused(ReadingFailure failure, const char* message)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return dialectText("Файл не открывается");
-    if (file.size() == 0)
-        return dialectText("Файл *.cfg пуст");
-    return readConfiguration(file, recording, failure);
+    return {failure, dialectText(message)};
 }
 
-QString readDataFile(const QString& path, Recording& recording, LoadFailure* failure)
+ReadingResult readConfigurationBytes(const RecordingFiles& files, Recording& recording, LoadFailure* failure)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!files.isOpen())
+        return refused(ReadingFailure::FileNotOpened, "Файл не открывается");
+    if (files.bytes().isEmpty())
+        return refused(ReadingFailure::FileEmpty, "Файл *.cfg пуст");
+    QBuffer device;
+    device.setData(files.bytes());
+    device.open(QIODevice::ReadOnly);
+    const QString message = readConfiguration(device, recording, failure);
+    return {message.isEmpty() ? ReadingFailure::None : ReadingFailure::Configuration, message};
+}
+
+ReadingResult readDataFile(QFile& file, Recording& recording, LoadFailure* failure, ReadingProgress* progress)
+{
+    if (!file.isOpen()) {
         if (failure)
-            failure->dataPath = QFileInfo(path).absoluteFilePath();
-        return dialectText("Не удалось открыть файл *.dat");
+            failure->dataPath = QFileInfo(file.fileName()).absoluteFilePath();
+        return refused(ReadingFailure::DataFileNotOpened, "Не удалось открыть файл *.dat");
     }
     if (file.size() == 0)
-        return dialectText("Файл *.dat пуст");
-    const QString message = readDataFileRows(file, recording, failure);
+        return refused(ReadingFailure::DataFileEmpty, "Файл *.dat пуст");
+    if (progress)
+        progress->beginStage(ReadingProgress::Stage::DialectData, file.size());
+    const QString message = readDataFileRows(file, recording, failure, parallelReadingBytes, progress);
+    if (progress && progress->isCancelled())
+        return {ReadingFailure::Cancelled, QString()};
     if (!message.isEmpty())
-        return message;
+        return {ReadingFailure::Data, message};
     correctTimeAxis(recording);
-    buildValueSeries(recording);
-    return QString();
+    if (!buildValueSeries(recording, progress))
+        return {ReadingFailure::Cancelled, QString()};
+    return {};
 }
 
 } // namespace
@@ -46,14 +60,13 @@ QString loadSuccessMessage()
     return dialectText("Без ошибок");
 }
 
-QString loadRecording(const QString& configurationPath, Recording& recording, LoadFailure* failure)
+ReadingResult readDialectRecording(RecordingFiles& files, Recording& recording, LoadFailure* failure,
+                                   ReadingProgress* progress)
 {
-    if (configurationPath.isEmpty())
-        return dialectText("Файл не выбран");
-    QString message = readConfigurationFile(configurationPath, recording, failure);
-    if (message.isEmpty())
-        message = readDataFile(dataFilePath(configurationPath), recording, failure);
-    return message.isEmpty() ? loadSuccessMessage() : message;
+    const ReadingResult configuration = readConfigurationBytes(files, recording, failure);
+    if (!configuration.ok())
+        return configuration;
+    return readDataFile(files.data(), recording, failure, progress);
 }
 
 } // namespace VornaLumeto

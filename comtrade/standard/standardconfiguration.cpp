@@ -1,5 +1,7 @@
 #include "comtrade/standard/standardconfiguration.h"
 
+#include "comtrade/common/linepadding.h"
+#include "comtrade/common/timestamp.h"
 #include "comtrade/standard/revisionrules.h"
 #include "comtrade/standard/standardmessages.h"
 
@@ -57,16 +59,6 @@ QStringList trimmedFields(const QString& line)
     return fields;
 }
 
-// A line that holds nothing but white space and the end-of-file characters some recorders pad with.
-bool isBlank(const QString& line)
-{
-    for (QChar c : line) {
-        if (!c.isSpace() && c != QChar(0x1A))
-            return false;
-    }
-    return true;
-}
-
 bool parseDataType(const QString& field, DataType& type)
 {
     const QString name = field.trimmed().toUpper();
@@ -79,54 +71,42 @@ bool parseDataType(const QString& field, DataType& type)
     return false;
 }
 
-bool isValidDateAndTime(qint64 day, qint64 month, qint64 hour, qint64 minute, double seconds)
-{
-    return day >= 1 && day <= 31 && month >= 1 && month <= 12 && hour <= 23 && minute <= 59 && seconds >= 0.0
-        && seconds < 61.0;  // a leap second is 60.x
-}
-
-// "dd/mm/yyyy,hh:mm:ss.ssssss" (month first in 1991). A writer may leave the
-// whole line empty; a date that fits only the other order is read that way,
-// as recorders of the early layout wrote either.
-bool parseTimeStamp(const QString& line, bool monthFirst, TimeStamp& timeStamp)
+// "dd/mm/yyyy,hh:mm:ss.ssssss" (month first in 1991), each field a number
+// with spaces around it allowed. A writer may leave the whole line empty; a
+// date that fits only the other order is read that way, as recorders of the
+// early layout wrote either. A leap second (60.x) is a time of day like any
+// other: the 2013 revision marks recordings that hold one.
+bool parseStandardTimeStamp(const QString& line, bool monthFirst, TimeStamp& timeStamp)
 {
     const QStringList dateAndTime = trimmedFields(line);
-    if (dateAndTime.size() != 2)
-        return false;
-    if (dateAndTime[0].isEmpty() && dateAndTime[1].isEmpty()) {
+    if (dateAndTime.size() == 2 && dateAndTime[0].isEmpty() && dateAndTime[1].isEmpty()) {
         timeStamp = TimeStamp();
         return true;
     }
-    const QStringList date = dateAndTime[0].split(QLatin1Char('/'));
-    const QStringList time = dateAndTime[1].split(QLatin1Char(':'));
+    TimeStampFields fields;
     qint64 first = 0;
     qint64 second = 0;
     qint64 year = 0;
     qint64 hour = 0;
     qint64 minute = 0;
     double seconds = 0.0;
-    if (date.size() != 3 || time.size() != 3 || !toCount(date[0], first) || !toCount(date[1], second)
-        || !toCount(date[2], year) || year > std::numeric_limits<qint16>::max() || !toCount(time[0], hour)
-        || !toCount(time[1], minute) || !toReal(time[2], seconds))
+    if (!splitTimeStamp(line, fields) || !toCount(fields.first, first) || !toCount(fields.second, second)
+        || !toCount(fields.year, year) || year > std::numeric_limits<qint16>::max() || !toCount(fields.hour, hour)
+        || !toCount(fields.minute, minute) || !toReal(fields.seconds, seconds))
         return false;
     qint64 day = monthFirst ? second : first;
     qint64 month = monthFirst ? first : second;
-    if (!isValidDateAndTime(day, month, hour, minute, seconds))
+    if (!isValidTimeStamp(day, month, hour, minute, seconds, LeapSecond::Allowed))
         std::swap(day, month);
-    if (!isValidDateAndTime(day, month, hour, minute, seconds))
+    if (!isValidTimeStamp(day, month, hour, minute, seconds, LeapSecond::Allowed))
         return false;
-    timeStamp.day = quint8(day);
-    timeStamp.month = quint8(month);
-    timeStamp.year = qint16(year);
-    timeStamp.hour = quint8(hour);
-    timeStamp.minute = quint8(minute);
-    timeStamp.seconds = seconds;
+    timeStamp = narrowedTimeStamp(day, month, year, hour, minute, seconds);
     return true;
 }
 
-class ConfigurationParser {
+class StandardConfigurationParser {
 public:
-    ConfigurationParser(const QStringList& lines, int firstLineNumber, StandardConfiguration& configuration)
+    StandardConfigurationParser(const QStringList& lines, int firstLineNumber, StandardConfiguration& configuration)
         : lines(lines), firstLineNumber(firstLineNumber), configuration(configuration)
     {
     }
@@ -247,13 +227,13 @@ private:
     bool readAnalogChannels()
     {
         return readChannels(QT_TRANSLATE_NOOP("VornaLumeto::StandardRecording", "аналоговый канал %1 из %2"),
-                            analogCount, configuration.analog, &ConfigurationParser::parseAnalogFields);
+                            analogCount, configuration.analog, &StandardConfigurationParser::parseAnalogFields);
     }
 
     bool readDigitalChannels()
     {
         return readChannels(QT_TRANSLATE_NOOP("VornaLumeto::StandardRecording", "дискретный канал %1 из %2"),
-                            digitalCount, configuration.digital, &ConfigurationParser::parseDigitalFields);
+                            digitalCount, configuration.digital, &StandardConfigurationParser::parseDigitalFields);
     }
 
     // An,ch_id,ph,ccbm,uu,a,b,skew,min,max (1991) and primary,secondary,PS after them (1999 on).
@@ -373,7 +353,7 @@ private:
         QString line;
         if (!next(what, line))
             return false;
-        if (!parseTimeStamp(line, rules.monthFirst, timeStamp))
+        if (!parseStandardTimeStamp(line, rules.monthFirst, timeStamp))
             return fail(standardText("%1: «%2» не дата и время").arg(what, line.trimmed()));
         return true;
     }
@@ -452,7 +432,7 @@ QString dataTypeName(DataType type)
 ConfigurationProblem parseStandardConfiguration(const QStringList& lines, int firstLineNumber,
                                                 StandardConfiguration& configuration)
 {
-    return ConfigurationParser(lines, firstLineNumber, configuration).parse();
+    return StandardConfigurationParser(lines, firstLineNumber, configuration).parse();
 }
 
 } // namespace VornaLumeto

@@ -3,6 +3,9 @@
 #include "comtrade/common/datafields.h"
 #include "comtrade/common/datalinereader.h"
 #include "comtrade/common/exactsize.h"
+#include "comtrade/common/linepadding.h"
+#include "comtrade/common/readingprogress.h"
+#include "comtrade/common/rounding.h"
 #include "comtrade/standard/standardmessages.h"
 
 #include <QIODevice>
@@ -26,21 +29,6 @@ constexpr int digitalChannelsPerWord = 16;
 constexpr quint32 missingStamp = 0xFFFFFFFFu;
 // Room for samples when their count is not known, doubled as they come.
 constexpr qint64 firstCapacity = 65536;
-
-// A raw value as the rows hold it: rounded and kept within 32 bits; a missing value is 0.
-qint32 rowValue(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    constexpr double largest = std::numeric_limits<qint32>::max();
-    constexpr double smallest = std::numeric_limits<qint32>::min();
-    return value >= largest ? qint32(largest) : value <= smallest ? qint32(smallest) : qint32(std::lround(value));
-}
-
-qint32 saturatedNumber(double value)
-{
-    return std::isnan(value) ? 0 : rowValue(value);
-}
 
 // The value series being filled: one column per kept channel, grown as samples come.
 class Columns {
@@ -110,8 +98,8 @@ public:
             reserve(qMin(qMax<qint64>(2 * capacity, firstCapacity), largestSampleCount()));
         data.samples.append(SampleRow());
         SampleRow& row = data.samples.last();
-        row.number = saturatedNumber(number);
-        row.timeStamp = saturatedNumber(stamp);
+        row.number = roundedToInt32(number);
+        row.timeStamp = roundedToInt32(stamp);
         resizeExactly(row.analog, layout.keptAnalog);
         resizeExactly(row.digital, layout.keptDigital);
         data.stamps.append(stamp);
@@ -121,7 +109,7 @@ public:
     void setAnalog(const SampleTarget& target, int c, double value)
     {
         target.analog[c][target.k] = value;
-        target.rowAnalog[c] = rowValue(value);
+        target.rowAnalog[c] = roundedToInt32(value);  // a missing value is 0 in the row
         if (std::isnan(value))
             data.analogHasMissing[c] = true;
     }
@@ -158,20 +146,6 @@ private:
 
 // ---- ASCII ----
 
-bool isPadding(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == 0x1A;
-}
-
-// The content of a line: without its terminator, trailing spaces and end-of-file padding.
-const char* contentEnd(const DataLine& line)
-{
-    const char* end = line.end;
-    while (end != line.begin && isPadding(end[-1]))
-        --end;
-    return end;
-}
-
 bool isSpace(char c)
 {
     return c == ' ' || c == '\t';
@@ -179,7 +153,7 @@ bool isSpace(char c)
 
 // Any field the short reader leaves: spaces around it, an empty field, a real
 // with decimals or an exponent, a leading '+'.
-bool readFieldCarefully(const char*& cursor, const char* lineEnd, FieldEnd fieldEnd, double& value, bool& empty)
+bool readRealField(const char*& cursor, const char* lineEnd, FieldEnd fieldEnd, double& value, bool& empty)
 {
     const char* const comma = static_cast<const char*>(std::memchr(cursor, ',', size_t(lineEnd - cursor)));
     if ((comma != nullptr) != (fieldEnd == FieldEnd::Comma))
@@ -212,7 +186,7 @@ Q_ALWAYS_INLINE bool readAsciiField(const char*& cursor, const char* lineEnd, Fi
         empty = false;
         return true;
     }
-    return readFieldCarefully(cursor, lineEnd, fieldEnd, value, empty);
+    return readRealField(cursor, lineEnd, fieldEnd, value, empty);
 }
 
 class AsciiLineParser {
@@ -247,7 +221,7 @@ public:
                 continue;
             }
             double value = 0.0;
-            if (!readFieldCarefully(cursor, end, endOf(2 + c), value, empty))
+            if (!readRealField(cursor, end, endOf(2 + c), value, empty))
                 return false;
             if (c < layout.keptAnalog)
                 store.setAnalog(target, c, isMissing(value, empty) ? missing : value);
@@ -273,7 +247,7 @@ public:
             const char* cursor = texts[f].constData();
             double value = 0.0;
             bool empty = false;
-            if (!readFieldCarefully(cursor, cursor + texts[f].size(), FieldEnd::LineEnd, value, empty))
+            if (!readRealField(cursor, cursor + texts[f].size(), FieldEnd::LineEnd, value, empty))
                 return standardText("поле %1 «%2» не число").arg(f + 1).arg(QString::fromLatin1(texts[f]));
         }
         return standardText("строка не разобрана");
@@ -373,11 +347,6 @@ void decodeRecords(const char* bytes, qint64 count, qint64 recordSize, const Dat
     }
 }
 
-bool onlyEndOfFilePadding(const char* begin, const char* end)
-{
-    return std::all_of(begin, end, [](char c) { return c == 0x1A; });
-}
-
 } // namespace
 
 qint64 largestSampleCount()
@@ -387,19 +356,20 @@ qint64 largestSampleCount()
     return usableBytes / qint64(qMax(sizeof(SampleRow), sizeof(double)));
 }
 
-QString decodeAsciiData(QIODevice& device, const DataLayout& layout, const DataPlace& place, DecodedData& data)
+QString decodeAsciiData(QIODevice& device, const DataLayout& layout, const DataPlace& place, DecodedData& data,
+                        ReadingProgress* progress)
 {
     SampleStore store(data, layout);
     store.reserve(expectedAsciiSamples(device, layout));
     const AsciiLineParser parser(layout);
-    DataLineReader lines(device);
+    DataLineReader lines(device, -1, progress);
     qint64 lineNumber = place.firstLineNumber - 1;
     while (layout.sampleLimit == 0 || store.size() < layout.sampleLimit) {
         const DataLine line = lines.next();
         if (line.isEmpty())
             break;
         ++lineNumber;
-        const char* const end = contentEnd(line);
+        const char* const end = endWithoutPadding(line.begin, line.end);
         if (end == line.begin)
             continue;  // a blank line
         if (store.size() == largestSampleCount())
@@ -414,13 +384,13 @@ QString decodeAsciiData(QIODevice& device, const DataLayout& layout, const DataP
 }
 
 QString decodeBinaryData(const char* bytes, qint64 size, const DataLayout& layout, const DataPlace& place,
-                         DecodedData& data)
+                         DecodedData& data, ReadingProgress* progress)
 {
     const qint64 recordSize = recordBytes(layout);
     qint64 count = size / recordSize;
     if (layout.sampleLimit > 0 && count >= layout.sampleLimit) {
         count = layout.sampleLimit;
-    } else if (!onlyEndOfFilePadding(bytes + count * recordSize, bytes + size)) {
+    } else if (!isBlank(bytes + count * recordSize, bytes + size)) {
         return standardByteProblem(place.fileName, place.firstByteOffset + count * recordSize,
                                    standardText("отсчёт №%1 обрывается: в нём %2 байт из %3")
                                        .arg(count + 1)
@@ -433,11 +403,19 @@ QString decodeBinaryData(const char* bytes, qint64 size, const DataLayout& layou
                                                        .arg(largestSampleCount()));
     SampleStore store(data, layout);
     store.reserve(count);
-    switch (layout.type) {
-    case DataType::Binary: decodeRecords<DataType::Binary>(bytes, count, recordSize, layout, store); break;
-    case DataType::Binary32: decodeRecords<DataType::Binary32>(bytes, count, recordSize, layout, store); break;
-    case DataType::Float32: decodeRecords<DataType::Float32>(bytes, count, recordSize, layout, store); break;
-    case DataType::Ascii: break;
+    // In blocks, so that the progress moves and a cancel is seen while the records are decoded.
+    constexpr qint64 blockRecords = 4096;
+    for (qint64 first = 0; first < count && !(progress && progress->isCancelled()); first += blockRecords) {
+        const char* const block = bytes + first * recordSize;
+        const qint64 records = qMin(blockRecords, count - first);
+        switch (layout.type) {
+        case DataType::Binary: decodeRecords<DataType::Binary>(block, records, recordSize, layout, store); break;
+        case DataType::Binary32: decodeRecords<DataType::Binary32>(block, records, recordSize, layout, store); break;
+        case DataType::Float32: decodeRecords<DataType::Float32>(block, records, recordSize, layout, store); break;
+        case DataType::Ascii: break;
+        }
+        if (progress)
+            progress->advance(records * recordSize);
     }
     store.finish();
     return QString();

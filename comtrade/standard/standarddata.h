@@ -11,6 +11,8 @@ class QIODevice;
 
 namespace VornaLumeto {
 
+class ReadingProgress;
+
 // How the samples of a data file are laid out, and which channels are kept:
 // the first keptAnalog of the file's analog channels and the first
 // keptDigital of its digital ones.
@@ -46,12 +48,15 @@ struct DecodedData {
 qint64 largestSampleCount();
 
 // Reads ASCII data lines from the device. Returns an empty string or the
-// message naming the file, the line and the reason.
-QString decodeAsciiData(QIODevice& device, const DataLayout& layout, const DataPlace& place, DecodedData& data);
+// message naming the file, the line and the reason. The bytes read advance
+// progress, when given; once it is cancelled the samples stop (check it).
+QString decodeAsciiData(QIODevice& device, const DataLayout& layout, const DataPlace& place, DecodedData& data,
+                        ReadingProgress* progress = nullptr);
 
 // Decodes BINARY, BINARY32 or FLOAT32 records from size bytes at bytes.
-// Returns an empty string or the message naming the file, the byte offset and the reason.
+// Returns an empty string or the message naming the file, the byte offset and
+// the reason. Progress as above.
 QString decodeBinaryData(const char* bytes, qint64 size, const DataLayout& layout, const DataPlace& place,
-                         DecodedData& data);
+                         DecodedData& data, ReadingProgress* progress = nullptr);
 
 } // namespace VornaLumeto

@@ -1,6 +1,8 @@
 #include "comtrade/standard/standardmodel.h"
 
-#include "comtrade/common/frequencytracking.h"
+#include "comtrade/common/frequencytracks.h"
+#include "comtrade/common/rounding.h"
+#include "comtrade/common/timeaxis.h"
 #include "comtrade/standard/revisionrules.h"
 #include "comtrade/standard/standardmessages.h"
 
@@ -13,15 +15,6 @@ namespace {
 
 constexpr int largestChannelCount = 255;
 
-qint32 roundedToInt32(double value)
-{
-    constexpr double largest = std::numeric_limits<qint32>::max();
-    constexpr double smallest = std::numeric_limits<qint32>::min();
-    if (std::isnan(value))
-        return 0;
-    return value >= largest ? qint32(largest) : value <= smallest ? qint32(smallest) : qint32(std::lround(value));
-}
-
 quint8 narrowIndex(qint64 number)
 {
     return quint8(qMin<qint64>(number, largestChannelCount));
@@ -30,25 +23,6 @@ quint8 narrowIndex(qint64 number)
 bool ratesGiveTimeAxis(const QVector<RateSegment>& rates)
 {
     return !rates.isEmpty() && std::all_of(rates.begin(), rates.end(), [](const RateSegment& s) { return s.rate > 0.0; });
-}
-
-// Each segment at its own rate, continuing from where the one before ended;
-// samples past the last segment go on at its rate.
-QVector<double> timeAxisFromRates(const QVector<RateSegment>& rates, int sampleCount)
-{
-    QVector<double> axis(sampleCount);
-    double segmentStart = 0.0;
-    int k = 0;
-    for (int s = 0; s < rates.size() && k < sampleCount; ++s) {
-        const RateSegment& segment = rates.at(s);
-        const bool last = s + 1 == rates.size();
-        const qint64 end = last ? sampleCount : qMin<qint64>(segment.endSample, sampleCount);
-        const double step = 1000.0 / segment.rate;
-        for (; k < end; ++k)
-            axis[k] = segmentStart + double(k - segment.firstSample) * step;
-        segmentStart += double(segment.endSample - segment.firstSample) * step;
-    }
-    return axis;
 }
 
 // Time stamps times timemult are microseconds; the axis is in milliseconds.
@@ -158,37 +132,6 @@ void fillDescription(const StandardConfiguration& configuration, const DecodedDa
     description.encoding = encoding;
 }
 
-// A missing value carries nothing about the crossings: the tracking sees the
-// value before it held (the first value there is, at the start).
-QVector<double> heldOverMissing(const QVector<double>& values)
-{
-    QVector<double> held = values;
-    const auto firstPresent = std::find_if(held.begin(), held.end(), [](double v) { return !std::isnan(v); });
-    double last = firstPresent == held.end() ? 0.0 : *firstPresent;
-    for (double& value : held) {
-        if (std::isnan(value))
-            value = last;
-        last = value;
-    }
-    return held;
-}
-
-void fillFrequencyTracks(const DecodedData& data, Recording& recording)
-{
-    recording.channelFrequency.clear();
-    recording.frequencyDeviation.clear();
-    recording.channelFrequency.reserve(data.analog.size());
-    recording.frequencyDeviation.reserve(data.analog.size());
-    for (int c = 0; c < data.analog.size(); ++c) {
-        const QVector<double>& values = data.analog.at(c);
-        FrequencyTrack track =
-            trackChannelFrequency(data.analogHasMissing.at(c) ? heldOverMissing(values) : values, recording.timeAxis,
-                                  recording.lineFrequency);
-        recording.channelFrequency.append(std::move(track.frequency));
-        recording.frequencyDeviation.append(std::move(track.deviation));
-    }
-}
-
 } // namespace
 
 DataLayout keptChannelLayout(const StandardConfiguration& configuration)
@@ -205,7 +148,7 @@ DataLayout keptChannelLayout(const StandardConfiguration& configuration)
 }
 
 QString fillRecording(const StandardConfiguration& configuration, DecodedData& data, const QString& encoding,
-                      const QString& dataFileName, Recording& recording)
+                      const QString& dataFileName, Recording& recording, ReadingProgress* progress)
 {
     const int sampleCount = data.samples.size();
     if (sampleCount == 0)
@@ -225,11 +168,11 @@ QString fillRecording(const StandardConfiguration& configuration, DecodedData& d
     fillIdentification(configuration, data, recording);
     recording.rateCount = 1;
     recording.sampleRates = {SampleRate{modelRate(configuration.rates, recording.timeAxis), sampleCount}};
-    fillFrequencyTracks(data, recording);
     fillDescription(configuration, data, encoding, recording.standard);
     recording.samples = std::move(data.samples);
     recording.analogValues = std::move(data.analog);
     recording.digitalValues = std::move(data.digital);
+    buildFrequencyTracks(recording, data.analogHasMissing, progress);
     return QString();
 }
 

@@ -1,12 +1,13 @@
 #include "comtrade/standard/standardreader.h"
 
+#include "comtrade/common/linepadding.h"
+#include "comtrade/common/readingprogress.h"
+#include "comtrade/common/recordingfiles.h"
+#include "comtrade/common/textencoding.h"
 #include "comtrade/standard/combinedfile.h"
-#include "comtrade/dialect/datareader.h"
-#include "comtrade/dialect/dialectreader.h"
 #include "comtrade/standard/standarddata.h"
 #include "comtrade/standard/standardmessages.h"
 #include "comtrade/standard/standardmodel.h"
-#include "comtrade/common/textencoding.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -22,181 +23,189 @@ QString fileNameOf(const QString& path)
     return QFileInfo(path).fileName();
 }
 
-// The lines without their terminators and the end-of-file characters (0x1A)
-// some recorders pad with; a terminator at the end starts no further line.
+// The lines without their terminators and the padding after their content;
+// a terminator at the end starts no further line.
 QStringList linesOf(const QString& text)
 {
     QStringList lines = text.split(QLatin1Char('\n'));
     if (text.endsWith(QLatin1Char('\n')))
         lines.removeLast();
-    for (QString& line : lines) {
-        while (line.endsWith(QLatin1Char('\r')) || line.endsWith(QChar(0x1A)))
-            line.chop(1);
-    }
+    for (QString& line : lines)
+        chopPadding(line);
     return lines;
 }
 
-QString parseConfigurationBytes(const QByteArray& bytes, int firstLineNumber, const QString& fileName,
-                                StandardConfiguration& configuration, QString& encoding)
+ReadingResult refused(ReadingFailure failure, const QString& message)
+{
+    return {failure, message};
+}
+
+// What a step of the reading left: read on, refused for the failure given, or cancelled.
+ReadingResult stepResult(const QString& message, ReadingFailure failure, const ReadingProgress* progress)
+{
+    if (progress && progress->isCancelled())
+        return {ReadingFailure::Cancelled, QString()};
+    return message.isEmpty() ? ReadingResult() : refused(failure, message);
+}
+
+ReadingResult parseConfigurationBytes(const QByteArray& bytes, int firstLineNumber, const QString& fileName,
+                                      StandardConfiguration& configuration, QString& encoding)
 {
     if (bytes.trimmed().isEmpty())
-        return standardFileProblem(fileName, standardText("конфигурация пуста"));
+        return refused(ReadingFailure::FileEmpty, standardFileProblem(fileName, standardText("конфигурация пуста")));
     const DecodedText decoded = decodeConfigurationText(bytes);
     encoding = decoded.encoding;
     const ConfigurationProblem problem = parseStandardConfiguration(linesOf(decoded.text), firstLineNumber, configuration);
-    return problem.isEmpty() ? QString() : standardLineProblem(fileName, problem.line, problem.reason);
+    if (problem.isEmpty())
+        return {};
+    return refused(ReadingFailure::Configuration, standardLineProblem(fileName, problem.line, problem.reason));
 }
 
 QString decodeBytes(const char* bytes, qint64 size, const DataLayout& layout, const DataPlace& place,
-                    DecodedData& data)
+                    DecodedData& data, ReadingProgress* progress)
 {
     if (layout.type != DataType::Ascii)
-        return decodeBinaryData(bytes, size, layout, place, data);
+        return decodeBinaryData(bytes, size, layout, place, data, progress);
     QBuffer buffer;
     buffer.setData(QByteArray::fromRawData(bytes, int(size)));
     buffer.open(QIODevice::ReadOnly);
-    return decodeAsciiData(buffer, layout, place, data);
+    return decodeAsciiData(buffer, layout, place, data, progress);
 }
 
 // ASCII data are read as a stream; binary data where the file lies, mapped into memory when it can be.
-QString decodeFile(QFile& file, const DataLayout& layout, const DataPlace& place, DecodedData& data)
+QString decodeFile(QFile& file, const DataLayout& layout, const DataPlace& place, DecodedData& data,
+                   ReadingProgress* progress)
 {
     if (layout.type == DataType::Ascii)
-        return decodeAsciiData(file, layout, place, data);
+        return decodeAsciiData(file, layout, place, data, progress);
     const qint64 size = file.size();
     if (const uchar* mapped = file.map(0, size))
-        return decodeBinaryData(reinterpret_cast<const char*>(mapped), size, layout, place, data);
+        return decodeBinaryData(reinterpret_cast<const char*>(mapped), size, layout, place, data, progress);
     const QByteArray bytes = file.readAll();
-    return decodeBinaryData(bytes.constData(), bytes.size(), layout, place, data);
+    return decodeBinaryData(bytes.constData(), bytes.size(), layout, place, data, progress);
 }
 
-// Runs a reading step; memory running out is a refusal like any other.
-template <typename Step>
-QString guardedReading(const QString& fileName, Step step)
+// The decoded samples as the recording, its tracks built.
+ReadingResult filled(const StandardConfiguration& configuration, DecodedData& data, const QString& encoding,
+                     const QString& dataName, Recording& recording, ReadingProgress* progress)
+{
+    return stepResult(fillRecording(configuration, data, encoding, dataName, recording, progress),
+                      ReadingFailure::Data, progress);
+}
+
+// Runs a reading; memory running out is a refusal like any other.
+template <typename Reading>
+ReadingResult guarded(const QString& fileName, Reading reading)
 {
     try {
-        return step();
+        return reading();
     } catch (const std::bad_alloc&) {
-        return standardFileProblem(fileName, standardText("не хватает памяти, чтобы прочитать запись"));
+        return refused(ReadingFailure::Memory,
+                       standardFileProblem(fileName, standardText("не хватает памяти, чтобы прочитать запись")));
     }
 }
 
-QString finished(const QString& message)
+ReadingResult readSeparateFiles(RecordingFiles& files, Recording& recording, ReadingProgress* progress)
 {
-    return message.isEmpty() ? loadSuccessMessage() : message;
-}
-
-QString readSeparateFiles(const QString& configurationPath, Recording& recording)
-{
-    const QString configurationName = fileNameOf(configurationPath);
-    QFile configurationFile(configurationPath);
-    if (!configurationFile.open(QIODevice::ReadOnly))
-        return standardFileProblem(configurationName, standardText("файл не открывается"));
+    const QString configurationName = fileNameOf(files.path());
+    if (!files.isOpen())
+        return refused(ReadingFailure::FileNotOpened,
+                       standardFileProblem(configurationName, standardText("файл не открывается")));
     StandardConfiguration configuration;
     QString encoding;
-    QString message =
-        parseConfigurationBytes(configurationFile.readAll(), 1, configurationName, configuration, encoding);
-    if (!message.isEmpty())
-        return message;
+    const ReadingResult parsed = parseConfigurationBytes(files.bytes(), 1, configurationName, configuration, encoding);
+    if (!parsed.ok())
+        return parsed;
 
-    QFile dataFile(dataFilePath(configurationPath));
+    QFile& dataFile = files.data();
     const QString dataName = fileNameOf(dataFile.fileName());
-    if (!dataFile.open(QIODevice::ReadOnly))
-        return standardFileProblem(dataName, standardText("файл данных не открывается"));
+    if (!dataFile.isOpen())
+        return refused(ReadingFailure::DataFileNotOpened,
+                       standardFileProblem(dataName, standardText("файл данных не открывается")));
     if (dataFile.size() == 0)
-        return standardFileProblem(dataName, standardText("файл данных пуст"));
+        return refused(ReadingFailure::DataFileEmpty, standardFileProblem(dataName, standardText("файл данных пуст")));
+    if (progress)
+        progress->beginStage(ReadingProgress::Stage::StandardData, dataFile.size());
     DecodedData data;
-    message = decodeFile(dataFile, keptChannelLayout(configuration), {dataName, 1, 0}, data);
-    if (!message.isEmpty())
-        return message;
-    return fillRecording(configuration, data, encoding, dataName, recording);
+    const ReadingResult decoded =
+        stepResult(decodeFile(dataFile, keptChannelLayout(configuration), {dataName, 1, 0}, data, progress),
+                   ReadingFailure::Data, progress);
+    if (!decoded.ok())
+        return decoded;
+    return filled(configuration, data, encoding, dataName, recording, progress);
 }
 
-QString readCombined(const QString& fileName, const QByteArray& bytes, Recording& recording)
+ReadingResult readCombined(const QString& fileName, const QByteArray& bytes, Recording& recording,
+                           ReadingProgress* progress)
 {
     CombinedSections sections;
-    QString message = splitCombinedFile(bytes, fileName, sections);
-    if (!message.isEmpty())
-        return message;
+    const QString split = splitCombinedFile(bytes, fileName, sections);
+    if (!split.isEmpty())
+        return refused(ReadingFailure::Configuration, split);
     StandardConfiguration configuration;
     QString encoding;
-    message = parseConfigurationBytes(sections.configuration, sections.configurationFirstLine, fileName,
-                                      configuration, encoding);
-    if (!message.isEmpty())
-        return message;
+    const ReadingResult parsed = parseConfigurationBytes(sections.configuration, sections.configurationFirstLine,
+                                                         fileName, configuration, encoding);
+    if (!parsed.ok())
+        return parsed;
     if (sections.dataType != configuration.dataType)
-        return standardLineProblem(fileName, sections.dataFirstLine - 1,
-                                   standardText("раздел DAT записан как %1, а конфигурация говорит %2")
-                                       .arg(dataTypeName(sections.dataType), dataTypeName(configuration.dataType)));
+        return refused(ReadingFailure::Configuration,
+                       standardLineProblem(fileName, sections.dataFirstLine - 1,
+                                           standardText("раздел DAT записан как %1, а конфигурация говорит %2")
+                                               .arg(dataTypeName(sections.dataType),
+                                                    dataTypeName(configuration.dataType))));
+    if (progress)
+        progress->beginStage(ReadingProgress::Stage::StandardData, sections.dataSize);
     DecodedData data;
-    message = decodeBytes(bytes.constData() + sections.dataOffset, sections.dataSize,
-                          keptChannelLayout(configuration),
-                          {fileName, sections.dataFirstLine, sections.dataOffset}, data);
-    if (!message.isEmpty())
-        return message;
-    return fillRecording(configuration, data, encoding, fileName, recording);
+    const ReadingResult decoded =
+        stepResult(decodeBytes(bytes.constData() + sections.dataOffset, sections.dataSize,
+                               keptChannelLayout(configuration),
+                               {fileName, sections.dataFirstLine, sections.dataOffset}, data, progress),
+                   ReadingFailure::Data, progress);
+    if (!decoded.ok())
+        return decoded;
+    return filled(configuration, data, encoding, fileName, recording, progress);
 }
 
 } // namespace
 
-bool isCombinedRecordingPath(const QString& path)
+ReadingResult readStandardFiles(RecordingFiles& files, Recording& recording, ReadingProgress* progress)
 {
-    return path.endsWith(QLatin1String(".cff"), Qt::CaseInsensitive);
+    return guarded(fileNameOf(files.path()), [&] { return readSeparateFiles(files, recording, progress); });
 }
 
-QString loadStandardRecording(const QString& path, Recording& recording)
+ReadingResult readCombinedFile(RecordingFiles& file, Recording& recording, ReadingProgress* progress)
 {
-    if (path.isEmpty())
-        return standardText("Файл не выбран");
-    const QString fileName = fileNameOf(path);
-    return guardedReading(fileName, [&] {
-        if (!isCombinedRecordingPath(path))
-            return finished(readSeparateFiles(path, recording));
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            return standardFileProblem(fileName, standardText("файл не открывается"));
-        return finished(readCombined(fileName, file.readAll(), recording));
-    });
+    const QString fileName = fileNameOf(file.path());
+    if (!file.isOpen())
+        return refused(ReadingFailure::FileNotOpened, standardFileProblem(fileName, standardText("файл не открывается")));
+    return readCombinedRecording(fileName, file.bytes(), recording, progress);
 }
 
-QString readStandardRecording(const QString& configurationName, const QByteArray& configuration,
-                              const QString& dataName, const QByteArray& data, Recording& recording)
+ReadingResult readStandardRecording(const QString& configurationName, const QByteArray& configuration,
+                                    const QString& dataName, const QByteArray& data, Recording& recording)
 {
-    return guardedReading(configurationName, [&] {
+    return guarded(configurationName, [&] {
         StandardConfiguration parsed;
         QString encoding;
-        QString message = parseConfigurationBytes(configuration, 1, configurationName, parsed, encoding);
-        if (message.isEmpty() && data.isEmpty())
-            message = standardFileProblem(dataName, standardText("файл данных пуст"));
+        ReadingResult result = parseConfigurationBytes(configuration, 1, configurationName, parsed, encoding);
+        if (result.ok() && data.isEmpty())
+            result = refused(ReadingFailure::DataFileEmpty, standardFileProblem(dataName, standardText("файл данных пуст")));
         DecodedData decoded;
-        if (message.isEmpty())
-            message = decodeBytes(data.constData(), data.size(), keptChannelLayout(parsed), {dataName, 1, 0}, decoded);
-        if (message.isEmpty())
-            message = fillRecording(parsed, decoded, encoding, dataName, recording);
-        return finished(message);
+        if (result.ok())
+            result = stepResult(decodeBytes(data.constData(), data.size(), keptChannelLayout(parsed), {dataName, 1, 0},
+                                            decoded, nullptr),
+                                ReadingFailure::Data, nullptr);
+        if (result.ok())
+            result = filled(parsed, decoded, encoding, dataName, recording, nullptr);
+        return result;
     });
 }
 
-QString readCombinedRecording(const QString& fileName, const QByteArray& bytes, Recording& recording)
+ReadingResult readCombinedRecording(const QString& fileName, const QByteArray& bytes, Recording& recording,
+                                    ReadingProgress* progress)
 {
-    return guardedReading(fileName, [&] { return finished(readCombined(fileName, bytes, recording)); });
-}
-
-QString readStandardConfiguration(const QString& path, StandardConfiguration& configuration, QString& encoding)
-{
-    const QString fileName = fileNameOf(path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return standardFileProblem(fileName, standardText("файл не открывается"));
-    const QByteArray bytes = file.readAll();
-    if (!isCombinedRecordingPath(path))
-        return parseConfigurationBytes(bytes, 1, fileName, configuration, encoding);
-    CombinedSections sections;
-    const QString message = splitCombinedFile(bytes, fileName, sections);
-    if (!message.isEmpty())
-        return message;
-    return parseConfigurationBytes(sections.configuration, sections.configurationFirstLine, fileName, configuration,
-                                   encoding);
+    return guarded(fileName, [&] { return readCombined(fileName, bytes, recording, progress); });
 }
 
 } // namespace VornaLumeto

@@ -1,6 +1,5 @@
 #include "comtrade/standard/standardsummary.h"
 
-#include "comtrade/standard/standardreader.h"
 #include "comtrade/standard/standardmessages.h"
 
 #include <QStringList>
@@ -50,15 +49,6 @@ QString describeLeftOut(const Recording& recording)
     QStringList sentences{leftOutChannels(recording.standard), fewerSamples(recording.standard)};
     sentences.removeAll(QString());
     return sentences.join(QLatin1Char(' '));
-}
-
-QString describeStandardFile(const QString& path)
-{
-    StandardConfiguration configuration;
-    QString encoding;
-    if (!readStandardConfiguration(path, configuration, encoding).isEmpty())
-        return QString();
-    return describeStandardFormat(configuration.revisionYear, dataTypeName(configuration.dataType));
 }
 
 } // namespace VornaLumeto

@@ -16,9 +16,4 @@ QString describeStandardRecording(const Recording& recording);
 // Only what of the recording the model could not take; empty when it took everything.
 QString describeLeftOut(const Recording& recording);
 
-// The format of a file read for its configuration alone, cheap enough for an
-// error box about a file the dialect reader refused; empty when the
-// configuration cannot be read either.
-QString describeStandardFile(const QString& path);
-
 } // namespace VornaLumeto

@@ -1,3 +1,4 @@
+#include "comtrade/common/recordingpath.h"
 #include "comtrade/dialect/datareader.h"
 #include "comtrade/dialect/loadfailure.h"
 #include "support/testfiles.h"

@@ -21,8 +21,9 @@ const QString success = QStringLiteral("Без ошибок");
 
 QString read(const QByteArray& configuration, const QByteArray& data, Recording& recording)
 {
-    return VornaLumeto::readStandardRecording(QStringLiteral("rec.cfg"), configuration, QStringLiteral("rec.dat"), data,
-                                              recording);
+    const VornaLumeto::ReadingResult result = VornaLumeto::readStandardRecording(
+        QStringLiteral("rec.cfg"), configuration, QStringLiteral("rec.dat"), data, recording);
+    return result.ok() ? success : result.message;
 }
 
 // A configuration of two analog and two digital channels with the given lines filled in.
