@@ -264,7 +264,7 @@ bool comtrade_view::printCurrent()
     COMTRADE_read* view = currentView();
     if (!view)
         return false;
-    view->printOrExport(1);
+    view->printOrExport(COMTRADE_read::PrintMode);
     return true;
 }
 
@@ -273,7 +273,7 @@ bool comtrade_view::saveCurrentAsPdf()
     COMTRADE_read* view = currentView();
     if (!view)
         return false;
-    view->printOrExport(2);
+    view->printOrExport(COMTRADE_read::PdfMode);
     return true;
 }
 

@@ -42,6 +42,8 @@ public:
     bool showFileInfo();
     bool printCurrent();
     bool saveCurrentAsPdf();
+    // The two uses of the displayed-signals dialog; its mode is one of them, as a number.
+    enum SignalsDialogMode { DisplayedSignalsMode = 0, ScalingMode = 1 };
     bool showSignalsDialog(bool checkAll, int mode, bool analog, bool digital);
     // Asks where to write the recording of the tab as CSV and writes it; false
     // when cancelled or not written (a box says why).

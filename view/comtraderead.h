@@ -77,7 +77,8 @@ public:
     void applyDisplayedSignals(const QVector<bool>* flags = nullptr);
     void scaleSignals(const QVector<int>& indices);
 
-    // Output.
+    // Output. printOrExport takes one of the modes, as a number; any other number does nothing.
+    enum OutputMode { PrintMode = 1, PdfMode = 2 };
     void showFileInformationWindow();
     int printOrExport(int mode);
 
