@@ -1,17 +1,11 @@
 #include "comtrade/common/recordingsampling.h"
 
-#include <QtGlobal>
+#include "comtrade/common/timeaxis.h"
 
-#include <algorithm>
+#include <QtGlobal>
 
 namespace VornaLumeto {
 namespace {
-
-bool ratesGiveTheTimeAxis(const QVector<RateSegment>& segments)
-{
-    return !segments.isEmpty()
-           && std::all_of(segments.begin(), segments.end(), [](const RateSegment& s) { return s.rate > 0.0; });
-}
 
 QVector<SamplingStretch> stretchesOfSegments(const QVector<RateSegment>& segments, int sampleCount)
 {
@@ -35,7 +29,7 @@ RecordingSampling recordingSampling(const Recording& recording)
     RecordingSampling sampling;
     if (standard.fromStandardReader) {
         sampling.lineFrequency = standard.lineFrequency;
-        if (ratesGiveTheTimeAxis(standard.rateSegments))
+        if (ratesGiveTimeAxis(standard.rateSegments))
             sampling.stretches = stretchesOfSegments(standard.rateSegments, sampleCount);
     } else {
         sampling.lineFrequency = recording.lineFrequency;

@@ -1,6 +1,14 @@
 #include "comtrade/common/timeaxis.h"
 
+#include <algorithm>
+
 namespace VornaLumeto {
+
+bool ratesGiveTimeAxis(const QVector<RateSegment>& rates)
+{
+    return !rates.isEmpty()
+           && std::all_of(rates.begin(), rates.end(), [](const RateSegment& segment) { return segment.rate > 0.0; });
+}
 
 QVector<double> timeAxisFromRates(const QVector<RateSegment>& rates, int sampleCount, double start)
 {

@@ -6,9 +6,7 @@
 #include "comtrade/standard/revisionrules.h"
 #include "comtrade/standard/standardmessages.h"
 
-#include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace VornaLumeto {
 namespace {
@@ -18,11 +16,6 @@ constexpr int largestChannelCount = 255;
 quint8 narrowIndex(qint64 number)
 {
     return quint8(qMin<qint64>(number, largestChannelCount));
-}
-
-bool ratesGiveTimeAxis(const QVector<RateSegment>& rates)
-{
-    return !rates.isEmpty() && std::all_of(rates.begin(), rates.end(), [](const RateSegment& s) { return s.rate > 0.0; });
 }
 
 // Time stamps times timemult are microseconds; the axis is in milliseconds.
