@@ -1,7 +1,7 @@
 #pragma once
 
 #include "analysis/threephaseset.h"
-#include "comtrade/recording.h"
+#include "comtrade/common/recording.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 
 #include "analysis/linedata.h"
 #include "analysis/signalanalysis.h"
-#include "comtrade/recordingsampling.h"
+#include "comtrade/common/recordingsampling.h"
 
 #include <QVector>
 

@@ -2,7 +2,7 @@
 
 #include "analysis/loopimpedance.h"
 #include "analysis/setsignals.h"
-#include "comtrade/recordingsampling.h"
+#include "comtrade/common/recordingsampling.h"
 
 #include <QVector>
 

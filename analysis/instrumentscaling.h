@@ -3,7 +3,7 @@
 #include "analysis/linedata.h"
 #include "analysis/signalanalysis.h"
 #include "analysis/threephasesetup.h"
-#include "comtrade/recording.h"
+#include "comtrade/common/recording.h"
 
 #include <array>
 

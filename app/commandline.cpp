@@ -2,8 +2,8 @@
 
 #include "app/version.h"
 
+#include "comtrade/common/recordingpath.h"
 #include "comtrade/recordingexport.h"
-#include "comtrade/standardloader.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -31,7 +31,7 @@ QString programName(const QStringList& arguments)
 // often write REC.CFG. A single-file recording (.cff) opens through the standard reader.
 QString whyNotARecording(const QString& path)
 {
-    if (!path.endsWith(QLatin1String("cfg"), Qt::CaseInsensitive) && !isCombinedRecordingPath(path))
+    if (recordingPathKind(path, LetterCase::Any) == RecordingPathKind::Other)
         return text("Не файл осциллограммы COMTRADE (*.cfg, *.cff)");
     const QFileInfo file(path);
     if (!file.exists())

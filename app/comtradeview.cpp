@@ -2,10 +2,9 @@
 
 #include "app/processmemory.h"
 #include "app/settingspaths.h"
-#include "comtrade/loadfailure.h"
-#include "comtrade/recordingloader.h"
-#include "comtrade/standardloader.h"
-#include "comtrade/standardsummary.h"
+#include "comtrade/common/recordingpath.h"
+#include "comtrade/recordingreader.h"
+#include "comtrade/standard/standardsummary.h"
 #include "view/comtraderead.h"
 #include "view/plaintext.h"
 #include "view/tooltips.h"
@@ -91,7 +90,7 @@ QString comtrade_view::chooseFileName(const QString& path)
     // A dropped single-file recording (.cff) goes to the standard reader; any
     // other drop must end in "cfg", as ever.
     if (!path.isEmpty())
-        return path.endsWith(QLatin1String("cfg")) || isCombinedRecordingPath(path) ? path : QString();
+        return recordingPathKind(path, LetterCase::Exact) == RecordingPathKind::Other ? QString() : path;
 
     const QString name = QFileDialog::getOpenFileName(this, tr("Выбрать файл"), readLastDirectory(),
                                                       tr("COMTRADE (*.cfg)"));
@@ -113,7 +112,7 @@ QString comtrade_view::openNamedFile(const QString& path, bool standardWithoutAs
     const QString refused = refuseBeyondLimit();
     if (!refused.isEmpty())
         return refused;
-    return openChosenFile(path, standardWithoutAsking ? StandardReading::WithoutAsking : StandardReading::Offered);
+    return openChosenFile(path, standardWithoutAsking ? StandardOffer::Unasked : StandardOffer::Asked);
 }
 
 QString comtrade_view::refuseBeyondLimit()
@@ -135,21 +134,21 @@ void showBusy(QWidget* window)
     window->repaint();
 }
 
-void discardView(COMTRADE_read* view)
-{
-    view->close();
-    delete view;
-    releaseFreedMemory();
-}
-
 QString paragraphs(const QString& first, const QString& second)
 {
     return first.isEmpty() ? second : first + QStringLiteral("\n\n") + second;
 }
 
+// Why a file did not open, for the command line: the viewer's own reader's
+// message where it refused the file, the standard reader's for a .cff.
+QString refusalOf(const RecordingReading& reading)
+{
+    return reading.dialectRefusal.ok() ? reading.result.message : reading.dialectRefusal.message;
+}
+
 } // namespace
 
-QString comtrade_view::openChosenFile(const QString& name, StandardReading standard)
+QString comtrade_view::openChosenFile(const QString& name, StandardOffer offer)
 {
     const int open = fileNames.indexOf(name);
     if (open >= 0) {
@@ -158,69 +157,37 @@ QString comtrade_view::openChosenFile(const QString& name, StandardReading stand
     }
 
     showBusy(window());
-    if (isCombinedRecordingPath(name)) {
-        QString message;
-        COMTRADE_read* view = readCombinedFile(name, message);
-        if (view)
-            addRecordingTab(view, name);
-        return message;
+    // Read whole before any box, so that a box offers only what really opens.
+    RecordingReading reading = readRecording(name, StandardReading::WhenRefused);
+    QApplication::restoreOverrideCursor();
+    if (!takesReading(reading, offer)) {
+        reading.recording = Recording();
+        releaseFreedMemory();
+        return refusalOf(reading);
     }
-
+    showBusy(window());
     auto* view = new COMTRADE_read(this);
+    view->buildDisplay(std::move(reading.recording));
     views.append(view);
-    LoadFailure failure;
-    const QString message = view->load(name, &failure);
-    if (message != loadSuccessMessage()) {
-        views.removeLast();
-        discardView(view);
-        view = takeStandardReading(name, message, explainLoadFailure(failure), standard);
-        if (!view)
-            return message;
-        showBusy(window());
-        view->buildDisplay();
-        views.append(view);
-    }
     addRecordingTab(view, name);
     return QString();
 }
 
-COMTRADE_read* comtrade_view::takeStandardReading(const QString& name, const QString& message,
-                                                  const QString& explanation, StandardReading standard)
+bool comtrade_view::takesReading(const RecordingReading& reading, StandardOffer offer)
 {
-    // Read whole while the box is prepared, so that it offers only what really opens.
-    auto* view = new COMTRADE_read(this);
-    const QString standardMessage = loadStandardRecording(name, *view);
-    QApplication::restoreOverrideCursor();
-    if (standardMessage != loadSuccessMessage()) {
-        discardView(view);
-        showPlainTextCritical(this, tr("Ошибка"), message,
-                              paragraphs(explanation, tr("По стандарту COMTRADE файл тоже не читается: %1")
-                                                          .arg(standardMessage)));
-        return nullptr;
+    if (!reading.ok() && reading.dialectRefusal.ok()) {
+        showPlainTextCritical(this, tr("Ошибка"), reading.result.message);
+        return false;
     }
-    if (standard == StandardReading::WithoutAsking
-        || askPlainTextCritical(this, tr("Ошибка"), message, describeStandardRecording(*view),
-                                tr("Открыть по стандарту")))
-        return view;
-    discardView(view);
-    return nullptr;
-}
-
-COMTRADE_read* comtrade_view::readCombinedFile(const QString& name, QString& message)
-{
-    auto* view = new COMTRADE_read(this);
-    views.append(view);
-    message = loadStandardRecording(name, *view);
-    if (message == loadSuccessMessage()) {
-        message.clear();
-        view->buildDisplay();
-        return view;
+    if (!reading.ok()) {
+        showPlainTextCritical(this, tr("Ошибка"), reading.dialectRefusal.message,
+                              paragraphs(explainLoadFailure(reading.dialectFailure),
+                                         tr("По стандарту COMTRADE файл тоже не читается: %1").arg(reading.result.message)));
+        return false;
     }
-    QApplication::restoreOverrideCursor();
-    showPlainTextCritical(this, tr("Ошибка"), message);
-    views.removeLast();
-    discardView(view);
-    return nullptr;
+    return !reading.readByStandardAfterRefusal() || offer == StandardOffer::Unasked
+           || askPlainTextCritical(this, tr("Ошибка"), reading.dialectRefusal.message,
+                                   describeStandardRecording(reading.recording), tr("Открыть по стандарту"));
 }
 
 // The view is the last of views; the busy cursor is on.
@@ -297,7 +264,7 @@ bool comtrade_view::printCurrent()
     COMTRADE_read* view = currentView();
     if (!view)
         return false;
-    view->printOrExport(1);
+    view->printOrExport(COMTRADE_read::PrintMode);
     return true;
 }
 
@@ -306,7 +273,7 @@ bool comtrade_view::saveCurrentAsPdf()
     COMTRADE_read* view = currentView();
     if (!view)
         return false;
-    view->printOrExport(2);
+    view->printOrExport(COMTRADE_read::PdfMode);
     return true;
 }
 

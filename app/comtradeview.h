@@ -14,6 +14,7 @@ class QTabWidget;
 namespace VornaLumeto {
 
 class COMTRADE_read;
+struct RecordingReading;
 
 // The tab container: one view per open recording, in tab order.
 //   app/comtradeview.cpp         opening, duplicates, tabs, diagram modes, current-tab commands
@@ -41,6 +42,8 @@ public:
     bool showFileInfo();
     bool printCurrent();
     bool saveCurrentAsPdf();
+    // The two uses of the displayed-signals dialog; its mode is one of them, as a number.
+    enum SignalsDialogMode { DisplayedSignalsMode = 0, ScalingMode = 1 };
     bool showSignalsDialog(bool checkAll, int mode, bool analog, bool digital);
     // Asks where to write the recording of the tab as CSV and writes it; false
     // when cancelled or not written (a box says why).
@@ -68,18 +71,14 @@ private:
     // Shows the limit message and returns it when no further recording may open.
     QString refuseBeyondLimit();
     QString chooseFileName(const QString& path);
-    // What a file the viewer's own reader refuses is offered.
-    enum class StandardReading { Offered, WithoutAsking };
+    // Whether a file that only the standard reader reads opens after a question or at once.
+    enum class StandardOffer { Asked, Unasked };
     // Opens a chosen name in a new tab; returns why not, empty when a tab was added.
-    QString openChosenFile(const QString& name, StandardReading standard = StandardReading::Offered);
-    // The view of a file the viewer's own reader refused, read by the standard
-    // reader when the user takes it (display not built yet); nullptr otherwise,
-    // after the box that says why.
-    COMTRADE_read* takeStandardReading(const QString& name, const QString& message,
-                                       const QString& explanation, StandardReading standard);
-    // The view of a .cff read by the standard reader, its display built; nullptr
-    // after the box that says why not, with the reason in message.
-    COMTRADE_read* readCombinedFile(const QString& name, QString& message);
+    QString openChosenFile(const QString& name, StandardOffer offer = StandardOffer::Asked);
+    // Whether what was read goes into a tab: a recording the viewer's own reader
+    // read, or one only the standard reader read that the user takes (or is not
+    // asked about); false after the box that says why not.
+    bool takesReading(const RecordingReading& reading, StandardOffer offer);
     void addRecordingTab(COMTRADE_read* view, const QString& name);
     void buildTabMenu();
     void showTabMenu(const QPoint& position);

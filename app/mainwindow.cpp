@@ -171,12 +171,12 @@ void MainWindow::slot_menu_frequency_diagramm()
 
 void MainWindow::slot_displayed_signals()
 {
-    recordingTabs->showSignalsDialog(true, 0, true, true);
+    recordingTabs->showSignalsDialog(true, comtrade_view::DisplayedSignalsMode, true, true);
 }
 
 void MainWindow::slot_scale_signal()
 {
-    recordingTabs->showSignalsDialog(false, 1, true, false);
+    recordingTabs->showSignalsDialog(false, comtrade_view::ScalingMode, true, false);
 }
 
 } // namespace VornaLumeto

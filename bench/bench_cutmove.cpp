@@ -10,7 +10,7 @@
 // For comparison: a full replot of the same plot, also followed by a repaint.
 #include "app/processmemory.h"
 #include "app/resourcesinit.h"
-#include "comtrade/recordingloader.h"
+#include "comtrade/dialect/dialectreader.h"
 #include "recordinggenerator.h"
 #include "view/comtraderead.h"
 

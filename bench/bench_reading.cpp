@@ -29,9 +29,10 @@
 #include "benchsupport.h"
 
 #include "app/processmemory.h"
-#include "comtrade/exactsize.h"
-#include "comtrade/recordingloader.h"
-#include "comtrade/standardloader.h"
+#include "comtrade/common/exactsize.h"
+#include "comtrade/common/recordingfiles.h"
+#include "comtrade/recordingreader.h"
+#include "comtrade/standard/standardreader.h"
 #include "recordinggenerator.h"
 
 #include <QCoreApplication>
@@ -96,16 +97,19 @@ qint64 countLines(const QString& path)
     return lines;
 }
 
+// As the view's load reads: the viewer's own reader alone, through the one way in.
 bool loadFully(const QString& configuration, VornaLumeto::Recording& recording)
 {
-    recording = VornaLumeto::Recording();
-    return VornaLumeto::loadRecording(configuration, recording) == VornaLumeto::loadSuccessMessage();
+    VornaLumeto::RecordingReading reading = VornaLumeto::readRecording(configuration, VornaLumeto::StandardReading::Never);
+    recording = std::move(reading.recording);
+    return reading.ok();
 }
 
 bool loadByStandard(const QString& configuration, VornaLumeto::Recording& recording)
 {
     recording = VornaLumeto::Recording();
-    return VornaLumeto::loadStandardRecording(configuration, recording) == VornaLumeto::loadSuccessMessage();
+    VornaLumeto::RecordingFiles files(configuration);
+    return VornaLumeto::readStandardFiles(files, recording).ok();
 }
 
 // The floor of reading BINARY data: every record's values and digital bits
@@ -179,11 +183,11 @@ int measureMemoryInThisProcess(const QString& configurationPath)
 {
     const qint64 baseline = statusKilobytes("VmRSS");
     VornaLumeto::Recording recording;
-    const QString message = VornaLumeto::loadRecording(configurationPath, recording);
+    const bool loaded = loadFully(configurationPath, recording);
     const qint64 peak = statusKilobytes("VmHWM") - baseline;
     const qint64 model = statusKilobytes("VmRSS") - baseline;
     QTextStream(stdout) << peak << ' ' << model << '\n';
-    return message == VornaLumeto::loadSuccessMessage() ? 0 : 1;
+    return loaded ? 0 : 1;
 }
 
 // Runs this program again with the arguments and returns the numbers it prints;

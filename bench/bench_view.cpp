@@ -1,8 +1,8 @@
 // Opening a recording in a view and redrawing it: (a) a typical recording
 // (16 analog + 32 digital channels, 10,000 samples) and (b) the largest the
 // model holds (191 analog + 64 digital, 65,535 samples), shown at 1600 x 900.
-// load() is timed in its two halves on the same view: reading (loadRecording
-// into the view's recording members) and building the display.
+// load() is timed in its two halves on the same view: reading (readRecording,
+// the viewer's own reader) and building the display from what it read.
 // Each recording is measured in a child process of its own, so that the peak
 // memory figure belongs to that recording alone. The process keeps freed memory
 // for reuse as the viewer does; the first load, which needs fresh pages from the
@@ -11,7 +11,7 @@
 
 #include "app/processmemory.h"
 #include "app/resourcesinit.h"
-#include "comtrade/recordingloader.h"
+#include "comtrade/recordingreader.h"
 #include "view/comtraderead.h"
 
 #include <qcustomplot.h>
@@ -53,8 +53,9 @@ int measure(const ViewCase& recordingCase)
     std::unique_ptr<COMTRADE_read> view;
     for (int run = 0; run < loadRuns; ++run) {
         view = std::make_unique<COMTRADE_read>(nullptr);
-        reading.push_back(millisecondsOf([&] { VornaLumeto::loadRecording(path, *view); }));
-        display.push_back(millisecondsOf([&] { view->buildDisplay(); }));
+        VornaLumeto::RecordingReading read;
+        reading.push_back(millisecondsOf([&] { read = VornaLumeto::readRecording(path, VornaLumeto::StandardReading::Never); }));
+        display.push_back(millisecondsOf([&] { view->buildDisplay(std::move(read.recording)); }));
     }
     view->resize(1600, 900);
     view->show();

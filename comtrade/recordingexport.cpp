@@ -1,33 +1,21 @@
 #include "comtrade/recordingexport.h"
 
 #include "comtrade/csvwriter.h"
-#include "comtrade/recordingloader.h"
-#include "comtrade/standardloader.h"
-#include "comtrade/standardmessages.h"
+#include "comtrade/recordingreader.h"
+#include "comtrade/standard/standardmessages.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
 
 namespace VornaLumeto {
 
-QString loadRecordingForExport(const QString& path, bool standardWhenRefused, Recording& recording)
-{
-    if (isCombinedRecordingPath(path))
-        return loadStandardRecording(path, recording);
-    const QString message = loadRecording(path, recording);
-    if (message == loadSuccessMessage() || !standardWhenRefused)
-        return message;
-    recording = Recording();
-    return loadStandardRecording(path, recording);
-}
-
 QString exportRecordingAsCsv(const QString& recordingPath, const QString& csvPath, bool standardWhenRefused)
 {
-    Recording recording;
-    const QString message = loadRecordingForExport(recordingPath, standardWhenRefused, recording);
-    if (message != loadSuccessMessage())
-        return message;
-    return writeRecordingCsvFile(recording, csvPath);
+    const RecordingReading reading = readRecording(
+        recordingPath, standardWhenRefused ? StandardReading::WhenRefused : StandardReading::CombinedOnly);
+    if (!reading.ok())
+        return reading.result.message;
+    return writeRecordingCsvFile(reading.recording, csvPath);
 }
 
 QString writeRecordingCsvFile(const Recording& recording, const QString& csvPath)

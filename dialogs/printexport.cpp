@@ -15,8 +15,6 @@ namespace VornaLumeto {
 
 namespace {
 
-enum OutputMode { PrintMode = 1, PdfMode = 2 };
-
 bool userAcceptsPrinting(QPrinter& printer, QWidget* view)
 {
     QPrintDialog dialog(&printer, view);

@@ -1,6 +1,6 @@
 #include "dialogs/recordingtext.h"
 
-#include "comtrade/viewtext.h"
+#include "comtrade/dialect/dialectmessages.h"
 
 namespace VornaLumeto {
 
@@ -37,7 +37,7 @@ QString timeStampText(const TimeStamp& stamp)
 QString durationText(const QVector<double>& rawTimeAxis)
 {
     const double duration = rawTimeAxis.isEmpty() ? 0.0 : rawTimeAxis.last() - rawTimeAxis.first();
-    return QString::number(duration, 'g', 6) + viewText(" мс");
+    return QString::number(duration, 'g', 6) + dialectText(" мс");
 }
 
 QString shortSecondsText(double seconds)
@@ -58,7 +58,7 @@ QString fileNameSafe(const QString& text)
 
 QString defaultPdfName(const QString& stationName, const TimeStamp& trigger)
 {
-    return viewText("Осциллограмма ") + fileNameSafe(stationName) + QLatin1Char(' ')
+    return dialectText("Осциллограмма ") + fileNameSafe(stationName) + QLatin1Char(' ')
            + dayMonthYear(trigger, QStringLiteral("_")) + QLatin1Char(' ')
            + hourMinute(trigger, QStringLiteral("_")) + QLatin1Char('_')
            + shortSecondsText(trigger.seconds) + QStringLiteral(" 1.pdf");
@@ -84,9 +84,9 @@ QString printedRecorderId(const Recording& recording)
 
 QString printHeaderText(const QString& stationName, const QString& recorderId, const TimeStamp& trigger)
 {
-    return viewText("Осциллограмма. ") + viewText("Имя регистратора: ") + stationName
-           + viewText(". Номер регистратора: ") + recorderId
-           + viewText(". Дата и время пуска: ") + dayMonthYear(trigger, QStringLiteral("/"))
+    return dialectText("Осциллограмма. ") + dialectText("Имя регистратора: ") + stationName
+           + dialectText(". Номер регистратора: ") + recorderId
+           + dialectText(". Дата и время пуска: ") + dayMonthYear(trigger, QStringLiteral("/"))
            + QLatin1Char(' ') + hourMinute(trigger, QStringLiteral(":")) + QLatin1Char(':')
            + shortSecondsText(trigger.seconds) + QLatin1Char('.');
 }

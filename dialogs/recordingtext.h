@@ -1,6 +1,6 @@
 #pragma once
 
-#include "comtrade/recording.h"
+#include "comtrade/common/recording.h"
 
 #include <QFontMetrics>
 #include <QString>

@@ -96,7 +96,7 @@ bool comtrade_view::showSignalsDialog(bool checkAll, int mode, bool analog, bool
         const bool shown = analogRow ? view->analogChannels.at(i).shown
                                      : view->digitalChannels.at(i - analogRows).shown;
         label->setText(id);
-        box->setChecked(mode == 0 ? shown : checkAll);
+        box->setChecked(mode == DisplayedSignalsMode ? shown : checkAll);
 
         rowLayout->addWidget(box);
         rowLayout->addWidget(label);
@@ -138,14 +138,15 @@ void comtrade_view::slot_pushButt_Ok()
     if (!view || !button)
         return;
 
+    // The button carries the dialog's mode as its object name.
     const QString mode = button->objectName();
-    if (mode == QLatin1String("0")) {
+    if (mode == QString::number(DisplayedSignalsMode)) {
         QVector<bool> flags;
         flags.reserve(checkBoxes.size());
         for (const QCheckBox* box : qAsConst(checkBoxes))
             flags.append(box->isChecked());
         view->applyDisplayedSignals(&flags);
-    } else if (mode == QLatin1String("1")) {
+    } else if (mode == QString::number(ScalingMode)) {
         QVector<int> indices;
         for (int i = 0; i < checkBoxes.size(); ++i) {
             if (checkBoxes.at(i)->isChecked())

@@ -1,6 +1,6 @@
 #include "dialogs/standardinformation.h"
 
-#include "comtrade/recordingsampling.h"
+#include "comtrade/common/recordingsampling.h"
 
 #include <QCoreApplication>
 #include <QMap>
@@ -12,7 +12,7 @@ namespace {
 // Up to this many analog channels get a row each; beyond, the factors are summed up.
 constexpr int channelsListedOneByOne = 16;
 
-QString viewText(const char* text)
+QString dialectText(const char* text)
 {
     return QCoreApplication::translate("VornaLumeto::COMTRADE_read", text);
 }
@@ -24,7 +24,7 @@ QString number(double value)
 
 QString orDash(const QString& text)
 {
-    return text.isEmpty() ? viewText("-") : text;
+    return text.isEmpty() ? dialectText("-") : text;
 }
 
 // "4000 Гц: отсчёты 1–2000; 1000 Гц: отсчёты 2001–5000".
@@ -32,7 +32,7 @@ QString ratesText(const QVector<SamplingStretch>& stretches)
 {
     QStringList parts;
     for (const SamplingStretch& stretch : stretches)
-        parts.append(viewText("%1 Гц: отсчёты %2–%3").arg(number(stretch.rate)).arg(stretch.first + 1).arg(stretch.end));
+        parts.append(dialectText("%1 Гц: отсчёты %2–%3").arg(number(stretch.rate)).arg(stretch.first + 1).arg(stretch.end));
     return parts.join(QLatin1Char('\n'));
 }
 
@@ -56,7 +56,7 @@ QString scalingSummary(const QVector<AnalogScaling>& scalings)
     }
     QStringList parts;
     for (const QString& text : order)
-        parts.append(viewText("%1 (каналов: %2)").arg(text).arg(counts.value(text)));
+        parts.append(dialectText("%1 (каналов: %2)").arg(text).arg(counts.value(text)));
     return parts.join(QLatin1Char('\n'));
 }
 
@@ -66,10 +66,10 @@ void appendScalingRows(const Recording& recording, QVector<InformationRow>& rows
     if (scalings.isEmpty())
         return;
     if (scalings.size() > channelsListedOneByOne) {
-        rows.append({viewText("Коэффициенты трансформации: "), scalingSummary(scalings)});
+        rows.append({dialectText("Коэффициенты трансформации: "), scalingSummary(scalings)});
         return;
     }
-    rows.append({viewText("Коэффициенты трансформации: "), viewText("первичный / вторичный, P/S")});
+    rows.append({dialectText("Коэффициенты трансформации: "), dialectText("первичный / вторичный, P/S")});
     for (int c = 0; c < scalings.size() && c < recording.analogChannels.size(); ++c)
         rows.append({recording.analogChannels.at(c).id + QStringLiteral(": "), scalingText(scalings.at(c))});
 }
@@ -80,11 +80,11 @@ QString leftOutText(const StandardDescription& standard)
 {
     QStringList lines;
     if (standard.analogLeftOut > 0)
-        lines.append(viewText("%1 из %2 аналоговых каналов").arg(standard.analogLeftOut).arg(standard.fileAnalogCount));
+        lines.append(dialectText("%1 из %2 аналоговых каналов").arg(standard.analogLeftOut).arg(standard.fileAnalogCount));
     if (standard.digitalLeftOut > 0)
-        lines.append(viewText("%1 из %2 дискретных каналов").arg(standard.digitalLeftOut).arg(standard.fileDigitalCount));
+        lines.append(dialectText("%1 из %2 дискретных каналов").arg(standard.digitalLeftOut).arg(standard.fileDigitalCount));
     if (standard.readSamples < standard.promisedSamples)
-        lines.append(viewText("%1 из %2 отсчётов").arg(standard.promisedSamples - standard.readSamples).arg(standard.promisedSamples));
+        lines.append(dialectText("%1 из %2 отсчётов").arg(standard.promisedSamples - standard.readSamples).arg(standard.promisedSamples));
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -100,21 +100,21 @@ QVector<InformationRow> standardInformationRows(const Recording& recording)
 {
     const StandardDescription& standard = recording.standard;
     QVector<InformationRow> rows = {
-        {viewText("Редакция формата: "), QString::number(standard.revisionYear)},
-        {viewText("Тип данных: "), standard.dataType},
-        {viewText("Идентификатор регистратора: "), orDash(standard.recorderId)},
+        {dialectText("Редакция формата: "), QString::number(standard.revisionYear)},
+        {dialectText("Тип данных: "), standard.dataType},
+        {dialectText("Идентификатор регистратора: "), orDash(standard.recorderId)},
     };
     const RecordingSampling sampling = recordingSampling(recording);
     if (sampling.stretches.size() > 1)
-        rows.append({viewText("Частоты дискретизации: "), ratesText(sampling.stretches)});
-    rows.append({viewText("Множитель времени (timemult): "), number(standard.timeMultiplier)});
-    rows.append({viewText("Код времени: "), joinedCodes(standard.timeCode, standard.localCode)});
-    rows.append({viewText("Качество времени: "), joinedCodes(standard.timeQuality, standard.leapSecond)});
-    rows.append({viewText("Кодировка конфигурации: "), orDash(standard.encoding)});
+        rows.append({dialectText("Частоты дискретизации: "), ratesText(sampling.stretches)});
+    rows.append({dialectText("Множитель времени (timemult): "), number(standard.timeMultiplier)});
+    rows.append({dialectText("Код времени: "), joinedCodes(standard.timeCode, standard.localCode)});
+    rows.append({dialectText("Качество времени: "), joinedCodes(standard.timeQuality, standard.leapSecond)});
+    rows.append({dialectText("Кодировка конфигурации: "), orDash(standard.encoding)});
     appendScalingRows(recording, rows);
     const QString leftOut = leftOutText(standard);
     if (!leftOut.isEmpty())
-        rows.append({viewText("Не показано: "), leftOut});
+        rows.append({dialectText("Не показано: "), leftOut});
     return rows;
 }
 

@@ -5,7 +5,8 @@
 # build-fuzz/findings and the script fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/install-deps.sh clang libclang-rt-14-dev
+# libclang-rt-dev: the sanitizer and libFuzzer runtimes of Debian's default clang.
+bash tools/install-deps.sh clang libclang-rt-dev
 seconds="${1:-60}"
 build=build-fuzz
 targets=(configuration datafile analysis faultanalysis recording standardconfiguration standarddata combinedfile)
@@ -13,7 +14,8 @@ targets=(configuration datafile analysis faultanalysis recording standardconfigu
 # few thousand samples need room, in two files or in one .cff.
 declare -A max_len=([recording]=131072 [combinedfile]=65536 [standarddata]=32768)
 
-CC=clang CXX=clang++ cmake -S . -B "$build" -DLUMETO_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+CC=clang CXX=clang++ cmake -S . -B "$build" -DLUMETO_FUZZ=ON -DBUILD_TESTING=OFF -DLUMETO_BENCHMARKS=OFF \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
 
 mkdir -p "$build/findings"

@@ -1,6 +1,6 @@
 #include "view/channelplotdata.h"
 
-#include "comtrade/frequencytracking.h"
+#include "comtrade/common/frequencytracking.h"
 #include "view/bandgeometry.h"
 #include "view/comtraderead.h"
 #include "view/graphpoints.h"

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "analysis/signalanalysis.h"
-#include "comtrade/recording.h"
-#include "comtrade/recordingsampling.h"
+#include "comtrade/common/recording.h"
+#include "comtrade/common/recordingsampling.h"
 #include "view/bandgeometry.h"
 
 #include <QBrush>
@@ -37,10 +37,8 @@ class QWheelEvent;
 
 namespace VornaLumeto {
 
-struct LoadFailure;
-
 // The widget that shows one recording in a tab. It is the recording too:
-// load() fills the inherited members and builds the display once.
+// load() or buildDisplay() fills the inherited members and builds the display once.
 //
 // Implementation files, by concern:
 //   view/load.cpp            construction, load sequence, destruction
@@ -58,11 +56,11 @@ public:
     explicit COMTRADE_read(QWidget* parent);
     ~COMTRADE_read() override;
 
-    // Reads the recording and builds the display; returns loadSuccessMessage() or an error text
-    // (what the failing step saw goes into failure, when given).
-    QString load(const QString& configurationPath, LoadFailure* failure = nullptr);
-    // The display half of load(), once the recording members are filled.
-    void buildDisplay();
+    // Reads the recording with the viewer's own reader and builds the display;
+    // returns loadSuccessMessage() or the reader's message.
+    QString load(const QString& configurationPath);
+    // The display half of load(): takes a recording read elsewhere as its members and builds the display.
+    void buildDisplay(Recording&& recording);
 
     // Analysis panels.
     void showVectorDiagram();
@@ -79,7 +77,8 @@ public:
     void applyDisplayedSignals(const QVector<bool>* flags = nullptr);
     void scaleSignals(const QVector<int>& indices);
 
-    // Output.
+    // Output. printOrExport takes one of the modes, as a number; any other number does nothing.
+    enum OutputMode { PrintMode = 1, PdfMode = 2 };
     void showFileInformationWindow();
     int printOrExport(int mode);
 

@@ -12,11 +12,10 @@ int checkedChoice(const QActionGroup* group, int fallback)
     return checked ? checked->objectName().toInt() : fallback;
 }
 
-QAction* addChoice(QMenu* menu, QActionGroup* group, const QString& text,
-                   const QString& objectName)
+QAction* addChoice(QMenu* menu, QActionGroup* group, const QString& text, int value)
 {
     auto* action = new QAction(text, menu);
-    action->setObjectName(objectName);
+    action->setObjectName(QString::number(value));
     action->setCheckable(true);
     group->addAction(action);
     menu->addAction(action);

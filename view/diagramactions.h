@@ -11,8 +11,8 @@ namespace VornaLumeto {
 // The panels keep their choices only as checked actions whose object names carry the value.
 int checkedChoice(const QActionGroup* group, int fallback);
 
-// A checkable member of an exclusive group, shown in menu and owned by it.
-QAction* addChoice(QMenu* menu, QActionGroup* group, const QString& text,
-                   const QString& objectName);
+// A checkable member of an exclusive group, shown in menu and owned by it,
+// whose object name is the value it chooses.
+QAction* addChoice(QMenu* menu, QActionGroup* group, const QString& text, int value);
 
 } // namespace VornaLumeto

@@ -49,10 +49,8 @@ void buildFrequencyMenu(COMTRADE_read& view)
 
     view.frequencyChannelGroup = new QActionGroup(view.frequencyChannelMenu);
     for (int i = 0; i < view.analogChannels.size(); ++i) {
-        view.frequencyChannelActions.append(addChoice(view.frequencyChannelMenu,
-                                                      view.frequencyChannelGroup,
-                                                      literalMenuText(view.analogChannels.at(i).id),
-                                                      QString::number(i)));
+        view.frequencyChannelActions.append(addChoice(view.frequencyChannelMenu, view.frequencyChannelGroup,
+                                                      literalMenuText(view.analogChannels.at(i).id), i));
     }
     if (!view.frequencyChannelActions.isEmpty())
         view.frequencyChannelActions.first()->setChecked(true);
@@ -60,14 +58,13 @@ void buildFrequencyMenu(COMTRADE_read& view)
                      &COMTRADE_read::slot_action_submenu_frequency_diag_channel);
 
     view.valueModeGroup = new QActionGroup(view.valueModeMenu);
-    view.fundamentalPercentAction = addChoice(
-        view.percentMenu, view.valueModeGroup,
-        COMTRADE_read::tr("Относительно основной гармоники"), QStringLiteral("2"));
-    view.rmsPercentAction = addChoice(view.percentMenu, view.valueModeGroup,
-                                      COMTRADE_read::tr("Относительно СКЗ"), QStringLiteral("3"));
+    view.fundamentalPercentAction = addChoice(view.percentMenu, view.valueModeGroup,
+                                              COMTRADE_read::tr("Относительно основной гармоники"),
+                                              int(HarmonicValueMode::FundamentalPercent));
+    view.rmsPercentAction = addChoice(view.percentMenu, view.valueModeGroup, COMTRADE_read::tr("Относительно СКЗ"),
+                                      int(HarmonicValueMode::RmsPercent));
     view.absoluteValuesAction = addChoice(view.valueModeMenu, view.valueModeGroup,
-                                          COMTRADE_read::tr("Абсолютные величины"),
-                                          QStringLiteral("1"));
+                                          COMTRADE_read::tr("Абсолютные величины"), int(HarmonicValueMode::Absolute));
     view.absoluteValuesAction->setChecked(true);
     QObject::connect(view.valueModeGroup, &QActionGroup::triggered, &view,
                      &COMTRADE_read::slot_action_submenu_frequency_diag_value);
@@ -167,7 +164,7 @@ void COMTRADE_read::refreshFrequencyDiagram()
         emptyFrequencyDiagram();
         return;
     }
-    const auto mode = static_cast<HarmonicValueMode>(checkedChoice(valueModeGroup, 1));
+    const auto mode = static_cast<HarmonicValueMode>(checkedChoice(valueModeGroup, int(HarmonicValueMode::Absolute)));
     const AnalogChannel& source = analogChannels.at(channel);
     const CutWindows windows = analysisWindows();
     const SampleWindow window = windows.whole;

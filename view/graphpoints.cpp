@@ -1,6 +1,6 @@
 #include "view/graphpoints.h"
 
-#include "comtrade/exactsize.h"
+#include "comtrade/common/exactsize.h"
 
 #include <qcustomplot.h>
 

@@ -1,6 +1,6 @@
 #include "view/comtraderead.h"
 
-#include "comtrade/exactsize.h"
+#include "comtrade/common/exactsize.h"
 #include "view/bandgeometry.h"
 #include "view/channelplotdata.h"
 #include "view/directbuttonsignals.h"

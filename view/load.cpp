@@ -1,6 +1,7 @@
 #include "view/comtraderead.h"
 
-#include "comtrade/recordingloader.h"
+#include "comtrade/dialect/dialectreader.h"
+#include "comtrade/recordingreader.h"
 
 #include <QScrollBar>
 #include <QSlider>
@@ -43,16 +44,18 @@ COMTRADE_read::~COMTRADE_read()
     }
 }
 
-QString COMTRADE_read::load(const QString& configurationPath, LoadFailure* failure)
+QString COMTRADE_read::load(const QString& configurationPath)
 {
-    const QString message = loadRecording(configurationPath, *this, failure);
-    if (message == loadSuccessMessage())
-        buildDisplay();
-    return message;
+    RecordingReading reading = readRecording(configurationPath, StandardReading::Never);
+    if (!reading.ok())
+        return reading.result.message;
+    buildDisplay(std::move(reading.recording));
+    return loadSuccessMessage();
 }
 
-void COMTRADE_read::buildDisplay()
+void COMTRADE_read::buildDisplay(Recording&& recording)
 {
+    static_cast<Recording&>(*this) = std::move(recording);
     phasors = QVector<Phasor>(analogCount);
     sampling = recordingSampling(*this);
 

@@ -1,6 +1,6 @@
 #include "view/tooltips.h"
 
-#include "comtrade/viewtext.h"
+#include "comtrade/dialect/dialectmessages.h"
 
 #include <QStringList>
 
@@ -15,9 +15,9 @@ QString plainToolTip(const QString& text)
 QString analogChannelToolTip(const AnalogChannel& channel)
 {
     QStringList lines{channel.id};
-    const QList<QPair<QString, QString>> details{{viewText("Фаза: "), channel.phase},
-                                                 {viewText("Присоединение: "), channel.circuit},
-                                                 {viewText("Единица измерения: "), channel.unit}};
+    const QList<QPair<QString, QString>> details{{dialectText("Фаза: "), channel.phase},
+                                                 {dialectText("Присоединение: "), channel.circuit},
+                                                 {dialectText("Единица измерения: "), channel.unit}};
     for (const auto& detail : details) {
         if (!detail.second.isEmpty())
             lines.append(detail.first + detail.second);

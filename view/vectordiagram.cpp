@@ -25,6 +25,8 @@ namespace {
 
 constexpr int vectorPanelSize = 300;
 constexpr int vectorTableWidth = 280;
+// The angle reference that is no channel: angles as computed.
+constexpr int absoluteAngle = -1;
 const QPoint vectorMenuKeyPoint(50, 50);
 
 // Both ends outside the -1 ... 1 square: the vector is not seen.
@@ -128,7 +130,7 @@ void setVectorChannelShown(COMTRADE_read& view, int channel, bool shown)
     } else {
         view.vectorChannels.removeOne(channel);
         view.angleReferenceActions.at(channel)->setVisible(false);
-        if (checkedChoice(view.angleReferenceGroup, -1) == channel)
+        if (checkedChoice(view.angleReferenceGroup, absoluteAngle) == channel)
             view.absoluteAngleAction->setChecked(true);
     }
     view.refreshVectorDiagram();
@@ -203,8 +205,7 @@ void COMTRADE_read::buildVectorDiagram()
     angleReferenceGroup = new QActionGroup(angleReferenceMenu);
     connect(angleReferenceGroup, &QActionGroup::triggered, this,
             &COMTRADE_read::slot_action_submenu_vector_diag_angle_ot);
-    absoluteAngleAction = addChoice(angleReferenceMenu, angleReferenceGroup,
-                                         tr("Абсолютный угол"), QStringLiteral("-1"));
+    absoluteAngleAction = addChoice(angleReferenceMenu, angleReferenceGroup, tr("Абсолютный угол"), absoluteAngle);
     absoluteAngleAction->setChecked(true);
     angleReferenceMenu->addSeparator();
 
@@ -231,10 +232,8 @@ void COMTRADE_read::buildVectorDiagram()
     }
 
     angleUnitGroup = new QActionGroup(angleUnitMenu);
-    angleUnitActions.append(addChoice(angleUnitMenu, angleUnitGroup, tr("Градусы"),
-                                           QStringLiteral("0")));
-    angleUnitActions.append(addChoice(angleUnitMenu, angleUnitGroup, tr("Радианы"),
-                                           QStringLiteral("1")));
+    angleUnitActions.append(addChoice(angleUnitMenu, angleUnitGroup, tr("Градусы"), int(AngleUnit::Degrees)));
+    angleUnitActions.append(addChoice(angleUnitMenu, angleUnitGroup, tr("Радианы"), int(AngleUnit::Radians)));
     angleUnitActions.first()->setChecked(true);
     connect(angleUnitGroup, &QActionGroup::triggered, this,
             &COMTRADE_read::slot_action_submenu_vector_diag_raz);
@@ -275,9 +274,9 @@ void COMTRADE_read::refreshVectorDiagram()
     vectorModel->setRowCount(channels.size());
 
     // A reference without a direction leaves every angle without an origin.
-    const int reference = checkedChoice(angleReferenceGroup, -1);
+    const int reference = checkedChoice(angleReferenceGroup, absoluteAngle);
     const double referenceAngle = reference >= 0 ? shownPhasor(*this, reference).angle : 0.0;
-    const auto angleUnit = static_cast<AngleUnit>(checkedChoice(angleUnitGroup, 0));
+    const auto angleUnit = static_cast<AngleUnit>(checkedChoice(angleUnitGroup, int(AngleUnit::Degrees)));
 
     for (int row = 0; row < channels.size(); ++row) {
         const int channel = channels.at(row);

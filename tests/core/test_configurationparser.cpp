@@ -1,5 +1,5 @@
-#include "comtrade/configurationparser.h"
-#include "comtrade/spacenormalization.h"
+#include "comtrade/dialect/configurationparser.h"
+#include "comtrade/dialect/spacenormalization.h"
 
 #include <QtTest>
 

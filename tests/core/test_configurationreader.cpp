@@ -1,4 +1,4 @@
-#include "comtrade/configurationreader.h"
+#include "comtrade/dialect/configurationreader.h"
 #include "support/testfiles.h"
 
 #include <QFile>

@@ -1,7 +1,8 @@
 // CSV export: the format of the file, and which reader an export goes through.
 #include "comtrade/csvwriter.h"
+#include "comtrade/dialect/dialectreader.h"
 #include "comtrade/recordingexport.h"
-#include "comtrade/recordingloader.h"
+#include "comtrade/recordingreader.h"
 #include "support/testfiles.h"
 
 #include <QBuffer>
@@ -97,9 +98,10 @@ private slots:
         QCOMPARE(written.readAll(), QByteArray("Номер отсчёта,\"Время, мс\",Ia (A),Trip\r\n1,0,5,0\r\n2,0.5,-10,1\r\n"));
         written.close();
 
-        Recording recording;
-        QCOMPARE(VornaLumeto::loadRecordingForExport(dialect, true, recording), VornaLumeto::loadSuccessMessage());
-        QVERIFY(!recording.standard.fromStandardReader);
+        const VornaLumeto::RecordingReading reading =
+            VornaLumeto::readRecording(dialect, VornaLumeto::StandardReading::WhenRefused);
+        QVERIFY(reading.ok());
+        QVERIFY(!reading.recording.standard.fromStandardReader);
 
         QCOMPARE(VornaLumeto::exportRecordingAsCsv(later, csv, false),
                  QStringLiteral("Ошибка в *.cfg файле, в строке №1: Station,7,1999"));

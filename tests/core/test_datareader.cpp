@@ -1,5 +1,6 @@
-#include "comtrade/datareader.h"
-#include "comtrade/loadfailure.h"
+#include "comtrade/common/recordingpath.h"
+#include "comtrade/dialect/datareader.h"
+#include "comtrade/dialect/loadfailure.h"
 #include "support/testfiles.h"
 
 #include <QBuffer>

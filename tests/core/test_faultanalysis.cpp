@@ -6,8 +6,9 @@
 #include "analysis/faultlocation.h"
 #include "analysis/impedancelocus.h"
 #include "analysis/phasortrack.h"
-#include "comtrade/recordingloader.h"
-#include "comtrade/recordingsampling.h"
+#include "comtrade/dialect/dialectreader.h"
+#include "support/readings.h"
+#include "comtrade/common/recordingsampling.h"
 #include "support/linefaultrecordings.h"
 
 #include <QTemporaryDir>

@@ -4,8 +4,9 @@
 // distance; and recordings without a fault, one that begins inside a fault,
 // an evolving fault.
 #include "analysis/faultreport.h"
-#include "comtrade/recordingloader.h"
-#include "comtrade/recordingsampling.h"
+#include "comtrade/dialect/dialectreader.h"
+#include "support/readings.h"
+#include "comtrade/common/recordingsampling.h"
 #include "support/linefaultrecordings.h"
 
 #include <QTemporaryDir>

@@ -1,7 +1,8 @@
-#include "comtrade/frequencytracking.h"
-#include "comtrade/recordingloader.h"
+#include "comtrade/common/frequencytracking.h"
+#include "comtrade/dialect/dialectreader.h"
 #include "recordinggenerator.h"
 #include "support/diagramrecordings.h"
+#include "support/readings.h"
 
 #include <QtTest>
 
@@ -286,7 +287,7 @@ void TestFrequencyTracking::bandFollowsTheLineFrequency()
     written.analog = {{"Ia", "A", 0.01, LumetoTest::sineSamples(100, 0, lineFrequency, rate, rate, 0.01)}};
     QTemporaryDir dir;
     Recording recording;
-    QCOMPARE(loadRecording(LumetoTest::writeAsciiRecording(dir, "sine", written), recording),
+    QCOMPARE(LumetoTest::loadDialect(LumetoTest::writeAsciiRecording(dir, "sine", written), recording),
              loadSuccessMessage());
 
     const QVector<double>& frequency = recording.channelFrequency.first();

@@ -3,7 +3,8 @@
 // and a bolted fault seen from the relay end at exactly its distance; and the
 // recordings the generator writes of it, read back by the standard reader.
 #include "linefaultmodel.h"
-#include "comtrade/recordingloader.h"
+#include "comtrade/dialect/dialectreader.h"
+#include "support/readings.h"
 #include "support/linefaultrecordings.h"
 
 #include <QTemporaryDir>

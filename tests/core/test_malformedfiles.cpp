@@ -1,7 +1,8 @@
 #include "analysis/signalanalysis.h"
-#include "comtrade/loadfailure.h"
-#include "comtrade/recordingloader.h"
-#include "comtrade/standardloader.h"
+#include "comtrade/dialect/loadfailure.h"
+#include "comtrade/dialect/dialectreader.h"
+#include "comtrade/standard/standardreader.h"
+#include "support/readings.h"
 #include "support/testfiles.h"
 
 #include <QDir>
@@ -16,7 +17,6 @@
 using VornaLumeto::LoadFailure;
 using VornaLumeto::Recording;
 using VornaLumeto::explainLoadFailure;
-using VornaLumeto::loadRecording;
 
 namespace {
 
@@ -35,7 +35,7 @@ const QByteArray validData = "1,0,100,-200,0\n2,1000,150,-100,1\n3,2000,-100,200
 QString load(const QString& configurationPath)
 {
     Recording recording;
-    return loadRecording(configurationPath, recording);
+    return LumetoTest::loadDialect(configurationPath, recording);
 }
 
 // Reproducible junk without spaces, so that what the parsers quote is the bytes as read.
@@ -145,7 +145,7 @@ private slots:
         QFETCH(QString, path);
         QVERIFY(QFile::exists(path));
         Recording recording;
-        QTEST(VornaLumeto::loadStandardRecording(path, recording), "message");
+        QTEST(LumetoTest::loadStandard(path, recording), "message");
     }
 
     // What loading notes of the failing step, and whether the error box can say why.
@@ -175,7 +175,7 @@ private slots:
         const QDir folder(qEnvironmentVariable("LUMETO_TEST_DATA") + QStringLiteral("/malformed"));
         Recording recording;
         LoadFailure failure;
-        QVERIFY(loadRecording(folder.filePath(name + QStringLiteral(".cfg")), recording, &failure) != success);
+        QVERIFY(LumetoTest::loadDialect(folder.filePath(name + QStringLiteral(".cfg")), recording, &failure) != success);
         QTEST(failure.stationLine, "stationLine");
         QTEST(failure.fileTypeLine, "fileTypeLine");
         QCOMPARE(failure.dataLineCount, dataLineCount);
@@ -213,7 +213,7 @@ private slots:
         const QDir folder(qEnvironmentVariable("LUMETO_TEST_DATA") + QStringLiteral("/malformed"));
         Recording recording;
         LoadFailure failure;
-        QVERIFY(loadRecording(folder.filePath(name + QStringLiteral(".cfg")), recording, &failure) != success);
+        QVERIFY(LumetoTest::loadDialect(folder.filePath(name + QStringLiteral(".cfg")), recording, &failure) != success);
         QTEST(explainLoadFailure(failure), "explanation");
     }
 
@@ -313,7 +313,7 @@ private slots:
         LumetoTest::writeFile(work, QStringLiteral("utf16.dat"), validData);
         const QString path = LumetoTest::writeFile(work, QStringLiteral("utf16.cfg"), utf16LittleEndian(validConfiguration, true));
         Recording recording;
-        QCOMPARE(loadRecording(path, recording), success);
+        QCOMPARE(LumetoTest::loadDialect(path, recording), success);
         QCOMPARE(recording.stationName, QStringLiteral("Station"));
     }
 
@@ -355,7 +355,7 @@ private slots:
         const QString path = LumetoTest::writeFile(work, QStringLiteral("periodless.cfg"),
                                                    replacedLine(validConfiguration, lineNumber, line));
         Recording recording;
-        QCOMPARE(loadRecording(path, recording), success);
+        QCOMPARE(LumetoTest::loadDialect(path, recording), success);
         QVERIFY(!VornaLumeto::analysisPeriods(recording.sampleRates.first().rate, recording.lineFrequency).usable());
         QCOMPARE(recording.channelFrequency.size(), 2);
         QCOMPARE(recording.timeAxis.size(), 4);

@@ -1,9 +1,9 @@
 // Public recordings from the tests of open COMTRADE readers, read by the
 // standard reader: the values their projects' own tests state.
+#include "comtrade/dialect/dialectreader.h"
 #include "comtrade/recordingexport.h"
-#include "comtrade/recordingloader.h"
-#include "comtrade/standardloader.h"
-#include "comtrade/standardsummary.h"
+#include "comtrade/standard/standardsummary.h"
+#include "support/readings.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,7 +24,7 @@ QString publicFile(const QString& name)
 Recording loaded(const QString& name)
 {
     Recording recording;
-    const QString message = VornaLumeto::loadStandardRecording(publicFile(name), recording);
+    const QString message = LumetoTest::loadStandard(publicFile(name), recording);
     if (message != VornaLumeto::loadSuccessMessage())
         qWarning().noquote() << name << message;
     return recording;
@@ -73,7 +73,7 @@ private slots:
         const QString csv = dir.filePath(QStringLiteral("out.csv"));
         QCOMPARE(VornaLumeto::exportRecordingAsCsv(path, csv, true), QString());
         Recording recording;
-        QCOMPARE(VornaLumeto::loadStandardRecording(path, recording), VornaLumeto::loadSuccessMessage());
+        QCOMPARE(LumetoTest::loadStandard(path, recording), VornaLumeto::loadSuccessMessage());
         QFile file(csv);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QList<QByteArray> rows = file.readAll().split('\n');
@@ -108,9 +108,8 @@ private slots:
         QCOMPARE(hif.analogChannels.at(1).id, QStringLiteral("IBRMS"));
         QCOMPARE(hif.digitalChannels.at(1).id, QStringLiteral("NTUNE_A"));
         QVERIFY(near(engineering(hif, 0, 0), 0.0, 1e-9));
-        // What an error box can say of a file from its configuration alone.
-        QCOMPARE(VornaLumeto::describeStandardFile(publicFile(QStringLiteral("COMTRADE.jl/1999-binary-hif-sel.cfg"))),
-                 QStringLiteral("Файл записан по редакции 1999 года, данные BINARY."));
+        // What the box that offers the standard reader says of the file.
+        QCOMPARE(VornaLumeto::describeStandardRecording(hif), QStringLiteral("Файл записан по редакции 1999 года, данные BINARY."));
     }
 
     // The 1991 relay recording has 616 channels: every analog one and the first digital ones up to 255.

@@ -1,9 +1,9 @@
 // One generated recording written in every form of the format reads the same
 // through the standard reader, and its early ASCII form still loads through
 // the dialect reader exactly as before.
-#include "comtrade/recordingloader.h"
-#include "comtrade/standardloader.h"
+#include "comtrade/dialect/dialectreader.h"
 #include "recordinggenerator.h"
+#include "support/readings.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -108,7 +108,7 @@ private slots:
         QVERIFY(LumetoTools::writeRecording(base, written, form));
 
         Recording recording;
-        QCOMPARE(VornaLumeto::loadStandardRecording(LumetoTools::recordingPath(base, form), recording),
+        QCOMPARE(LumetoTest::loadStandard(LumetoTools::recordingPath(base, form), recording),
                  VornaLumeto::loadSuccessMessage());
         compareValues(recording, written);
         compareTimeAxis(recording, written);
@@ -126,12 +126,12 @@ private slots:
         const QString base = dir.filePath(QStringLiteral("dialect"));
         QVERIFY(LumetoTools::writeRecording(base, written));
         Recording dialect;
-        QCOMPARE(VornaLumeto::loadRecording(base + QStringLiteral(".cfg"), dialect), VornaLumeto::loadSuccessMessage());
+        QCOMPARE(LumetoTest::loadDialect(base + QStringLiteral(".cfg"), dialect), VornaLumeto::loadSuccessMessage());
         QVERIFY(!dialect.standard.fromStandardReader);
         compareValues(dialect, written);
 
         Recording standard;
-        QCOMPARE(VornaLumeto::loadStandardRecording(base + QStringLiteral(".cfg"), standard),
+        QCOMPARE(LumetoTest::loadStandard(base + QStringLiteral(".cfg"), standard),
                  VornaLumeto::loadSuccessMessage());
         QVERIFY(standard.standard.fromStandardReader);
         QCOMPARE(standard.analogValues, dialect.analogValues);

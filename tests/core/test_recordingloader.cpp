@@ -1,11 +1,22 @@
-#include "comtrade/recordingloader.h"
+#include "comtrade/common/readingprogress.h"
+#include "comtrade/dialect/dialectreader.h"
+#include "comtrade/recordingreader.h"
 #include "recordinggenerator.h"
+#include "recordingwriter.h"
+#include "support/readings.h"
 #include "support/testfiles.h"
 
 #include <QTextCodec>
+#include <QtConcurrent>
 #include <QtTest>
 
+#include <functional>
+
 using namespace VornaLumeto;
+
+Q_DECLARE_METATYPE(StandardReading)
+Q_DECLARE_METATYPE(RecordingGrammar)
+Q_DECLARE_METATYPE(ReadingFailure)
 
 namespace {
 
@@ -31,7 +42,7 @@ const QByteArray smallData = "1,0,10,-20,0\r\n2,1000,11,-21,1\r\n3,2000,12,-22,1
 QString load(const QString& path)
 {
     Recording recording;
-    return loadRecording(path, recording);
+    return LumetoTest::loadDialect(path, recording);
 }
 
 } // namespace
@@ -46,6 +57,10 @@ private slots:
     void readsBackGeneratedRecording();
     void generatedFaultShowsInTheChannels();
     void generatedChannelNamesAreUnique();
+    void readerFollowsTheNameAndTheChoice_data();
+    void readerFollowsTheNameAndTheChoice();
+    void cancelledReadingGivesNoRecording();
+    void readingsOfSeveralFilesAtOnceAgreeWithOneByOne();
 };
 
 void TestRecordingLoader::reportsEveryFileProblem()
@@ -80,7 +95,7 @@ void TestRecordingLoader::loadsUpperCasePair()
     LumetoTest::writeFile(dir, "REC.DAT", smallData);
 
     Recording recording;
-    QCOMPARE(loadRecording(path, recording), loadSuccessMessage());
+    QCOMPARE(LumetoTest::loadDialect(path, recording), loadSuccessMessage());
     QCOMPARE(loadSuccessMessage(), QStringLiteral("Без ошибок"));
     QCOMPARE(recording.stationName, QStringLiteral("Подстанция"));
     QCOMPARE(recording.analogValues, (QVector<QVector<double>>{{10, 11, 12}, {-20, -21, -22}}));
@@ -117,7 +132,7 @@ void TestRecordingLoader::readsBackGeneratedRecording()
     QVERIFY(LumetoTools::writeRecording(dir.filePath("gen"), generated));
 
     Recording recording;
-    QCOMPARE(loadRecording(dir.filePath("gen.cfg"), recording), loadSuccessMessage());
+    QCOMPARE(LumetoTest::loadDialect(dir.filePath("gen.cfg"), recording), loadSuccessMessage());
     QCOMPARE(recording.stationName, generated.stationName);
     QCOMPARE(recording.lineFrequency, frequency);
     QCOMPARE(recording.sampleRates.first().rate, rate);
@@ -161,7 +176,7 @@ void TestRecordingLoader::generatedFaultShowsInTheChannels()
     QTemporaryDir dir;
     QVERIFY(LumetoTools::writeRecording(dir.filePath("fault"), options));
     Recording recording;
-    QCOMPARE(loadRecording(dir.filePath("fault.cfg"), recording), loadSuccessMessage());
+    QCOMPARE(LumetoTest::loadDialect(dir.filePath("fault.cfg"), recording), loadSuccessMessage());
 
     const int trigger = options.samples / 5;  // 1 ms per sample
     const QVector<double>& voltageA = recording.analogValues[0];
@@ -199,6 +214,113 @@ void TestRecordingLoader::generatedChannelNamesAreUnique()
         QCOMPARE(generated.analog[0].id, QStringLiteral("U фазы А"));
         QCOMPARE(generated.analog[8].id, QStringLiteral("UA L2"));
         QCOMPARE(generated.analog[23].id, QStringLiteral("Частота Л3"));
+    }
+}
+
+namespace {
+
+// A small generated recording written in the form as dir/name; the path a reader opens.
+QString writtenRecording(const QTemporaryDir& dir, const QString& name, const LumetoTools::RecordingForm& form,
+                         int seed = 3)
+{
+    LumetoTools::GeneratorOptions options;
+    options.analogCount = 4;
+    options.digitalCount = 3;
+    options.samples = 300;
+    options.seed = seed;
+    LumetoTools::writeRecording(dir.filePath(name), LumetoTools::generateRecording(options), form);
+    return LumetoTools::recordingPath(dir.filePath(name), form);
+}
+
+const LumetoTools::RecordingForm dialectForm;
+const LumetoTools::RecordingForm binary1999{1999, LumetoTools::DataFormat::Binary};
+const LumetoTools::RecordingForm combined2013{2013, LumetoTools::DataFormat::Float32, true};
+
+} // namespace
+
+void TestRecordingLoader::readerFollowsTheNameAndTheChoice_data()
+{
+    QTest::addColumn<QString>("name");  // "early", "1999", "cff" or "missing"
+    QTest::addColumn<StandardReading>("standard");
+    QTest::addColumn<bool>("read");
+    QTest::addColumn<RecordingGrammar>("grammar");
+    QTest::addColumn<ReadingFailure>("dialectRefusal");
+    const auto dialect = RecordingGrammar::Dialect;
+    const auto standard = RecordingGrammar::Standard;
+    const auto none = ReadingFailure::None;
+    QTest::newRow("early layout, standard when refused") << "early" << StandardReading::WhenRefused << true << dialect << none;
+    QTest::newRow("1999, never standard") << "1999" << StandardReading::Never << false << dialect
+                                          << ReadingFailure::Configuration;
+    QTest::newRow("1999, .cff only") << "1999" << StandardReading::CombinedOnly << false << dialect
+                                     << ReadingFailure::Configuration;
+    QTest::newRow("1999, standard when refused") << "1999" << StandardReading::WhenRefused << true << standard
+                                                 << ReadingFailure::Configuration;
+    QTest::newRow(".cff, never standard") << "cff" << StandardReading::Never << false << dialect
+                                          << ReadingFailure::Configuration;
+    QTest::newRow(".cff, .cff only") << "cff" << StandardReading::CombinedOnly << true << standard << none;
+    QTest::newRow("missing, standard when refused") << "missing" << StandardReading::WhenRefused << false << standard
+                                                    << ReadingFailure::FileNotOpened;
+}
+
+void TestRecordingLoader::readerFollowsTheNameAndTheChoice()
+{
+    QFETCH(QString, name);
+    QFETCH(StandardReading, standard);
+    QTemporaryDir dir;
+    const QString path = name == QLatin1String("early") ? writtenRecording(dir, name, dialectForm)
+                         : name == QLatin1String("1999") ? writtenRecording(dir, name, binary1999)
+                         : name == QLatin1String("cff")  ? writtenRecording(dir, name, combined2013)
+                                                         : dir.filePath(QStringLiteral("missing.cfg"));
+    const RecordingReading reading = readRecording(path, standard);
+    QTEST(reading.ok(), "read");
+    QTEST(reading.grammar, "grammar");
+    QTEST(reading.dialectRefusal.failure, "dialectRefusal");
+    QCOMPARE(reading.recording.standard.fromStandardReader, reading.ok() && reading.grammar == RecordingGrammar::Standard);
+    QCOMPARE(reading.result.message.isEmpty(), reading.ok());
+    if (reading.ok())
+        QCOMPARE(reading.recording.analogValues.value(0).size(), 300);
+}
+
+void TestRecordingLoader::cancelledReadingGivesNoRecording()
+{
+    QTemporaryDir dir;
+    for (const LumetoTools::RecordingForm& form : {dialectForm, binary1999, combined2013}) {
+        const QString path = writtenRecording(dir, QStringLiteral("r%1").arg(form.revision), form);
+        ReadingProgress cancelled;
+        cancelled.cancel();
+        const RecordingReading reading = readRecording(path, StandardReading::WhenRefused, &cancelled);
+        QCOMPARE(reading.result.failure, ReadingFailure::Cancelled);
+        QVERIFY(reading.recording.channelFrequency.isEmpty());
+
+        ReadingProgress progress;
+        QVERIFY(readRecording(path, StandardReading::WhenRefused, &progress).ok());
+        QCOMPARE(progress.stage(), ReadingProgress::Stage::FrequencyTracks);
+        QCOMPARE(progress.permille(), 1000);
+    }
+}
+
+// Nothing of one reading is shared with another, and readings on every thread
+// of the pool at once do not wait for ever for help from the pool (they once
+// did, each waiting for work queued behind the others).
+void TestRecordingLoader::readingsOfSeveralFilesAtOnceAgreeWithOneByOne()
+{
+    QTemporaryDir dir;
+    QStringList paths;
+    for (int i = 0; i < 8; ++i) {
+        const LumetoTools::RecordingForm form = i % 3 == 0 ? dialectForm : i % 3 == 1 ? binary1999 : combined2013;
+        paths << writtenRecording(dir, QStringLiteral("r%1").arg(i), form, i + 1);
+    }
+    const std::function<Recording(const QString&)> read = [](const QString& path) {
+        return readRecording(path, StandardReading::WhenRefused).recording;
+    };
+    const QList<Recording> atOnce = QtConcurrent::blockingMapped<QList<Recording>>(paths, read);
+    for (int i = 0; i < paths.size(); ++i) {
+        const Recording alone = read(paths.at(i));
+        QVERIFY(!alone.analogValues.isEmpty());
+        QCOMPARE(atOnce.at(i).analogValues, alone.analogValues);
+        QCOMPARE(atOnce.at(i).timeAxis, alone.timeAxis);
+        QCOMPARE(atOnce.at(i).channelFrequency, alone.channelFrequency);
+        QCOMPARE(atOnce.at(i).stationName, alone.stationName);
     }
 }
 

@@ -1,10 +1,10 @@
 // The standard reader on small hand-written files: what each revision's
 // grammar allows, how data of each type decode, and what becomes of what the
 // model cannot hold.
-#include "comtrade/frequencytracking.h"
-#include "comtrade/recordingloader.h"
-#include "comtrade/standardloader.h"
-#include "comtrade/standardsummary.h"
+#include "comtrade/common/frequencytracking.h"
+#include "comtrade/dialect/dialectreader.h"
+#include "comtrade/standard/standardreader.h"
+#include "comtrade/standard/standardsummary.h"
 
 #include <QTextCodec>
 #include <QtEndian>
@@ -21,8 +21,9 @@ const QString success = QStringLiteral("Без ошибок");
 
 QString read(const QByteArray& configuration, const QByteArray& data, Recording& recording)
 {
-    return VornaLumeto::readStandardRecording(QStringLiteral("rec.cfg"), configuration, QStringLiteral("rec.dat"), data,
-                                              recording);
+    const VornaLumeto::ReadingResult result = VornaLumeto::readStandardRecording(
+        QStringLiteral("rec.cfg"), configuration, QStringLiteral("rec.dat"), data, recording);
+    return result.ok() ? success : result.message;
 }
 
 // A configuration of two analog and two digital channels with the given lines filled in.

@@ -1,8 +1,8 @@
 // Finding the three-phase sets of a recording from its channel descriptions.
 #include "analysis/channeldesignation.h"
 #include "analysis/threephasesetfinder.h"
-#include "comtrade/recordingloader.h"
-#include "comtrade/standardloader.h"
+#include "comtrade/dialect/dialectreader.h"
+#include "support/readings.h"
 
 #include <QtTest>
 
@@ -167,8 +167,8 @@ private slots:
         QFETCH(QStringList, sets);
         Recording recording;
         const QString message = path.startsWith(QStringLiteral(LUMETO_SAMPLES_DIR))
-                                    ? VornaLumeto::loadRecording(path, recording)
-                                    : VornaLumeto::loadStandardRecording(path, recording);
+                                    ? LumetoTest::loadDialect(path, recording)
+                                    : LumetoTest::loadStandard(path, recording);
         QCOMPARE(message, VornaLumeto::loadSuccessMessage());
         QCOMPARE(described(recording, false), sets);
     }

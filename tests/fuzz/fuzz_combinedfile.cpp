@@ -2,15 +2,12 @@
 // counts, the configuration and data of any type in one input.
 #include "fuzzsupport.h"
 
-#include "comtrade/recordingloader.h"
-#include "comtrade/standardloader.h"
+#include "comtrade/standard/standardreader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     VornaLumeto::Recording recording;
-    const QString message =
-        VornaLumeto::readCombinedRecording(QStringLiteral("fuzz.cff"), LumetoFuzz::bytesOf(data, size), recording);
-    if (message == VornaLumeto::loadSuccessMessage())
+    if (VornaLumeto::readCombinedRecording(QStringLiteral("fuzz.cff"), LumetoFuzz::bytesOf(data, size), recording).ok())
         LumetoFuzz::checkStandardRecording(recording);
     return 0;
 }

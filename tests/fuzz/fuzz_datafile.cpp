@@ -3,7 +3,7 @@
 // explained to the user.
 #include "fuzzsupport.h"
 
-#include "comtrade/loadfailure.h"
+#include "comtrade/dialect/loadfailure.h"
 
 namespace {
 

@@ -1,19 +1,19 @@
 // Both files of a recording in one input: the configuration, a NUL byte, then
-// the data file (without a NUL byte the data file is missing). They are loaded
-// through the public loader, so wide configurations (up to 255 channels) and
-// long data files (thousands of samples) reach the data reader's two cursors
-// and the frequency tracking. The data are then read once more in small pieces,
+// the data file (without a NUL byte the data file is missing). They are read
+// through the one way in (readRecording), so wide configurations (up to 255
+// channels) and long data files (thousands of samples) reach the data reader's
+// two cursors and the frequency tracking. The data are then read once more in small pieces,
 // so that lines straddle the reader's refills; both readings must agree.
 #include "fuzzsupport.h"
 
-#include "comtrade/recordingloader.h"
+#include "comtrade/recordingreader.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 
 namespace {
 
-struct RecordingFiles {
+struct FuzzFiles {
     QTemporaryDir directory;
     QString configuration = directory.filePath(QStringLiteral("fuzz.cfg"));
     QString data = directory.filePath(QStringLiteral("fuzz.dat"));
@@ -47,23 +47,23 @@ bool sameReading(const VornaLumeto::Recording& loaded, const VornaLumeto::Record
 
 // The same data read in pieces of 512 to 4607 bytes, as the input's length decides.
 void requireSameReadingInPieces(const QByteArray& configuration, const QByteArray& data,
-                                const QString& loadMessage, const VornaLumeto::Recording& loaded)
+                                const VornaLumeto::ReadingResult& load, const VornaLumeto::Recording& loaded)
 {
     VornaLumeto::Recording pieces;
     if (!LumetoFuzz::readConfigurationBytes(configuration, pieces).isEmpty())
         return;
     const QString message = LumetoFuzz::readDataRowsInPieces(data, pieces, 512 + data.size() % 4096);
-    if (loadMessage == VornaLumeto::loadSuccessMessage())
+    if (load.ok())
         LumetoFuzz::require(message.isEmpty() && sameReading(loaded, pieces));
     else
-        LumetoFuzz::require(message == loadMessage);
+        LumetoFuzz::require(message == load.message);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static RecordingFiles files;
+    static FuzzFiles files;
     const QByteArray input = LumetoFuzz::bytesOf(data, size);
     const int separator = input.indexOf('\0');
     const QByteArray configuration = separator < 0 ? input : input.left(separator);
@@ -72,11 +72,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (separator >= 0)
         writeFile(files.data, input.mid(separator + 1));
 
-    VornaLumeto::Recording recording;
-    const QString message = VornaLumeto::loadRecording(files.configuration, recording);
-    if (message == VornaLumeto::loadSuccessMessage())
-        LumetoFuzz::checkLoadedRecording(recording);
+    const VornaLumeto::RecordingReading reading =
+        VornaLumeto::readRecording(files.configuration, VornaLumeto::StandardReading::Never);
+    if (reading.ok())
+        LumetoFuzz::checkLoadedRecording(reading.recording);
     if (separator >= 0 && separator + 1 < input.size())
-        requireSameReadingInPieces(configuration, input.mid(separator + 1), message, recording);
+        requireSameReadingInPieces(configuration, input.mid(separator + 1), reading.result, reading.recording);
     return 0;
 }

@@ -4,8 +4,7 @@
 // words), the rest is the data.
 #include "fuzzsupport.h"
 
-#include "comtrade/recordingloader.h"
-#include "comtrade/standardloader.h"
+#include "comtrade/standard/standardreader.h"
 
 namespace {
 
@@ -38,9 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     const QByteArray& chosen = configurations[data[0] % (sizeof configurations / sizeof configurations[0])];
     VornaLumeto::Recording recording;
-    const QString message = VornaLumeto::readStandardRecording(QStringLiteral("fuzz.cfg"), chosen, QStringLiteral("fuzz.dat"),
-                                                               LumetoFuzz::bytesOf(data + 1, size - 1), recording);
-    if (message == VornaLumeto::loadSuccessMessage())
+    if (VornaLumeto::readStandardRecording(QStringLiteral("fuzz.cfg"), chosen, QStringLiteral("fuzz.dat"),
+                                           LumetoFuzz::bytesOf(data + 1, size - 1), recording)
+            .ok())
         LumetoFuzz::checkStandardRecording(recording);
     return 0;
 }

@@ -1,8 +1,8 @@
 #include "fuzzsupport.h"
 
-#include "comtrade/configurationreader.h"
-#include "comtrade/datareader.h"
-#include "comtrade/frequencytracking.h"
+#include "comtrade/dialect/configurationreader.h"
+#include "comtrade/dialect/datareader.h"
+#include "comtrade/common/frequencytracking.h"
 
 #include <QBuffer>
 

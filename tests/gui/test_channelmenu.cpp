@@ -1,4 +1,4 @@
-#include "comtrade/recordingloader.h"
+#include "comtrade/dialect/dialectreader.h"
 #include "support/diagramrecordings.h"
 #include "support/gui/recordingview.h"
 #include "view/comtraderead.h"

@@ -4,7 +4,7 @@
 #include "view/cutrules.h"
 
 #include "app/resourcesinit.h"
-#include "comtrade/recordingloader.h"
+#include "comtrade/dialect/dialectreader.h"
 
 #include <qcustomplot.h>
 

@@ -5,7 +5,7 @@
 #include "view/cutrules.h"
 
 #include "app/resourcesinit.h"
-#include "comtrade/recordingloader.h"
+#include "comtrade/dialect/dialectreader.h"
 
 #include <QLabel>
 #include <QStandardItemModel>

@@ -1,5 +1,5 @@
 #include "app/comtradeview.h"
-#include "comtrade/recordingloader.h"
+#include "comtrade/dialect/dialectreader.h"
 #include "support/diagramrecordings.h"
 #include "support/gui/modaldriver.h"
 #include "view/comtraderead.h"

@@ -1,7 +1,7 @@
 // The dialog of three-phase sets: what the user changes is stored per recorder on OK only.
 #include "analysis/setupstore.h"
-#include "comtrade/recordingloader.h"
-#include "comtrade/standardloader.h"
+#include "comtrade/dialect/dialectreader.h"
+#include "support/readings.h"
 #include "dialogs/threephasesetsdialog.h"
 #include "support/gui/modaldriver.h"
 
@@ -27,7 +27,7 @@ namespace {
 Recording sample(const QString& name)
 {
     Recording recording;
-    const QString message = VornaLumeto::loadRecording(QStringLiteral(LUMETO_SAMPLES_DIR "/") + name, recording);
+    const QString message = LumetoTest::loadDialect(QStringLiteral(LUMETO_SAMPLES_DIR "/") + name, recording);
     if (message != VornaLumeto::loadSuccessMessage())
         qWarning() << message;
     return recording;
@@ -125,7 +125,7 @@ private slots:
     void statedFactorsAreShownAndNotEntered()
     {
         Recording recording;
-        QCOMPARE(VornaLumeto::loadStandardRecording(
+        QCOMPARE(LumetoTest::loadStandard(
                      qEnvironmentVariable("LUMETO_TEST_DATA") + QStringLiteral("/public/rust-comtrade/real_1999_bin.cfg"),
                      recording),
                  VornaLumeto::loadSuccessMessage());

@@ -3,7 +3,7 @@
 #include "view/comtraderead.h"
 
 #include "app/resourcesinit.h"
-#include "comtrade/recordingloader.h"
+#include "comtrade/dialect/dialectreader.h"
 #include "view/tooltips.h"
 
 #include <qcustomplot.h>

@@ -1,6 +1,6 @@
 #include "support/linefaultrecordings.h"
 
-#include "comtrade/standardloader.h"
+#include "support/readings.h"
 #include "support/standardrecordings.h"
 
 #include <cmath>
@@ -12,7 +12,7 @@ QString loadLineFault(const QTemporaryDir& dir, const QString& baseName, const L
 {
     const QString path =
         writeStandardRecording(dir, baseName, LumetoTools::generateLineFaultRecording(options), form);
-    return VornaLumeto::loadStandardRecording(path, recording);
+    return LumetoTest::loadStandard(path, recording);
 }
 
 VornaLumeto::ChannelScaling primaryScaling(const VornaLumeto::Recording& recording, int channel)

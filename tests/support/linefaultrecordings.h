@@ -4,7 +4,7 @@
 #include "analysis/linedata.h"
 #include "analysis/signalanalysis.h"
 #include "analysis/threephaseset.h"
-#include "comtrade/recording.h"
+#include "comtrade/common/recording.h"
 #include "linefaultrecording.h"
 #include "recordingwriter.h"
 

@@ -1,9 +1,9 @@
 #pragma once
 
 // Header only: the view lives in the widgets library, which only the GUI tests link.
-#include "comtrade/recordingloader.h"
-#include "comtrade/standardloader.h"
+#include "comtrade/dialect/dialectreader.h"
 #include "support/diagramrecordings.h"
+#include "support/readings.h"
 #include "view/comtraderead.h"
 
 #include <QDebug>
@@ -28,11 +28,12 @@ inline std::unique_ptr<VornaLumeto::COMTRADE_read> openRecordingView(
 inline std::unique_ptr<VornaLumeto::COMTRADE_read> openStandardView(const QString& path)
 {
     auto view = std::make_unique<VornaLumeto::COMTRADE_read>(nullptr);
-    const QString message = VornaLumeto::loadStandardRecording(path, *view);
+    VornaLumeto::Recording recording;
+    const QString message = loadStandard(path, recording);
     if (message != VornaLumeto::loadSuccessMessage())
         qWarning() << message;
     else
-        view->buildDisplay();
+        view->buildDisplay(std::move(recording));
     return view;
 }
 

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "comtrade/common/readingresult.h"
+#include "comtrade/common/recording.h"
+
+#include <QString>
+
+namespace VornaLumeto {
+
+class ReadingProgress;
+class RecordingFiles;
+struct LoadFailure;
+
+// The text the view's load returns for a recording it read.
+QString loadSuccessMessage();
+
+// Reads the viewer's own layout: the configuration (Windows-1251) and its data
+// file, with time axes, value series and frequency tracks. A refusal carries
+// the message the view's load returns; what the failing step saw goes into
+// failure, when given. Cancelled through progress, when given.
+ReadingResult readDialectRecording(RecordingFiles& files, Recording& recording, LoadFailure* failure = nullptr,
+                                   ReadingProgress* progress = nullptr);
+
+} // namespace VornaLumeto

@@ -1,0 +1,50 @@
+#include "comtrade/recordingreader.h"
+
+#include "comtrade/common/recordingfiles.h"
+#include "comtrade/common/recordingpath.h"
+#include "comtrade/dialect/dialectmessages.h"
+#include "comtrade/dialect/dialectreader.h"
+#include "comtrade/standard/standardreader.h"
+
+namespace VornaLumeto {
+namespace {
+
+void readByDialect(RecordingFiles& files, RecordingReading& reading, ReadingProgress* progress)
+{
+    reading.grammar = RecordingGrammar::Dialect;
+    reading.result = readDialectRecording(files, reading.recording, &reading.dialectFailure, progress);
+    if (reading.result.failure != ReadingFailure::Cancelled)
+        reading.dialectRefusal = reading.result;
+}
+
+void readByStandard(RecordingFiles& files, RecordingReading& reading, ReadingProgress* progress)
+{
+    reading.grammar = RecordingGrammar::Standard;
+    // What the dialect reader left of the members must not mix with the standard reader's.
+    reading.recording = Recording();
+    reading.result = readStandardFiles(files, reading.recording, progress);
+}
+
+} // namespace
+
+RecordingReading readRecording(const QString& path, StandardReading standard, ReadingProgress* progress)
+{
+    RecordingReading reading;
+    if (path.isEmpty()) {
+        reading.result = {ReadingFailure::NoName, dialectText("Файл не выбран")};
+        reading.dialectRefusal = reading.result;
+        return reading;
+    }
+    RecordingFiles files(path);
+    if (standard != StandardReading::Never && recordingPathKind(path, LetterCase::Any) == RecordingPathKind::Combined) {
+        reading.grammar = RecordingGrammar::Standard;
+        reading.result = readCombinedFile(files, reading.recording, progress);
+        return reading;
+    }
+    readByDialect(files, reading, progress);
+    if (!reading.dialectRefusal.ok() && standard == StandardReading::WhenRefused)
+        readByStandard(files, reading, progress);
+    return reading;
+}
+
+} // namespace VornaLumeto
