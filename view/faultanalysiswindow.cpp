@@ -66,16 +66,7 @@ FaultAnalysisWindow::FaultAnalysisWindow(COMTRADE_read& view)
     summaryLayout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(summaryLayout);
     layout->addWidget(buildControls());
-    // Where the set's content would be: what to do when there is no set.
-    noSetsPanel = new QWidget(this);
-    auto* noSets = new QVBoxLayout(noSetsPanel);
-    noSets->setContentsMargins(0, 12, 0, 0);
-    QLabel* noSetsLabel = wrappedLabel(noSetsPanel);
-    noSetsLabel->setText(tr("В осциллограмме не найдено трёхфазных групп: фазных напряжений или токов A, B, C. "
-                            "Назначьте каналы в окне «Трёхфазные группы»."));
-    noSets->addWidget(noSetsLabel);
-    noSets->addStretch(1);
-    layout->addWidget(noSetsPanel, 1);
+    layout->addWidget(buildNoSets(), 1);
     content = buildContent();
     layout->addWidget(content, 1);
     QLabel* conventions = wrappedLabel(this);
@@ -117,6 +108,20 @@ QWidget* FaultAnalysisWindow::buildControls()
     connect(sideBox, QOverload<int>::of(&QComboBox::activated), this,
             [this](int index) { chooseSide(index == 0 ? ValueSide::Primary : ValueSide::Secondary); });
     return box;
+}
+
+// In the place of the set's content: what to do when there is no set.
+QWidget* FaultAnalysisWindow::buildNoSets()
+{
+    noSetsPanel = new QWidget(this);
+    auto* layout = new QVBoxLayout(noSetsPanel);
+    layout->setContentsMargins(0, 12, 0, 0);
+    QLabel* label = wrappedLabel(noSetsPanel);
+    label->setText(tr("В осциллограмме не найдено трёхфазных групп: фазных напряжений или токов A, B, C. "
+                      "Назначьте каналы в окне «Трёхфазные группы»."));
+    layout->addWidget(label);
+    layout->addStretch(1);
+    return noSetsPanel;
 }
 
 QWidget* FaultAnalysisWindow::buildContent()

@@ -83,6 +83,7 @@ public:
 
 private:
     QWidget* buildControls();
+    QWidget* buildNoSets();
     QWidget* buildContent();
     QWidget* buildTables(QWidget* parent);
     QWidget* buildDiagram(QWidget* parent);

@@ -87,6 +87,13 @@ ImpedanceDiagram::ImpedanceDiagram(QWidget* parent) : QCustomPlot(parent)
     fitToContents();
 }
 
+void ImpedanceDiagram::queueReplot()
+{
+    // Many changes before the event loop runs again make one replot.
+    replot(rpQueuedReplot);
+    replotQueued = true;
+}
+
 void ImpedanceDiagram::keepEqualScale()
 {
     // An ohm of R as long as an ohm of X, whatever the window's shape.
@@ -105,8 +112,7 @@ void ImpedanceDiagram::setLocus(const ImpedanceLocus& newLocus, std::optional<do
         loopCurves[loop]->data()->clear();
         markCurves[loop]->data()->clear();
     }
-    replot(rpQueuedReplot);
-    replotQueued = true;
+    queueReplot();
 }
 
 void ImpedanceDiagram::setLine(std::optional<Complex> impedance)
@@ -116,12 +122,13 @@ void ImpedanceDiagram::setLine(std::optional<Complex> impedance)
     else
         lineCurve->data()->clear();
     lineCurve->setVisible(impedance.has_value());
-    if (impedance)
-        lineCurve->addToLegend();
-    else
+    if (!impedance) {
         lineCurve->removeFromLegend();
-    replot(rpQueuedReplot);
-    replotQueued = true;
+    } else if (!lineCurve->addToLegend()) {
+        // Already listed, perhaps greyed by a click that hid the line before.
+        legend->itemWithPlottable(lineCurve)->setTextColor(Qt::black);
+    }
+    queueReplot();
 }
 
 void ImpedanceDiagram::showSamples(int first, int last, int marked)
@@ -135,8 +142,7 @@ void ImpedanceDiagram::showSamples(int first, int last, int marked)
         shownFirst = first;
         shownLast = last;
         fillLoopCurves();
-        replot(rpQueuedReplot);
-        replotQueued = true;
+        queueReplot();
     }
     showMarks(marked);
 }
@@ -242,8 +248,7 @@ void ImpedanceDiagram::fitToContents()
     const double centreX = (box.bottom + box.top) / 2;
     xAxis->setRange(centreR - perPixel * width / 2, centreR + perPixel * width / 2);
     yAxis->setRange(centreX - perPixel * height / 2, centreX + perPixel * height / 2);
-    replot(rpQueuedReplot);
-    replotQueued = true;
+    queueReplot();
 }
 
 void ImpedanceDiagram::addLocusBulk(Box& box) const
@@ -289,8 +294,7 @@ void ImpedanceDiagram::toggleLoop(QCPAbstractLegendItem* item)
             markCurves[loop]->setVisible(shown);
     }
     item->setTextColor(shown ? Qt::black : Qt::gray);
-    replot(rpQueuedReplot);
-    replotQueued = true;
+    queueReplot();
 }
 
 bool ImpedanceDiagram::saveImage(const QString& path)

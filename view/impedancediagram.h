@@ -45,6 +45,7 @@ private:
     void refillAfterZoom();
     double ohmsPerPixel() const;
     void keepEqualScale();
+    void queueReplot();
 
     QCPLayer* markLayer = nullptr;
     ImpedanceLocus locus;
