@@ -14,11 +14,16 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
 #include <QShortcut>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace VornaLumeto {
 
@@ -82,7 +87,8 @@ FaultAnalysisWindow::FaultAnalysisWindow(COMTRADE_read& view)
     setBox->setToolTip(restored.remembered ? tr("Группы, запомненные для этого регистратора")
                                            : tr("Группы, найденные по описанию каналов"));
     showSetups(restored.setups, QString());
-    resize(1280, 820);
+    const QSize available = screen()->availableGeometry().size();
+    resize(std::min(1280, available.width() * 9 / 10), std::min(820, available.height() * 9 / 10));
 }
 
 FaultAnalysisWindow::~FaultAnalysisWindow() = default;
@@ -135,7 +141,15 @@ QWidget* FaultAnalysisWindow::buildContent()
     layout->addWidget(notesLabel);
     auto* splitter = new QSplitter(Qt::Horizontal, box);
     splitter->setChildrenCollapsible(false);
-    splitter->addWidget(buildTables(splitter));
+    // On a small screen the tables scroll rather than push the window off it.
+    auto* tables = new QScrollArea(splitter);
+    tables->setWidgetResizable(true);
+    tables->setFrameShape(QFrame::NoFrame);
+    tables->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QWidget* tablesBox = buildTables(tables);
+    tables->setWidget(tablesBox);
+    tables->setMinimumWidth(tablesBox->sizeHint().width() + tables->verticalScrollBar()->sizeHint().width());
+    splitter->addWidget(tables);
     splitter->addWidget(buildDiagram(splitter));
     splitter->setStretchFactor(1, 1);
     layout->addWidget(splitter, 1);
