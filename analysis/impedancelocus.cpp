@@ -9,7 +9,7 @@
 namespace VornaLumeto {
 
 ImpedanceLocus impedanceLocus(const RecordingSampling& sampling, const SetSignals& set, const LineData& line,
-                              int firstSample, int lastSample)
+                              int firstSample, int lastSample, double minimumCurrentShare)
 {
     ImpedanceLocus locus;
     const int sampleCount = setSampleCount(set);
@@ -31,12 +31,32 @@ ImpedanceLocus impedanceLocus(const RecordingSampling& sampling, const SetSignal
         locus.reactance[loop].fill(std::numeric_limits<double>::quiet_NaN(), points);
     }
     const Complex k0 = residualCompensation(line).k0;
-    for (int i = 0; i < points; ++i) {
+    const auto loopsAt = [&](int i, FaultLoop loop) {
         const PhaseValues voltages{tracks[0][i], tracks[1][i], tracks[2][i]};
         const PhaseValues currents{tracks[3][i], tracks[4][i], tracks[5][i]};
+        return loopSignals(loop, voltages, currents, k0);
+    };
+    // Squared, as the comparison needs no more (std::norm would take a square root first).
+    const auto squaredMagnitude = [](Complex value) { return value.real() * value.real() + value.imag() * value.imag(); };
+    std::array<double, faultLoopCount> minimumSquared{};
+    if (minimumCurrentShare > 0.0) {
+        for (int i = 0; i < points; ++i) {
+            for (int loop = 0; loop < faultLoopCount; ++loop) {
+                const double squared = squaredMagnitude(loopsAt(i, FaultLoop(loop)).current);
+                if (squared > minimumSquared[loop])  // false for NaN
+                    minimumSquared[loop] = squared;
+            }
+        }
+        for (double& squared : minimumSquared)
+            squared *= minimumCurrentShare * minimumCurrentShare;
+    }
+    for (int i = 0; i < points; ++i) {
         for (int loop = 0; loop < faultLoopCount; ++loop) {
+            const LoopSignals measured = loopsAt(i, FaultLoop(loop));
+            if (squaredMagnitude(measured.current) < minimumSquared[loop])
+                continue;
             // A NaN phasor makes a NaN quotient, which loopImpedance turns down.
-            if (const std::optional<Complex> z = loopImpedance(loopSignals(FaultLoop(loop), voltages, currents, k0))) {
+            if (const std::optional<Complex> z = loopImpedance(measured)) {
                 locus.resistance[loop][i] = z->real();
                 locus.reactance[loop][i] = z->imag();
             }

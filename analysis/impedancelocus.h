@@ -19,8 +19,11 @@ struct ImpedanceLocus {
 };
 
 // Empty for a set without three voltages and three currents; the range is
-// held within the set's samples.
+// held within the set's samples. With a minimum current share, a loop has no
+// value either where its current is below that share of its largest over the
+// range: with the breaker open its impedance is noise over noise, as a
+// relay's minimum-current supervision knows.
 ImpedanceLocus impedanceLocus(const RecordingSampling& sampling, const SetSignals& set, const LineData& line,
-                              int firstSample, int lastSample);
+                              int firstSample, int lastSample, double minimumCurrentShare = 0.0);
 
 } // namespace VornaLumeto

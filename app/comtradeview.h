@@ -19,6 +19,7 @@ struct RecordingReading;
 // The tab container: one view per open recording, in tab order.
 //   app/comtradeview.cpp         opening, duplicates, tabs, diagram modes, current-tab commands
 //   app/tabcsvexport.cpp         a tab title's menu: its recording as CSV
+//   app/tabfaultanalysis.cpp     a tab's fault-analysis window, from its title's menu and Ctrl+Shift+A
 //   dialogs/signalsdialog.cpp    the displayed-signals and scaling dialog
 class comtrade_view : public QWidget {
     Q_OBJECT
@@ -48,6 +49,10 @@ public:
     // Asks where to write the recording of the tab as CSV and writes it; false
     // when cancelled or not written (a box says why).
     bool exportTabAsCsv(int index);
+    // Shows the fault-analysis window of the tab's recording; false without such a tab.
+    bool showFaultAnalysis(int index);
+    // Ctrl+Shift+A on the window: the fault analysis of the current tab, in no menu.
+    void addFaultAnalysisShortcut(QWidget* window);
 
     QHBoxLayout* tabLayout = nullptr;
     QTabWidget* tabWidget = nullptr;
@@ -56,6 +61,7 @@ public:
     QVector<QCheckBox*> checkBoxes;
     QMenu* tabMenu = nullptr;  // a tab title's context menu
     QAction* exportCsvAction = nullptr;
+    QAction* faultAnalysisAction = nullptr;  // in tabMenu
     bool vectorDiagramOn = false;
     bool frequencyDiagramOn = false;
 
@@ -81,6 +87,7 @@ private:
     bool takesReading(const RecordingReading& reading, StandardOffer offer);
     void addRecordingTab(COMTRADE_read* view, const QString& name);
     void buildTabMenu();
+    void addFaultAnalysisAction();
     void showTabMenu(const QPoint& position);
     COMTRADE_read* currentView() const;
     void followTabMove(int from, int to);

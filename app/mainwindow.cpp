@@ -38,6 +38,7 @@ MainWindow::MainWindow(int kind, QWidget* parent) : KelvoLibQt::MainWindow(kind,
 
     recordingTabs = new comtrade_view(this);
     setCentralWidget(recordingTabs);
+    recordingTabs->addFaultAnalysisShortcut(this);
 
     statusBar = QMainWindow::statusBar();
 }

@@ -19,6 +19,7 @@ void comtrade_view::buildTabMenu()
     tabMenu = new QMenu(this);
     exportCsvAction = tabMenu->addAction(tr("Экспорт в CSV…"));
     connect(exportCsvAction, &QAction::triggered, this, [this] { exportTabAsCsv(exportCsvAction->data().toInt()); });
+    addFaultAnalysisAction();
     QTabBar* bar = tabWidget->tabBar();
     bar->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(bar, &QWidget::customContextMenuRequested, this, &comtrade_view::showTabMenu);
@@ -31,6 +32,7 @@ void comtrade_view::showTabMenu(const QPoint& position)
     if (index < 0)
         return;
     exportCsvAction->setData(index);
+    faultAnalysisAction->setData(index);
     tabMenu->popup(bar->mapToGlobal(position));
 }
 

@@ -8,26 +8,38 @@
 // the view and the plot at once, so the layer replot and the composition of
 // the plot's buffers onto the widget are both inside the measurement.
 // For comparison: a full replot of the same plot, also followed by a repaint.
+// Then the same moves with the fault-analysis window open beside the view
+// (1280 x 820, the recording's first three-phase set): each figure also holds
+// the window's tables and R-X diagram brought up to date, the queued events of
+// the move processed and the window painted. Once with cut 2 not placed (the
+// diagram shows the whole recording and only its marks move), once with cut 2
+// on the last sample (every move changes the shown part of the locus). The
+// largest recording's feeders are open most of the time, so their locus is
+// short; the fault-analysis case of benchsupport.h (a line, 65,535 samples, a
+// loop impedance at almost every one) is measured the same way ("_line").
 #include "app/processmemory.h"
 #include "app/resourcesinit.h"
+#include "benchsupport.h"
 #include "comtrade/dialect/dialectreader.h"
 #include "recordinggenerator.h"
 #include "view/comtraderead.h"
+#include "view/faultanalysiswindow.h"
 
 #include <qcustomplot.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QShortcut>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextStream>
 
-#include <algorithm>
-#include <cmath>
 #include <functional>
 #include <vector>
 
 using VornaLumeto::COMTRADE_read;
+using VornaLumeto::FaultAnalysisWindow;
+using LumetoBench::millisecondsOf;
+using LumetoBench::print;
 
 namespace {
 
@@ -40,31 +52,19 @@ struct Figures {
     double p95 = 0.0;
 };
 
-Figures figuresOf(std::vector<double> values)
+Figures figuresOf(const std::vector<double>& values)
 {
-    std::sort(values.begin(), values.end());
-    const size_t p95Index = size_t(std::ceil(0.95 * values.size())) - 1;
-    return {values[values.size() / 2], values[p95Index]};
+    return {LumetoBench::median(values), LumetoBench::percentile95(values)};
 }
 
-double millisecondsOf(const std::function<void()>& work)
+void printFigures(const QByteArray& kind, const Figures& figures)
 {
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed() / 1e6;
+    print(QString::fromLatin1(kind + "_median"), figures.median, "ms");
+    print(QString::fromLatin1(kind + "_p95"), figures.p95, "ms");
 }
 
-void print(const char* name, double value, const char* unit)
-{
-    QTextStream(stdout) << name << ": " << QString::number(value, 'f', 2) << ' ' << unit << '\n';
-}
-
-void printFigures(const char* kind, const Figures& figures)
-{
-    print(QByteArray(kind).append("_median").constData(), figures.median, "ms");
-    print(QByteArray(kind).append("_p95").constData(), figures.p95, "ms");
-}
+// What a move costs beyond the view's own work: nothing, or the analysis window brought up to date.
+std::function<void()> alsoAfterMove = [] {};
 
 void settle(COMTRADE_read& view)
 {
@@ -95,6 +95,7 @@ std::vector<double> dragCut1(COMTRADE_read& view)
         times.push_back(millisecondsOf([&] {
             sendMouse(view, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, left + i * step);
             view.repaint();
+            alsoAfterMove();
         }));
     }
     sendMouse(view, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, right);
@@ -113,6 +114,7 @@ std::vector<double> clickCut1(COMTRADE_read& view)
             sendMouse(view, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, x + i % 7);
             sendMouse(view, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, x + i % 7);
             view.repaint();
+            alsoAfterMove();
         }));
     }
     return times;
@@ -135,8 +137,18 @@ std::vector<double> pressArrow(COMTRADE_read& view, Qt::Key key)
         times.push_back(millisecondsOf([&] {
             emit shortcut->activated();
             view.repaint();
+            alsoAfterMove();
         }));
     }
+    return times;
+}
+
+// Right, then Left, as many times each.
+std::vector<double> pressArrows(COMTRADE_read& view)
+{
+    std::vector<double> times = pressArrow(view, Qt::Key_Right);
+    const std::vector<double> left = pressArrow(view, Qt::Key_Left);
+    times.insert(times.end(), left.begin(), left.end());
     return times;
 }
 
@@ -152,6 +164,34 @@ std::vector<double> fullReplot(COMTRADE_read& view)
     return times;
 }
 
+// Drags, clicks and arrows with the view's analysis window open: cut 2 not
+// placed, then the drags and arrows again with cut 2 on the last sample.
+void measureWithWindow(COMTRADE_read& view, const QByteArray& prefix)
+{
+    FaultAnalysisWindow* window = FaultAnalysisWindow::showFor(&view);
+    window->resize(1280, 820);
+    settle(view);
+    alsoAfterMove = [window] {
+        QApplication::processEvents();
+        window->repaint();
+    };
+    view.placeCut(1, view.timeAxis.first());
+    printFigures(prefix + "_drag", figuresOf(dragCut1(view)));
+    printFigures(prefix + "_click", figuresOf(clickCut1(view)));
+    view.placeCut(1, view.timeAxis[view.timeAxis.size() / 2]);
+    printFigures(prefix + "_arrow", figuresOf(pressArrows(view)));
+
+    view.placeCut(2, view.timeAxis.last());
+    view.placeCut(1, view.timeAxis.first());
+    view.updateReadouts();
+    settle(view);
+    printFigures(prefix + "_cut2_drag", figuresOf(dragCut1(view)));
+    view.placeCut(1, view.timeAxis[view.timeAxis.size() / 2]);
+    printFigures(prefix + "_cut2_arrow", figuresOf(pressArrows(view)));
+    alsoAfterMove = [] {};
+    window->close();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -161,6 +201,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     VornaLumeto::initResources();
+    // The window's sets come from the finder, not from what a user stored.
+    QStandardPaths::setTestModeEnabled(true);
 
     QTemporaryDir directory;
     LumetoTools::GeneratorOptions options;
@@ -190,15 +232,27 @@ int main(int argc, char** argv)
     const std::vector<double> drags = dragCut1(view);
     const std::vector<double> clicks = clickCut1(view);
     view.placeCut(1, view.timeAxis[view.timeAxis.size() / 2]);
-    std::vector<double> keys = pressArrow(view, Qt::Key_Right);
-    const std::vector<double> left = pressArrow(view, Qt::Key_Left);
-    keys.insert(keys.end(), left.begin(), left.end());
+    const std::vector<double> keys = pressArrows(view);
     const int replotsDuringMoves = fullReplotsDuringMoves;
 
     printFigures("cutmove_drag", figuresOf(drags));
     printFigures("cutmove_click", figuresOf(clicks));
     printFigures("cutmove_arrow", figuresOf(keys));
-    print("cutmove_full_replots_during_moves", replotsDuringMoves, "count");
-    print("full_replot_median", figuresOf(fullReplot(view)).median, "ms");
+    print(QStringLiteral("cutmove_full_replots_during_moves"), replotsDuringMoves, "count");
+    print(QStringLiteral("full_replot_median"), figuresOf(fullReplot(view)).median, "ms");
+
+    measureWithWindow(view, "cutmove_window");
+
+    const QString line = directory.filePath(QStringLiteral("line"));
+    COMTRADE_read lineView(nullptr);
+    if (!LumetoBench::writeLineFaultCase(line)
+        || lineView.load(line + QStringLiteral(".cfg")) != VornaLumeto::loadSuccessMessage()) {
+        QTextStream(stderr) << "cannot write or read the line-fault recording\n";
+        return 1;
+    }
+    lineView.resize(1600, 900);
+    lineView.show();
+    settle(lineView);
+    measureWithWindow(lineView, "cutmove_window_line");
     return 0;
 }

@@ -3,6 +3,7 @@
 // Small helpers shared by the benchmarks: timing, medians and the
 // "name: value unit" output lines.
 
+#include "linefaultrecording.h"
 #include "recordinggenerator.h"
 
 #include <QByteArray>
@@ -137,6 +138,27 @@ inline bool writeCaseRecording(const ViewCase& viewCase, const QString& base)
     options.digitalCount = viewCase.digital;
     options.samples = viewCase.samples;
     return LumetoTools::writeRecording(base, options);
+}
+
+// The fault-analysis case: one line's relay end over 65,535 samples (the most
+// the early layout holds), 2,000 samples per second, UA, UB, UC, IA, IB, IC and
+// 3I0 with noise. A phase-to-ground fault with a decaying offset becomes a
+// two-phase-to-ground one and is cleared near the end, so that almost every
+// sample has a loop impedance to draw. Written as base.cfg and base.dat.
+inline bool writeLineFaultCase(const QString& base)
+{
+    LumetoTools::LineFaultOptions options;
+    options.fault = {LumetoTools::FaultKind::AG, 0.6, 5.0};
+    options.laterKind = LumetoTools::FaultKind::ABG;
+    options.laterMs = 16000.0;
+    options.system.loadAngle = 10.0;
+    options.sampleRate = 2000;
+    options.durationMs = 32767.5;
+    options.inceptionMs = 100.0;
+    options.clearingMs = 32000.0;
+    options.dcTimeConstantMs = 40.0;
+    options.noise = 0.001;
+    return LumetoTools::writeRecording(base, LumetoTools::generateLineFaultRecording(options));
 }
 
 // Waits for a started child process and returns the numbers it printed;

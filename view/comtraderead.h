@@ -292,6 +292,11 @@ public slots:
     void slot_analog_ch_act_vector_diag();
     void slot_analog_ch_act_frequency_diag();
     void slot_analog_ch_scale_relative_to_group();
+
+signals:
+    // updateReadouts() has written the readouts anew: a cut was placed or
+    // moved, or the channels were laid out again. The fault-analysis window follows it.
+    void cutReadoutsUpdated();
 };
 
 } // namespace VornaLumeto

@@ -184,12 +184,13 @@ void COMTRADE_read::updateReadouts()
             clearVectorDiagram();
         if (frequencyDiagramShown)
             emptyFrequencyDiagram();
-        return;
+    } else {
+        if (vectorDiagramShown)
+            refreshVectorDiagram();
+        if (frequencyDiagramShown)
+            refreshFrequencyDiagram();
     }
-    if (vectorDiagramShown)
-        refreshVectorDiagram();
-    if (frequencyDiagramShown)
-        refreshFrequencyDiagram();
+    emit cutReadoutsUpdated();
 }
 
 } // namespace VornaLumeto

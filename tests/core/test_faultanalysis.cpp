@@ -404,6 +404,36 @@ private slots:
                 QVERIFY(near(Complex(locus.resistance[l][5], locus.reactance[l][5]), *cut.loops[l], 1e-6));
         }
     }
+
+    // After the trip the currents are noise and so is V / I: with a minimum
+    // current share the locus has no point there, while inside the fault it
+    // keeps every one.
+    void locusLeavesOutLoopsWithoutCurrent()
+    {
+        LumetoTools::LineFaultOptions options;
+        options.fault = {FaultKind::AG, 0.5, 0.0};
+        options.system = LumetoTest::testSystem(true, 10.0);
+        options.noise = 0.001;
+        QTemporaryDir dir;
+        Recording recording;
+        QCOMPARE(LumetoTest::loadLineFault(dir, QStringLiteral("trip"), options, {1999, LumetoTools::DataFormat::Binary},
+                                           recording),
+                 loadSuccessMessage());
+        const ThreePhaseSet set = LumetoTest::lineFaultSet(true);
+        const SetSignals signalsOfSet = setSignals(recording.analogValues, set, LumetoTest::primaryScalings(recording, set));
+        const RecordingSampling sampling = recordingSampling(recording);
+        const int last = recording.sampleCount() - 1;
+        const ImpedanceLocus all = impedanceLocus(sampling, signalsOfSet, LineData(), 0, last);
+        const ImpedanceLocus supervised = impedanceLocus(sampling, signalsOfSet, LineData(), 0, last, 0.02);
+        const int inFault = LumetoTools::sampleAt(*options.clearingMs, options.sampleRate) - 1;
+        const int afterTrip = last;
+        for (int loop = 0; loop < faultLoopCount; ++loop) {
+            QVERIFY(std::isfinite(all.resistance[loop][afterTrip]));
+            QVERIFY(std::isnan(supervised.resistance[loop][afterTrip]));
+            QCOMPARE(supervised.resistance[loop][inFault], all.resistance[loop][inFault]);
+            QCOMPARE(supervised.reactance[loop][inFault], all.reactance[loop][inFault]);
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestFaultAnalysis)

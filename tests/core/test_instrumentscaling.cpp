@@ -1,6 +1,7 @@
 // Primary values of a set's channels from the recording's factors or the ratios the user enters,
 // and their secondary values.
 #include "analysis/instrumentscaling.h"
+#include "analysis/primarysignals.h"
 
 #include <QtTest>
 
@@ -92,6 +93,39 @@ private slots:
         QCOMPARE(primaryOf(scaling.of(PhaseRole::UA), 10.0), 21.0);
         QVERIFY(!scaling.of(PhaseRole::UA).ratioKnown);
         QCOMPARE(scaling.vtRatio(), 1.0);
+    }
+
+    // The analysis works in volts and amperes, so that impedances come out in ohms:
+    // the unit's prefix, in Latin or Cyrillic letters, joins the ratio.
+    void primarySignalsInVoltsAndAmperes_data()
+    {
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<double>("multiplier");
+        QTest::newRow("V") << "V" << 2.0;
+        QTest::newRow("kV") << "kV" << 2000.0;
+        QTest::newRow("KV") << "KV" << 2000.0;
+        QTest::newRow("кВ") << "кВ" << 2000.0;
+        QTest::newRow("mV") << "mV" << 0.002;
+        QTest::newRow("мВ") << "мВ" << 0.002;
+        QTest::newRow("MV") << "MV" << 2e6;
+        QTest::newRow("kA under a voltage role") << "kA" << 2000.0;
+        QTest::newRow("unit not volts or amperes") << "kW" << 2.0;
+        QTest::newRow("no unit") << "" << 2.0;
+    }
+    void primarySignalsInVoltsAndAmperes()
+    {
+        QFETCH(QString, unit);
+        QFETCH(double, multiplier);
+        VornaLumeto::Recording recording = recordingWithFactors("S", 125.0, 5.0);
+        recording.analogChannels[1].unit = unit;
+        recording.analogValues = {QVector<double>{10.0}, QVector<double>{10.0}};
+        VornaLumeto::ThreePhaseSetup setup;
+        setup.set.assign(PhaseRole::UA, 1);
+        const VornaLumeto::SetSignals signalsOfSet =
+            VornaLumeto::primarySetSignals(recording, setup.set, VornaLumeto::setScaling(recording, setup));
+        QCOMPARE(signalsOfSet.series(PhaseRole::UA), &recording.analogValues[1]);
+        QCOMPARE(signalsOfSet.scaling(PhaseRole::UA).multiplier, multiplier);
+        QCOMPARE(signalsOfSet.scaling(PhaseRole::UA).offsetAdder, multiplier / 2.0);
     }
 
     // 10 + j40 ohm primary through CT 600/5 and VT 110 kV / 100 V.

@@ -305,7 +305,7 @@ private slots:
         QTabBar* bar = tabs.tabWidget->tabBar();
         emit bar->customContextMenuRequested(bar->tabRect(0).center());
         QVERIFY(tabs.tabMenu->isVisible());
-        QCOMPARE(tabs.tabMenu->actions(), QList<QAction*>({tabs.exportCsvAction}));
+        QCOMPARE(tabs.tabMenu->actions(), QList<QAction*>({tabs.exportCsvAction, tabs.faultAnalysisAction}));
         QCOMPARE(tabs.exportCsvAction->text(), QStringLiteral("Экспорт в CSV…"));
         tabs.tabMenu->hide();
 
