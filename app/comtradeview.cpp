@@ -205,9 +205,9 @@ void comtrade_view::addRecordingTab(COMTRADE_read* view, const QString& name)
     view->setObjectName(name);
     QApplication::restoreOverrideCursor();
     // What of the file the tab does not show, said once the tab is there.
-    const QString leftOut = describeLeftOut(*view);
-    if (!leftOut.isEmpty())
-        showPlainTextWarning(this, tr("Предупреждение"), leftOut);
+    const QString warnings = describeWarnings(*view);
+    if (!warnings.isEmpty())
+        showPlainTextWarning(this, tr("Предупреждение"), warnings);
 }
 
 void comtrade_view::slot_close_tab(int index)
