@@ -61,6 +61,8 @@ private slots:
     void readerFollowsTheNameAndTheChoice();
     void cancelledReadingGivesNoRecording();
     void readingsOfSeveralFilesAtOnceAgreeWithOneByOne();
+    void namesInOtherCyrillicEncodingsReadAsWritten_data();
+    void namesInOtherCyrillicEncodingsReadAsWritten();
 };
 
 void TestRecordingLoader::reportsEveryFileProblem()
@@ -322,6 +324,36 @@ void TestRecordingLoader::readingsOfSeveralFilesAtOnceAgreeWithOneByOne()
         QCOMPARE(atOnce.at(i).channelFrequency, alone.channelFrequency);
         QCOMPARE(atOnce.at(i).stationName, alone.stationName);
     }
+}
+
+void TestRecordingLoader::namesInOtherCyrillicEncodingsReadAsWritten_data()
+{
+    QTest::addColumn<QByteArray>("encoding");
+    QTest::newRow("Windows-1251") << QByteArray("Windows-1251");
+    QTest::newRow("CP866, a relay terminal's") << QByteArray("IBM866");
+    QTest::newRow("KOI8-R") << QByteArray("KOI8-R");
+    QTest::newRow("UTF-8") << QByteArray("UTF-8");
+}
+
+// The viewer's own reader once read every configuration as Windows-1251: a
+// relay terminal's CP866 name read "'Ўа®б бЁЈ «Ё§ жЁЁ".
+void TestRecordingLoader::namesInOtherCyrillicEncodingsReadAsWritten()
+{
+    QFETCH(QByteArray, encoding);
+    const QString configuration = QStringLiteral(
+        "ПС 110 кВ Южная,5\n6,3A,3D\n1,Ua,A,ВЛ-110 Северная,кВ,0.01,0,0,-32767,32767\n"
+        "2,Ub,B,ВЛ-110 Северная,кВ,0.01,0,0,-32767,32767\n3,Ia,A,ВЛ-110 Северная,А,0.1,0,0,-32767,32767\n"
+        "1,Сброс сигнализации,0\n2,Пуск защиты,0\n3,Отключение выключателя,0\n50\n1\n1000,3\n"
+        "17/05/2015,10:31:23.123456\n17/05/2015,10:31:23.223456\nASCII\n");
+    QTemporaryDir dir;
+    const QString path =
+        LumetoTest::writeFile(dir, "names.cfg", QTextCodec::codecForName(encoding)->fromUnicode(configuration));
+    LumetoTest::writeFile(dir, "names.dat", "1,0,1,2,3,0,1,0\n2,1000,1,2,3,1,1,0\n3,2000,1,2,3,0,1,1\n");
+    Recording recording;
+    QCOMPARE(LumetoTest::loadDialect(path, recording), loadSuccessMessage());
+    QCOMPARE(recording.stationName, QStringLiteral("ПС 110 кВ Южная"));
+    QCOMPARE(recording.analogChannels.at(2).circuit, QStringLiteral("ВЛ-110 Северная"));
+    QCOMPARE(recording.digitalChannels.at(0).id, QStringLiteral("Сброс сигнализации"));
 }
 
 QTEST_GUILESS_MAIN(TestRecordingLoader)
