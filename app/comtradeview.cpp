@@ -2,6 +2,7 @@
 
 #include "app/processmemory.h"
 #include "app/settingspaths.h"
+#include "app/viewersettings.h"
 #include "comtrade/common/recordingpath.h"
 #include "comtrade/recordingreader.h"
 #include "comtrade/standard/standardsummary.h"
@@ -11,8 +12,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QMessageBox>
@@ -139,6 +142,13 @@ QString paragraphs(const QString& first, const QString& second)
     return first.isEmpty() ? second : first + QStringLiteral("\n\n") + second;
 }
 
+// Which file a box is about: two files dropped at once give two boxes.
+QString fileParagraph(const QString& path)
+{
+    const QFileInfo file(path);
+    return comtrade_view::tr("Файл «%1» в папке %2.").arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath()));
+}
+
 // Why a file did not open, for the command line: the viewer's own reader's
 // message where it refused the file, the standard reader's for a .cff.
 QString refusalOf(const RecordingReading& reading)
@@ -160,7 +170,7 @@ QString comtrade_view::openChosenFile(const QString& name, StandardOffer offer)
     // Read whole before any box, so that a box offers only what really opens.
     RecordingReading reading = readRecording(name, StandardReading::WhenRefused);
     QApplication::restoreOverrideCursor();
-    if (!takesReading(reading, offer)) {
+    if (!takesReading(name, reading, offer)) {
         reading.recording = Recording();
         releaseFreedMemory();
         return refusalOf(reading);
@@ -173,21 +183,28 @@ QString comtrade_view::openChosenFile(const QString& name, StandardOffer offer)
     return QString();
 }
 
-bool comtrade_view::takesReading(const RecordingReading& reading, StandardOffer offer)
+bool comtrade_view::takesReading(const QString& name, const RecordingReading& reading, StandardOffer offer)
 {
     if (!reading.ok() && reading.dialectRefusal.ok()) {
         showPlainTextCritical(this, tr("Ошибка"), reading.result.message);
         return false;
     }
     if (!reading.ok()) {
-        showPlainTextCritical(this, tr("Ошибка"), reading.dialectRefusal.message,
-                              paragraphs(explainLoadFailure(reading.dialectFailure),
-                                         tr("По стандарту COMTRADE файл тоже не читается: %1").arg(reading.result.message)));
+        const QString why = paragraphs(explainLoadFailure(reading.dialectFailure),
+                                       tr("По стандарту COMTRADE файл тоже не читается: %1").arg(reading.result.message));
+        showPlainTextCritical(this, tr("Ошибка"), reading.dialectRefusal.message, paragraphs(fileParagraph(name), why));
         return false;
     }
-    return !reading.readByStandardAfterRefusal() || offer == StandardOffer::Unasked
-           || askPlainTextCritical(this, tr("Ошибка"), reading.dialectRefusal.message,
-                                   describeStandardRecording(reading.recording), tr("Открыть по стандарту"));
+    if (!reading.readByStandardAfterRefusal() || offer == StandardOffer::Unasked || opensStandardFilesUnasked())
+        return true;
+    bool unaskedFromNowOn = false;
+    const bool taken = askPlainTextCritical(
+        this, tr("Ошибка"), reading.dialectRefusal.message,
+        paragraphs(fileParagraph(name), describeStandardRecording(reading.recording)), tr("Открыть по стандарту"),
+        tr("Открывать такие файлы по стандарту без вопроса"), &unaskedFromNowOn);
+    if (taken && unaskedFromNowOn)
+        setOpensStandardFilesUnasked(true);
+    return taken;
 }
 
 // The view is the last of views; the busy cursor is on.

@@ -75,10 +75,11 @@ private:
     enum class StandardOffer { Asked, Unasked };
     // Opens a chosen name in a new tab; returns why not, empty when a tab was added.
     QString openChosenFile(const QString& name, StandardOffer offer = StandardOffer::Asked);
-    // Whether what was read goes into a tab: a recording the viewer's own reader
-    // read, or one only the standard reader read that the user takes (or is not
-    // asked about); false after the box that says why not.
-    bool takesReading(const RecordingReading& reading, StandardOffer offer);
+    // Whether what was read of name goes into a tab: a recording the viewer's own
+    // reader read, or one only the standard reader read that the user takes (or
+    // is not asked about, also once the box's check box was ticked); false after
+    // the box that says why not.
+    bool takesReading(const QString& name, const RecordingReading& reading, StandardOffer offer);
     void addRecordingTab(COMTRADE_read* view, const QString& name);
     void buildTabMenu();
     void showTabMenu(const QPoint& position);

@@ -61,6 +61,15 @@ QString loadSuccessMessage()
     return dialectText("Без ошибок");
 }
 
+QString configurationRefusal(const QByteArray& configuration, QTextCodec* codec)
+{
+    QBuffer device;
+    device.setData(configuration);
+    device.open(QIODevice::ReadOnly);
+    Recording scratch;
+    return readConfiguration(device, scratch, nullptr, codec);
+}
+
 ReadingResult readDialectRecording(RecordingFiles& files, Recording& recording, LoadFailure* failure,
                                    ReadingProgress* progress)
 {

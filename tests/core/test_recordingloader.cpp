@@ -63,6 +63,7 @@ private slots:
     void readingsOfSeveralFilesAtOnceAgreeWithOneByOne();
     void namesInOtherCyrillicEncodingsReadAsWritten_data();
     void namesInOtherCyrillicEncodingsReadAsWritten();
+    void refusalBesideTheStandardReaderQuotesTheFilesEncoding();
 };
 
 void TestRecordingLoader::reportsEveryFileProblem()
@@ -354,6 +355,28 @@ void TestRecordingLoader::namesInOtherCyrillicEncodingsReadAsWritten()
     QCOMPARE(recording.stationName, QStringLiteral("ПС 110 кВ Южная"));
     QCOMPARE(recording.analogChannels.at(2).circuit, QStringLiteral("ВЛ-110 Северная"));
     QCOMPARE(recording.digitalChannels.at(0).id, QStringLiteral("Сброс сигнализации"));
+}
+
+// The box that offers the standard reader once quoted a GBK station name as
+// Windows-1251 garbage; the view's load keeps its own text.
+void TestRecordingLoader::refusalBesideTheStandardReaderQuotesTheFilesEncoding()
+{
+    const QString configuration = QStringLiteral(
+        "北京变电站,2,1999\n4,2A,2D\n1,电压A相,A,线路一,kV,0.01,0,0,-32767,32767,1,1,P\n"
+        "2,电流B相,B,线路一,A,0.1,0,0,-32767,32767,1,1,P\n1,跳闸,,,0\n2,启动,,,0\n50\n1\n1000,3\n"
+        "17/05/2015,10:31:23.123456\n17/05/2015,10:31:23.223456\nASCII\n1\n");
+    const QByteArray bytes = QTextCodec::codecForName("GBK")->fromUnicode(configuration);
+    QTemporaryDir dir;
+    const QString path = LumetoTest::writeFile(dir, "gbk.cfg", bytes);
+    LumetoTest::writeFile(dir, "gbk.dat", "1,0,1,2,0,1\n2,1000,1,2,1,1\n3,2000,1,2,0,0\n");
+
+    const RecordingReading offered = readRecording(path, StandardReading::WhenRefused);
+    QVERIFY(offered.readByStandardAfterRefusal());
+    QCOMPARE(offered.dialectRefusal.message, QStringLiteral("Ошибка в *.cfg файле, в строке №1: 北京变电站,2,1999"));
+    QCOMPARE(offered.recording.stationName, QStringLiteral("北京变电站"));
+    const QString asLoaded = QStringLiteral("Ошибка в *.cfg файле, в строке №1: ")
+                             + QTextCodec::codecForName("Windows-1251")->toUnicode(bytes.left(bytes.indexOf('\n')));
+    QCOMPARE(readRecording(path, StandardReading::Never).result.message, asLoaded);
 }
 
 QTEST_GUILESS_MAIN(TestRecordingLoader)
