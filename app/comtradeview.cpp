@@ -1,8 +1,10 @@
 #include "app/comtradeview.h"
 
+#include "app/openingprogress.h"
 #include "app/processmemory.h"
 #include "app/settingspaths.h"
 #include "app/viewersettings.h"
+#include "comtrade/common/memoryestimate.h"
 #include "comtrade/common/recordingpath.h"
 #include "comtrade/recordingreader.h"
 #include "comtrade/standard/standardsummary.h"
@@ -19,10 +21,14 @@
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextCodec>
+#include <QTextDocument>
 #include <QTextStream>
+
+#include <memory>
 
 namespace VornaLumeto {
 
@@ -137,6 +143,16 @@ void showBusy(QWidget* window)
     window->repaint();
 }
 
+// Memory as the user reads it: gigabytes with one decimal, or whole megabytes.
+QString memoryText(qint64 bytes)
+{
+    constexpr double megabyte = 1024.0 * 1024.0;
+    constexpr double gigabyte = 1024.0 * megabyte;
+    if (bytes >= gigabyte)
+        return comtrade_view::tr("%1 ГБ").arg(QString::number(bytes / gigabyte, 'f', 1));
+    return comtrade_view::tr("%1 МБ").arg(QString::number(qRound64(bytes / megabyte)));
+}
+
 QString paragraphs(const QString& first, const QString& second)
 {
     return first.isEmpty() ? second : first + QStringLiteral("\n\n") + second;
@@ -166,21 +182,67 @@ QString comtrade_view::openChosenFile(const QString& name, StandardOffer offer)
         return tr("Уже открыт");
     }
 
-    showBusy(window());
+    // A large recording shows its waits in a progress window, a small one a busy cursor.
+    std::unique_ptr<OpeningProgress> progress;
+    if (recordingFileBytes(name) >= progressWindowBytes)
+        progress = std::make_unique<OpeningProgress>(window(), name);
+    else
+        showBusy(window());
     // Read whole before any box, so that a box offers only what really opens.
-    RecordingReading reading = readRecording(name, StandardReading::WhenRefused);
-    QApplication::restoreOverrideCursor();
-    if (!takesReading(name, reading, offer)) {
+    RecordingReading reading =
+        progress ? progress->read(StandardReading::WhenRefused) : readRecording(name, StandardReading::WhenRefused);
+    if (!progress)
+        QApplication::restoreOverrideCursor();
+    QString refusal;
+    if (reading.result.failure == ReadingFailure::Cancelled)
+        refusal = tr("Открытие отменено");
+    else if (!takesReading(name, reading, offer))
+        refusal = refusalOf(reading);
+    else if (!fitsInMemory(name, reading.recording))
+        refusal = tr("Не хватает памяти, чтобы показать осциллограмму");
+    if (!refusal.isEmpty()) {
         reading.recording = Recording();
         releaseFreedMemory();
-        return refusalOf(reading);
+        return refusal;
     }
-    showBusy(window());
+
     auto* view = new COMTRADE_read(this);
-    view->buildDisplay(std::move(reading.recording));
+    if (progress && !progress->build(*view, std::move(reading.recording))) {
+        delete view;
+        releaseFreedMemory();
+        return tr("Открытие отменено");
+    }
+    if (!progress) {
+        showBusy(window());
+        view->buildDisplay(std::move(reading.recording));
+    }
     views.append(view);
     addRecordingTab(view, name);
     return QString();
+}
+
+bool comtrade_view::fitsInMemory(const QString& name, const Recording& recording)
+{
+    const qint64 needed = displayMemoryBytes(recording.timeAxis.size(), recording.analogCount, recording.digitalCount);
+    const qint64 available = availableMemoryBytes();
+    if (available < 0 || needed <= available)
+        return true;
+    QMessageBox box(QMessageBox::Warning, tr("Не хватает памяти"),
+                    tr("Чтобы показать осциллограмму, нужно около %1 памяти, а свободно %2: система может закрыть "
+                       "программу.")
+                        .arg(memoryText(needed), memoryText(available)),
+                    QMessageBox::Cancel, this);
+    box.setTextFormat(Qt::PlainText);
+    box.setInformativeText(Qt::convertFromPlainText(
+        paragraphs(fileParagraph(name), tr("Вместо показа осциллограмму можно записать в файл CSV.")),
+        Qt::WhiteSpaceNormal));
+    QPushButton* exportButton = box.addButton(tr("Экспорт в CSV…"), QMessageBox::AcceptRole);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.exec();
+    if (box.clickedButton() == exportButton)
+        saveRecordingAsCsv(recording, name);
+    return false;
 }
 
 bool comtrade_view::takesReading(const QString& name, const RecordingReading& reading, StandardOffer offer)

@@ -14,6 +14,7 @@ class QTabWidget;
 namespace VornaLumeto {
 
 class COMTRADE_read;
+struct Recording;
 struct RecordingReading;
 
 // The tab container: one view per open recording, in tab order.
@@ -48,6 +49,9 @@ public:
     // Asks where to write the recording of the tab as CSV and writes it; false
     // when cancelled or not written (a box says why).
     bool exportTabAsCsv(int index);
+    // Whether the view of name's recording fits in the memory the system has;
+    // when not, a box says so with the estimate and offers CSV export instead.
+    bool fitsInMemory(const QString& name, const Recording& recording);
 
     QHBoxLayout* tabLayout = nullptr;
     QTabWidget* tabWidget = nullptr;
@@ -80,6 +84,9 @@ private:
     // is not asked about, also once the box's check box was ticked); false after
     // the box that says why not.
     bool takesReading(const QString& name, const RecordingReading& reading, StandardOffer offer);
+    // Asks where to write a recording (read from recordingPath) as CSV and
+    // writes it; false when cancelled or not written (a box says why).
+    bool saveRecordingAsCsv(const Recording& recording, const QString& recordingPath);
     void addRecordingTab(COMTRADE_read* view, const QString& name);
     void buildTabMenu();
     void showTabMenu(const QPoint& position);

@@ -1,3 +1,4 @@
+#include "comtrade/common/memoryestimate.h"
 #include "comtrade/common/readingprogress.h"
 #include "comtrade/dialect/dialectreader.h"
 #include "comtrade/recordingreader.h"
@@ -64,6 +65,8 @@ private slots:
     void namesInOtherCyrillicEncodingsReadAsWritten_data();
     void namesInOtherCyrillicEncodingsReadAsWritten();
     void refusalBesideTheStandardReaderQuotesTheFilesEncoding();
+    void memoryAvailableIsReadFromMeminfo_data();
+    void memoryAvailableIsReadFromMeminfo();
 };
 
 void TestRecordingLoader::reportsEveryFileProblem()
@@ -377,6 +380,26 @@ void TestRecordingLoader::refusalBesideTheStandardReaderQuotesTheFilesEncoding()
     const QString asLoaded = QStringLiteral("Ошибка в *.cfg файле, в строке №1: ")
                              + QTextCodec::codecForName("Windows-1251")->toUnicode(bytes.left(bytes.indexOf('\n')));
     QCOMPARE(readRecording(path, StandardReading::Never).result.message, asLoaded);
+}
+
+void TestRecordingLoader::memoryAvailableIsReadFromMeminfo_data()
+{
+    QTest::addColumn<QByteArray>("meminfo");
+    QTest::addColumn<qint64>("available");
+    QTest::newRow("kernel 3.14 on") << QByteArray("MemTotal:       24684544 kB\nMemFree:        20542012 kB\n"
+                                                  "MemAvailable:   24130560 kB\nBuffers:          136420 kB\n")
+                                    << qint64(24130560) * 1024;
+    QTest::newRow("older kernels have none") << QByteArray("MemTotal: 1000 kB\nMemFree: 500 kB\n") << qint64(-1);
+    QTest::newRow("not a number") << QByteArray("MemAvailable: lots kB\n") << qint64(-1);
+}
+
+void TestRecordingLoader::memoryAvailableIsReadFromMeminfo()
+{
+    QFETCH(QByteArray, meminfo);
+    QTEST(memAvailableBytes(meminfo), "available");
+    // A 160-channel recording of 600,000 samples asked for 6.1 GB, 3.8 of them for the view.
+    QCOMPARE(displayMemoryBytes(600000, 160, 0), qint64(3840000000));
+    QVERIFY(availableMemoryBytes() > 0);  // Linux has told MemAvailable since 3.14
 }
 
 QTEST_GUILESS_MAIN(TestRecordingLoader)

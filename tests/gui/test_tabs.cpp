@@ -5,11 +5,14 @@
 #include "support/testfiles.h"
 
 #include "app/comtradeview.h"
+#include "app/openingprogress.h"
 #include "app/mainwindow.h"
 #include "app/resourcesinit.h"
 #include "app/settingspaths.h"
 #include "app/viewersettings.h"
+#include "comtrade/common/memoryestimate.h"
 #include "comtrade/recordingexport.h"
+#include "comtrade/recordingreader.h"
 #include "recordinggenerator.h"
 #include "view/comtraderead.h"
 #include "view/plaintext.h"
@@ -29,6 +32,7 @@
 #include <QTextCodec>
 #include <QTextDocument>
 #include <QtTest>
+#include <qcustomplot.h>
 
 using namespace LumetoTest;
 using VornaLumeto::comtrade_view;
@@ -291,6 +295,49 @@ private slots:
         QCOMPARE(unexpected, QString());
         QCOMPARE(tabs.tabWidget->count(), 2);
         VornaLumeto::setOpensStandardFilesUnasked(false);
+    }
+
+    // A recording whose view needs more memory than the system has is not built:
+    // a box says so and offers the recording as CSV instead (160 channels of
+    // 600,000 samples once took 6.1 GB and the viewer was killed).
+    void viewBeyondTheMemoryAvailableIsRefusedWithCsvOffered()
+    {
+        comtrade_view tabs(nullptr);
+        const qint64 available = VornaLumeto::availableMemoryBytes();
+        QVERIFY(available > 0);
+        VornaLumeto::Recording huge;
+        huge.analogCount = 255;
+        huge.timeAxis = QVector<double>(int(available / VornaLumeto::displayMemoryBytes(1, 255, 0)) + 1000);
+        SeenBox seen;
+        pressInNextBox(seen, QMessageBox().addButton(QMessageBox::Cancel)->text());
+        QVERIFY(!tabs.fitsInMemory(dir.filePath("huge.cfg"), huge));
+        QCOMPARE(seen.title, QStringLiteral("Не хватает памяти"));
+        QVERIFY2(seen.text.startsWith(QStringLiteral("Чтобы показать осциллограмму, нужно около ")), qPrintable(seen.text));
+        QVERIFY2(seen.text.contains(QStringLiteral(" ГБ памяти, а свободно ")), qPrintable(seen.text));
+        QVERIFY(seen.buttons.contains(QStringLiteral("Экспорт в CSV…")));
+        QCOMPARE(seen.escapeButton, seen.defaultButton);
+        QVERIFY(seen.informativeText.startsWith(fileParagraph(dir.filePath("huge.cfg"))));
+
+        huge.timeAxis = QVector<double>(1000);
+        QVERIFY(tabs.fitsInMemory(dir.filePath("huge.cfg"), huge));  // no box
+    }
+
+    // What the progress window reads and builds on the other thread is what a
+    // reading without it gives.
+    void progressWindowReadsAndBuildsAsWithoutIt()
+    {
+        QWidget window;
+        const QString path = writeLaterRevision(dir, QStringLiteral("progress"));
+        VornaLumeto::OpeningProgress progress(&window, path);
+        VornaLumeto::RecordingReading reading = progress.read(VornaLumeto::StandardReading::WhenRefused);
+        QVERIFY(reading.readByStandardAfterRefusal());
+        const VornaLumeto::RecordingReading alone = VornaLumeto::readRecording(path, VornaLumeto::StandardReading::WhenRefused);
+        QCOMPARE(reading.recording.analogValues, alone.recording.analogValues);
+        QCOMPARE(reading.recording.channelFrequency, alone.recording.channelFrequency);
+        VornaLumeto::COMTRADE_read view(nullptr);
+        QVERIFY(progress.build(view, std::move(reading.recording)));
+        QCOMPARE(view.waveGraphs.size(), 4);
+        QCOMPARE(view.waveGraphs.first()->data()->size(), 400);
     }
 
     // A broken data line that the standard reader cannot read either: the box as
