@@ -165,6 +165,27 @@ QString fileParagraph(const QString& path)
     return comtrade_view::tr("Файл «%1» в папке %2.").arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath()));
 }
 
+RecordingReading readShowingTheWait(QWidget* window, const QString& name, OpeningProgress* progress)
+{
+    if (progress)
+        return progress->read(StandardReading::WhenRefused);
+    showBusy(window);
+    RecordingReading reading = readRecording(name, StandardReading::WhenRefused);
+    QApplication::restoreOverrideCursor();
+    return reading;
+}
+
+// False when the progress window's Cancel stopped it; the busy cursor stays on for the tab.
+bool buildShowingTheWait(QWidget* window, COMTRADE_read& view, Recording&& recording, OpeningProgress* progress)
+{
+    if (progress && !progress->build(view, std::move(recording)))
+        return false;
+    showBusy(window);
+    if (!progress)
+        view.buildDisplay(std::move(recording));
+    return true;
+}
+
 // Why a file did not open, for the command line: the viewer's own reader's
 // message where it refused the file, the standard reader's for a .cff.
 QString refusalOf(const RecordingReading& reading)
@@ -183,41 +204,35 @@ QString comtrade_view::openChosenFile(const QString& name, StandardOffer offer)
     }
 
     // A large recording shows its waits in a progress window, a small one a busy cursor.
-    std::unique_ptr<OpeningProgress> progress;
-    if (recordingFileBytes(name) >= progressWindowBytes)
-        progress = std::make_unique<OpeningProgress>(window(), name);
-    else
-        showBusy(window());
+    const std::unique_ptr<OpeningProgress> progress =
+        recordingFileBytes(name) >= progressWindowBytes ? std::make_unique<OpeningProgress>(window(), name) : nullptr;
     // Read whole before any box, so that a box offers only what really opens.
-    RecordingReading reading =
-        progress ? progress->read(StandardReading::WhenRefused) : readRecording(name, StandardReading::WhenRefused);
-    if (!progress)
-        QApplication::restoreOverrideCursor();
-    QString refusal;
-    if (reading.result.failure == ReadingFailure::Cancelled)
-        refusal = tr("Открытие отменено");
-    else if (!takesReading(name, reading, offer))
-        refusal = refusalOf(reading);
-    else if (!fitsInMemory(name, reading.recording))
-        refusal = tr("Не хватает памяти, чтобы показать осциллограмму");
+    RecordingReading reading = readShowingTheWait(window(), name, progress.get());
+    const QString refusal = whyNotShown(name, reading, offer);
     if (!refusal.isEmpty()) {
         reading.recording = Recording();
         releaseFreedMemory();
         return refusal;
     }
-
     auto* view = new COMTRADE_read(this);
-    if (progress && !progress->build(*view, std::move(reading.recording))) {
+    if (!buildShowingTheWait(window(), *view, std::move(reading.recording), progress.get())) {
         delete view;
         releaseFreedMemory();
         return tr("Открытие отменено");
     }
-    if (!progress) {
-        showBusy(window());
-        view->buildDisplay(std::move(reading.recording));
-    }
     views.append(view);
     addRecordingTab(view, name);
+    return QString();
+}
+
+QString comtrade_view::whyNotShown(const QString& name, const RecordingReading& reading, StandardOffer offer)
+{
+    if (reading.result.failure == ReadingFailure::Cancelled)
+        return tr("Открытие отменено");
+    if (!takesReading(name, reading, offer))
+        return refusalOf(reading);
+    if (!fitsInMemory(name, reading.recording))
+        return tr("Не хватает памяти, чтобы показать осциллограмму");
     return QString();
 }
 

@@ -79,6 +79,9 @@ private:
     enum class StandardOffer { Asked, Unasked };
     // Opens a chosen name in a new tab; returns why not, empty when a tab was added.
     QString openChosenFile(const QString& name, StandardOffer offer = StandardOffer::Asked);
+    // Why what was read of name goes into no tab (cancelled, refused, too large
+    // for the memory there is), after the box that says so; empty when it goes into one.
+    QString whyNotShown(const QString& name, const RecordingReading& reading, StandardOffer offer);
     // Whether what was read of name goes into a tab: a recording the viewer's own
     // reader read, or one only the standard reader read that the user takes (or
     // is not asked about, also once the box's check box was ticked); false after
