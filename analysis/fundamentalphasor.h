@@ -10,9 +10,6 @@
 
 namespace VornaLumeto {
 
-// Fewer samples per period than this give no phasor.
-constexpr int minimumSamplesPerPeriod = 8;
-
 // The period that ends at a sample: N samples, N the line period at the rate of
 // the stretch that holds the sample, rounded. None when it would reach before
 // the first sample or past sampleCount, into a stretch of another rate, or

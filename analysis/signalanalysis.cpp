@@ -95,7 +95,7 @@ int stretchHolding(const QVector<SamplingStretch>& stretches, int sample)
     return std::max(int(after - stretches.begin()) - 1, 0);
 }
 
-CutWindows cutWindows(const QVector<SamplingStretch>& stretches, double lineFrequency, int cut)
+CutWindows cutWindows(const QVector<SamplingStretch>& stretches, double lineFrequency, int cut, int fewestSamples)
 {
     if (stretches.isEmpty())
         return CutWindows();
@@ -103,8 +103,10 @@ CutWindows cutWindows(const QVector<SamplingStretch>& stretches, double lineFreq
     CutWindows windows = cutWindows(analysisPeriods(stretch.rate, lineFrequency), cut);
     // Before the first sample a window is simply not recorded; after it, a
     // window that starts before its stretch takes in samples of another rate.
-    for (SampleWindow* window : {&windows.whole, &windows.nearest})
+    for (SampleWindow* window : {&windows.whole, &windows.nearest}) {
         window->acrossRateChange = window->recorded() && window->first < stretch.first;
+        window->tooFewSamples = window->recorded() && window->count < fewestSamples;
+    }
     return windows;
 }
 
@@ -112,7 +114,7 @@ double computeWindowRms(const QVector<double>& raw, ChannelScaling scaling, Samp
 {
     if (!windowInside(raw, window))
         return 0.0;
-    if (window.acrossRateChange)
+    if (!window.givesNumbers())
         return notANumber;
     double sum = 0.0;
     for (int i = window.first; i < window.first + window.count; ++i) {
@@ -126,7 +128,7 @@ double windowPeakAbs(const QVector<double>& raw, ChannelScaling scaling, SampleW
 {
     if (!windowInside(raw, window))
         return 0.0;
-    if (window.acrossRateChange)
+    if (!window.givesNumbers())
         return notANumber;
     double peak = 0.0;
     for (int i = window.first; i < window.first + window.count; ++i)
@@ -139,7 +141,7 @@ Phasor computePhasor(const QVector<double>& raw, ChannelScaling scaling, SampleW
     Phasor phasor;
     if (!windowInside(raw, window))
         return phasor;
-    if (window.acrossRateChange)
+    if (!window.givesNumbers())
         return {notANumber, notANumber, notANumber, notANumber, notANumber};
     const int count = window.count;
     const FourierSums sums = fourierSums(raw, scaling, window, harmonic, 0);
@@ -161,7 +163,7 @@ HarmonicMagnitudes computeHarmonicMagnitudes(const QVector<double>& raw, Channel
     result.magnitudes.fill(0.0, highestHarmonic + 1);
     if (!windowInside(raw, window))
         return result;
-    if (window.acrossRateChange) {
+    if (!window.givesNumbers()) {
         result.magnitudes.fill(notANumber);
         return result;
     }

@@ -31,6 +31,11 @@ struct SampleWindow {
     // Its samples were taken at two rates: they are no period of anything, and
     // every result over the window is NaN.
     bool acrossRateChange = false;
+    // Its period holds fewer samples than the analysis asks for: every result
+    // over the window is NaN as well.
+    bool tooFewSamples = false;
+    // Results over the window are numbers (where the window holds no missing value).
+    bool givesNumbers() const { return !acrossRateChange && !tooFewSamples; }
     // The recording holds the whole window: it has samples and starts at or after the first one.
     bool recorded() const { return count > 0 && first >= 0; }
 };
@@ -55,10 +60,15 @@ struct SamplingStretch {
 // or before it (the first stretch for a sample before them all).
 int stretchHolding(const QVector<SamplingStretch>& stretches, int sample);
 
+// Fewer samples per period than this give no phasor, and no readout of a
+// recording read by the standard reader (a 50 samples/s stretch of a multi-rate recording).
+constexpr int minimumSamplesPerPeriod = 8;
+
 // The windows that end at a cut of a recording sampled in stretches of
 // different rates: P and Q of the stretch that holds the cut, and a window
-// that reaches back into the stretch before is acrossRateChange.
-CutWindows cutWindows(const QVector<SamplingStretch>& stretches, double lineFrequency, int cut);
+// that reaches back into the stretch before is acrossRateChange. A window of
+// fewer than fewestSamples samples is tooFewSamples.
+CutWindows cutWindows(const QVector<SamplingStretch>& stretches, double lineFrequency, int cut, int fewestSamples = 0);
 
 // A channel's raw values become multiplier * raw + offsetAdder in its unit.
 struct ChannelScaling {
@@ -66,8 +76,8 @@ struct ChannelScaling {
     double offsetAdder = 0.0;
 };
 
-// Results over a window outside the values are 0; over a window across a
-// change of rate, or one that holds a missing value (NaN), they are NaN.
+// Results over a window outside the values are 0; over a window that gives no
+// numbers, or one that holds a missing value (NaN), they are NaN.
 
 // True RMS of the scaled values over the window; 0 for a window outside the values.
 double computeWindowRms(const QVector<double>& raw, ChannelScaling scaling, SampleWindow window);

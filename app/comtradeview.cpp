@@ -1,7 +1,10 @@
 #include "app/comtradeview.h"
 
+#include "app/openingprogress.h"
 #include "app/processmemory.h"
 #include "app/settingspaths.h"
+#include "app/viewersettings.h"
+#include "comtrade/common/memoryestimate.h"
 #include "comtrade/common/recordingpath.h"
 #include "comtrade/recordingreader.h"
 #include "comtrade/standard/standardsummary.h"
@@ -11,15 +14,21 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextCodec>
+#include <QTextDocument>
 #include <QTextStream>
+
+#include <memory>
 
 namespace VornaLumeto {
 
@@ -134,9 +143,47 @@ void showBusy(QWidget* window)
     window->repaint();
 }
 
+// Memory as the user reads it: gigabytes with one decimal, or whole megabytes.
+QString memoryText(qint64 bytes)
+{
+    constexpr double megabyte = 1024.0 * 1024.0;
+    constexpr double gigabyte = 1024.0 * megabyte;
+    if (bytes >= gigabyte)
+        return comtrade_view::tr("%1 ГБ").arg(QString::number(bytes / gigabyte, 'f', 1));
+    return comtrade_view::tr("%1 МБ").arg(QString::number(qRound64(bytes / megabyte)));
+}
+
 QString paragraphs(const QString& first, const QString& second)
 {
     return first.isEmpty() ? second : first + QStringLiteral("\n\n") + second;
+}
+
+// Which file a box is about: two files dropped at once give two boxes.
+QString fileParagraph(const QString& path)
+{
+    const QFileInfo file(path);
+    return comtrade_view::tr("Файл «%1» в папке %2.").arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath()));
+}
+
+RecordingReading readShowingTheWait(QWidget* window, const QString& name, OpeningProgress* progress)
+{
+    if (progress)
+        return progress->read(StandardReading::WhenRefused);
+    showBusy(window);
+    RecordingReading reading = readRecording(name, StandardReading::WhenRefused);
+    QApplication::restoreOverrideCursor();
+    return reading;
+}
+
+// False when the progress window's Cancel stopped it; the busy cursor stays on for the tab.
+bool buildShowingTheWait(QWidget* window, COMTRADE_read& view, Recording&& recording, OpeningProgress* progress)
+{
+    if (progress && !progress->build(view, std::move(recording)))
+        return false;
+    showBusy(window);
+    if (!progress)
+        view.buildDisplay(std::move(recording));
+    return true;
 }
 
 // Why a file did not open, for the command line: the viewer's own reader's
@@ -156,38 +203,85 @@ QString comtrade_view::openChosenFile(const QString& name, StandardOffer offer)
         return tr("Уже открыт");
     }
 
-    showBusy(window());
+    // A large recording shows its waits in a progress window, a small one a busy cursor.
+    const std::unique_ptr<OpeningProgress> progress =
+        recordingFileBytes(name) >= progressWindowBytes ? std::make_unique<OpeningProgress>(window(), name) : nullptr;
     // Read whole before any box, so that a box offers only what really opens.
-    RecordingReading reading = readRecording(name, StandardReading::WhenRefused);
-    QApplication::restoreOverrideCursor();
-    if (!takesReading(reading, offer)) {
+    RecordingReading reading = readShowingTheWait(window(), name, progress.get());
+    const QString refusal = whyNotShown(name, reading, offer);
+    if (!refusal.isEmpty()) {
         reading.recording = Recording();
         releaseFreedMemory();
-        return refusalOf(reading);
+        return refusal;
     }
-    showBusy(window());
     auto* view = new COMTRADE_read(this);
-    view->buildDisplay(std::move(reading.recording));
+    if (!buildShowingTheWait(window(), *view, std::move(reading.recording), progress.get())) {
+        delete view;
+        releaseFreedMemory();
+        return tr("Открытие отменено");
+    }
     views.append(view);
     addRecordingTab(view, name);
     return QString();
 }
 
-bool comtrade_view::takesReading(const RecordingReading& reading, StandardOffer offer)
+QString comtrade_view::whyNotShown(const QString& name, const RecordingReading& reading, StandardOffer offer)
+{
+    if (reading.result.failure == ReadingFailure::Cancelled)
+        return tr("Открытие отменено");
+    if (!takesReading(name, reading, offer))
+        return refusalOf(reading);
+    if (!fitsInMemory(name, reading.recording))
+        return tr("Не хватает памяти, чтобы показать осциллограмму");
+    return QString();
+}
+
+bool comtrade_view::fitsInMemory(const QString& name, const Recording& recording)
+{
+    const qint64 needed = displayMemoryBytes(recording.timeAxis.size(), recording.analogCount, recording.digitalCount);
+    const qint64 available = availableMemoryBytes();
+    if (available < 0 || needed <= available)
+        return true;
+    QMessageBox box(QMessageBox::Warning, tr("Не хватает памяти"),
+                    tr("Чтобы показать осциллограмму, нужно около %1 памяти, а свободно %2: система может закрыть "
+                       "программу.")
+                        .arg(memoryText(needed), memoryText(available)),
+                    QMessageBox::Cancel, this);
+    box.setTextFormat(Qt::PlainText);
+    box.setInformativeText(Qt::convertFromPlainText(
+        paragraphs(fileParagraph(name), tr("Вместо показа осциллограмму можно записать в файл CSV.")),
+        Qt::WhiteSpaceNormal));
+    QPushButton* exportButton = box.addButton(tr("Экспорт в CSV…"), QMessageBox::AcceptRole);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.exec();
+    if (box.clickedButton() == exportButton)
+        saveRecordingAsCsv(recording, name);
+    return false;
+}
+
+bool comtrade_view::takesReading(const QString& name, const RecordingReading& reading, StandardOffer offer)
 {
     if (!reading.ok() && reading.dialectRefusal.ok()) {
         showPlainTextCritical(this, tr("Ошибка"), reading.result.message);
         return false;
     }
     if (!reading.ok()) {
-        showPlainTextCritical(this, tr("Ошибка"), reading.dialectRefusal.message,
-                              paragraphs(explainLoadFailure(reading.dialectFailure),
-                                         tr("По стандарту COMTRADE файл тоже не читается: %1").arg(reading.result.message)));
+        const QString why = paragraphs(explainLoadFailure(reading.dialectFailure),
+                                       tr("По стандарту COMTRADE файл тоже не читается: %1").arg(reading.result.message));
+        showPlainTextCritical(this, tr("Ошибка"), reading.dialectRefusal.message, paragraphs(fileParagraph(name), why));
         return false;
     }
-    return !reading.readByStandardAfterRefusal() || offer == StandardOffer::Unasked
-           || askPlainTextCritical(this, tr("Ошибка"), reading.dialectRefusal.message,
-                                   describeStandardRecording(reading.recording), tr("Открыть по стандарту"));
+    if (!reading.readByStandardAfterRefusal() || offer == StandardOffer::Unasked || opensStandardFilesUnasked())
+        return true;
+    bool unaskedFromNowOn = false;
+    const bool taken = askPlainTextCritical(
+        this, tr("Ошибка"), reading.dialectRefusal.message,
+        paragraphs(fileParagraph(name), describeStandardRecording(reading.recording)), tr("Открыть по стандарту"),
+        tr("Открывать такие файлы по стандарту без вопроса"), &unaskedFromNowOn);
+    if (taken && unaskedFromNowOn)
+        setOpensStandardFilesUnasked(true);
+    return taken;
 }
 
 // The view is the last of views; the busy cursor is on.
@@ -205,9 +299,9 @@ void comtrade_view::addRecordingTab(COMTRADE_read* view, const QString& name)
     view->setObjectName(name);
     QApplication::restoreOverrideCursor();
     // What of the file the tab does not show, said once the tab is there.
-    const QString leftOut = describeLeftOut(*view);
-    if (!leftOut.isEmpty())
-        showPlainTextWarning(this, tr("Предупреждение"), leftOut);
+    const QString warnings = describeWarnings(*view);
+    if (!warnings.isEmpty())
+        showPlainTextWarning(this, tr("Предупреждение"), warnings);
 }
 
 void comtrade_view::slot_close_tab(int index)

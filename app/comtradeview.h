@@ -14,6 +14,7 @@ class QTabWidget;
 namespace VornaLumeto {
 
 class COMTRADE_read;
+struct Recording;
 struct RecordingReading;
 
 // The tab container: one view per open recording, in tab order.
@@ -53,6 +54,9 @@ public:
     bool showFaultAnalysis(int index);
     // Ctrl+Shift+A on the window: the fault analysis of the current tab, in no menu.
     void addFaultAnalysisShortcut(QWidget* window);
+    // Whether the view of name's recording fits in the memory the system has;
+    // when not, a box says so with the estimate and offers CSV export instead.
+    bool fitsInMemory(const QString& name, const Recording& recording);
 
     QHBoxLayout* tabLayout = nullptr;
     QTabWidget* tabWidget = nullptr;
@@ -81,10 +85,17 @@ private:
     enum class StandardOffer { Asked, Unasked };
     // Opens a chosen name in a new tab; returns why not, empty when a tab was added.
     QString openChosenFile(const QString& name, StandardOffer offer = StandardOffer::Asked);
-    // Whether what was read goes into a tab: a recording the viewer's own reader
-    // read, or one only the standard reader read that the user takes (or is not
-    // asked about); false after the box that says why not.
-    bool takesReading(const RecordingReading& reading, StandardOffer offer);
+    // Why what was read of name goes into no tab (cancelled, refused, too large
+    // for the memory there is), after the box that says so; empty when it goes into one.
+    QString whyNotShown(const QString& name, const RecordingReading& reading, StandardOffer offer);
+    // Whether what was read of name goes into a tab: a recording the viewer's own
+    // reader read, or one only the standard reader read that the user takes (or
+    // is not asked about, also once the box's check box was ticked); false after
+    // the box that says why not.
+    bool takesReading(const QString& name, const RecordingReading& reading, StandardOffer offer);
+    // Asks where to write a recording (read from recordingPath) as CSV and
+    // writes it; false when cancelled or not written (a box says why).
+    bool saveRecordingAsCsv(const Recording& recording, const QString& recordingPath);
     void addRecordingTab(COMTRADE_read* view, const QString& name);
     void buildTabMenu();
     void addFaultAnalysisAction();

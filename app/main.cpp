@@ -1,6 +1,7 @@
 #include "app/commandline.h"
 #include "app/comtradeview.h"
 #include "app/mainwindow.h"
+#include "app/notopenedbox.h"
 #include "app/processmemory.h"
 #include "app/qttranslation.h"
 #include "app/resourcesinit.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QStringList>
 #include <QTextStream>
+#include <QTimer>
 #include <QTranslator>
 
 namespace {
@@ -55,18 +57,22 @@ int answerWithoutWindow(int argc, char* argv[])
 }
 
 // Opens the recordings named on the command line and says on standard error
-// why any name was not opened.
-void openNamedRecordings(VornaLumeto::comtrade_view& tabs, const VornaLumeto::CommandLine& commandLine)
+// why any name was not opened; returns those lines.
+QStringList openNamedRecordings(VornaLumeto::comtrade_view& tabs, const VornaLumeto::CommandLine& commandLine)
 {
     QTextStream errors(stderr);
-    for (const QString& line : commandLine.notOpened)
+    QStringList lines = commandLine.notOpened;
+    for (const QString& line : lines)
         errors << line;
     errors.flush();
     for (const QString& path : commandLine.recordings) {
         const QString reason = tabs.openNamedFile(path, commandLine.standard);
-        if (!reason.isEmpty())
-            errors << VornaLumeto::notOpenedLine(path, reason) << Qt::flush;
+        if (reason.isEmpty())
+            continue;
+        lines.append(VornaLumeto::notOpenedLine(path, reason));
+        errors << lines.last() << Qt::flush;
     }
+    return lines;
 }
 
 } // namespace
@@ -93,6 +99,8 @@ int main(int argc, char* argv[])
     VornaLumeto::MainWindow window(0, nullptr);
     window.setMinimumSize(840, 630);
     window.show();
-    openNamedRecordings(*window.recordingTabs, commandLine);
+    const QStringList notOpened = openNamedRecordings(*window.recordingTabs, commandLine);
+    if (!notOpened.isEmpty() && !VornaLumeto::standardErrorIsTerminal())
+        QTimer::singleShot(0, &window, [&window, notOpened] { VornaLumeto::showNotOpenedNames(&window, notOpened); });
     return application.exec();
 }

@@ -40,16 +40,21 @@ bool comtrade_view::exportTabAsCsv(int index)
 {
     if (index < 0 || index >= views.size() || index >= fileNames.size())
         return false;
+    // The view holds the recording as loaded; the file is not read again.
+    return saveRecordingAsCsv(*views.at(index), fileNames.at(index));
+}
+
+bool comtrade_view::saveRecordingAsCsv(const Recording& loaded, const QString& recordingPath)
+{
     // The recording's name with ".csv", beside the recording.
-    const QFileInfo recording(fileNames.at(index));
+    const QFileInfo recording(recordingPath);
     const QString proposed = recording.absolutePath() + QLatin1Char('/') + recording.completeBaseName()
                              + QStringLiteral(".csv");
     const QString csvPath = QFileDialog::getSaveFileName(this, tr("Экспорт в CSV"), proposed, tr("CSV (*.csv)"));
     if (csvPath.isEmpty())
         return false;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    // The view holds the recording as loaded; the file is not read again.
-    const QString message = writeRecordingCsvFile(*views.at(index), csvPath);
+    const QString message = writeRecordingCsvFile(loaded, csvPath);
     QApplication::restoreOverrideCursor();
     if (message.isEmpty())
         return true;

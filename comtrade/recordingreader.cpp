@@ -2,6 +2,7 @@
 
 #include "comtrade/common/recordingfiles.h"
 #include "comtrade/common/recordingpath.h"
+#include "comtrade/common/textencoding.h"
 #include "comtrade/dialect/dialectmessages.h"
 #include "comtrade/dialect/dialectreader.h"
 #include "comtrade/standard/standardreader.h"
@@ -15,6 +16,19 @@ void readByDialect(RecordingFiles& files, RecordingReading& reading, ReadingProg
     reading.result = readDialectRecording(files, reading.recording, &reading.dialectFailure, progress);
     if (reading.result.failure != ReadingFailure::Cancelled)
         reading.dialectRefusal = reading.result;
+}
+
+// The viewer's own reader quotes a failing configuration line as it decoded
+// it (Windows-1251 mostly); beside the standard reader, which detected the
+// file's encoding, the refusal quotes it as the file is written.
+void quoteInFileEncoding(RecordingFiles& files, RecordingReading& reading)
+{
+    const EncodingGuess& guess = files.encodingGuess();
+    QTextCodec* const fileCodec = standardCodec(guess);
+    if (reading.dialectRefusal.failure != ReadingFailure::Configuration || guess.marked
+        || fileCodec == dialectCodec(guess))
+        return;
+    reading.dialectRefusal.message = configurationRefusal(files.bytes(), fileCodec);
 }
 
 void readByStandard(RecordingFiles& files, RecordingReading& reading, ReadingProgress* progress)
@@ -42,8 +56,10 @@ RecordingReading readRecording(const QString& path, StandardReading standard, Re
         return reading;
     }
     readByDialect(files, reading, progress);
-    if (!reading.dialectRefusal.ok() && standard == StandardReading::WhenRefused)
+    if (!reading.dialectRefusal.ok() && standard == StandardReading::WhenRefused) {
+        quoteInFileEncoding(files, reading);
         readByStandard(files, reading, progress);
+    }
     return reading;
 }
 

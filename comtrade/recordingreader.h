@@ -26,8 +26,9 @@ struct RecordingReading {
     RecordingGrammar grammar = RecordingGrammar::Dialect;  // the reader that read last
     ReadingResult result;                                  // its result
     // The dialect reader's refusal and what it saw of it, also when the
-    // standard reader read next (result is then the standard reader's);
-    // dialectRefusal.ok() when the dialect reader did not refuse the file.
+    // standard reader read next (result is then the standard reader's; the
+    // refusal then quotes a configuration line in the encoding the standard
+    // reader found); dialectRefusal.ok() when the dialect reader did not refuse the file.
     ReadingResult dialectRefusal;
     LoadFailure dialectFailure;
 

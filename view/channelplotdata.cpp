@@ -5,6 +5,7 @@
 #include "view/comtraderead.h"
 #include "view/graphpoints.h"
 
+#include <QThread>
 #include <QtConcurrent>
 
 #include <numeric>
@@ -73,8 +74,18 @@ void ChannelPlotData::start(COMTRADE_read& view)
     });
 }
 
-void ChannelPlotData::finish(COMTRADE_read& view)
+bool ChannelPlotData::finish(COMTRADE_read& view, const std::function<bool(int permille)>& progress)
 {
+    // The window that shows the progress is painted between short waits.
+    constexpr int pollMilliseconds = 50;
+    while (progress && !work.isFinished()) {
+        if (!progress(int(qint64(work.progressValue()) * 1000 / qMax(1, work.progressMaximum())))) {
+            work.cancel();
+            work.waitForFinished();
+            return false;
+        }
+        QThread::msleep(pollMilliseconds);
+    }
     work.waitForFinished();
     view.normalizedValues.resize(analog.size());
     for (int channel = 0; channel < analog.size(); ++channel) {
@@ -94,6 +105,7 @@ void ChannelPlotData::finish(COMTRADE_read& view)
     }
     analog.clear();
     digital.clear();
+    return true;
 }
 
 } // namespace VornaLumeto

@@ -5,6 +5,8 @@
 #include <QFuture>
 #include <QVector>
 
+#include <functional>
+
 namespace VornaLumeto {
 
 class COMTRADE_read;
@@ -36,8 +38,10 @@ public:
 
     void start(COMTRADE_read& view);
     // Waits for the work, then hands every vector to the view's members and
-    // graphs without copying it.
-    void finish(COMTRADE_read& view);
+    // graphs without copying it. While it waits, tells progress (when given)
+    // how much is done, 0 to 1000; when progress returns false the work
+    // stops, nothing is handed over and finish returns false.
+    bool finish(COMTRADE_read& view, const std::function<bool(int permille)>& progress = {});
 
 private:
     QVector<int> jobs;  // analog channels first, then digital ones

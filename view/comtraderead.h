@@ -15,6 +15,8 @@
 #include <QVector>
 #include <QWidget>
 
+#include <functional>
+
 class QAction;
 class QActionGroup;
 class QCPAxisRect;
@@ -59,8 +61,13 @@ public:
     // Reads the recording with the viewer's own reader and builds the display;
     // returns loadSuccessMessage() or the reader's message.
     QString load(const QString& configurationPath);
-    // The display half of load(): takes a recording read elsewhere as its members and builds the display.
-    void buildDisplay(Recording&& recording);
+    // How far building the display has come, 0 to 1000; returns false to stop it.
+    using BuildProgress = std::function<bool(int permille)>;
+    // The display half of load(): takes a recording read elsewhere as its
+    // members and builds the display. With progress, reports on the way and
+    // returns false when progress asked to stop (the view is then half built
+    // and good only for deleting).
+    bool buildDisplay(Recording&& recording, const BuildProgress& progress = {});
 
     // Analysis panels.
     void showVectorDiagram();
@@ -220,7 +227,8 @@ public:
     void buildFrequencyDiagram();
     void buildChannelMenu();
     void setupPlotAxes();
-    void buildChannelPlots();
+    // False when progress asked to stop while the plots' data were built.
+    bool buildChannelPlots(const BuildProgress& progress = {});
     void createVectorCurve(int channel);  // called by buildChannelPlots for each analog channel
     void buildAnalogChannel(int channel);
     void buildAnalogRows(int channel, const QColor& color);

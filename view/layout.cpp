@@ -284,7 +284,7 @@ void COMTRADE_read::advanceColor()
     colorIndex = (colorIndex + 1) % channelColors.size();
 }
 
-void COMTRADE_read::buildChannelPlots()
+bool COMTRADE_read::buildChannelPlots(const BuildProgress& progress)
 {
     rowMap.clear();
     // The channels' values are mapped and their points built on the other cores
@@ -295,13 +295,15 @@ void COMTRADE_read::buildChannelPlots()
         buildAnalogChannel(channel);
     for (int channel = 0; channel < digitalCount; ++channel)
         buildDigitalChannel(channel);
-    plotData.finish(*this);
+    if (!plotData.finish(*this, progress))
+        return false;
 
     const int rows = displayedRows(analogCount, digitalCount);
     for (int row = 0; row < rows && row < rowSlotCount; ++row)
         rowSlots.at(row)->addWidget(rowWidgets.at(row));
     for (QStackedWidget* rowSlot : qAsConst(rowSlots))
         rowSlot->setCurrentIndex(0);
+    return true;
 }
 
 void COMTRADE_read::mapToBand(QVector<double>& destination, const QVector<double>& source, int row,

@@ -53,7 +53,7 @@ QString COMTRADE_read::load(const QString& configurationPath)
     return loadSuccessMessage();
 }
 
-void COMTRADE_read::buildDisplay(Recording&& recording)
+bool COMTRADE_read::buildDisplay(Recording&& recording, const BuildProgress& progress)
 {
     static_cast<Recording&>(*this) = std::move(recording);
     phasors = QVector<Phasor>(analogCount);
@@ -65,9 +65,12 @@ void COMTRADE_read::buildDisplay(Recording&& recording)
     buildChannelMenu();
     colorIndex = 0;
     setupPlotAxes();
-    buildChannelPlots();
+    // Mapping every sample into its band and making the graphs' points is nearly all of the work.
+    if (!buildChannelPlots(progress))
+        return false;
     createCuts();
     setInitialWindow();
+    return true;
 }
 
 } // namespace VornaLumeto

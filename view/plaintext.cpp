@@ -1,5 +1,6 @@
 #include "view/plaintext.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -43,14 +44,19 @@ void showPlainTextCritical(QWidget* parent, const QString& title, const QString&
 }
 
 bool askPlainTextCritical(QWidget* parent, const QString& title, const QString& text,
-                          const QString& informativeText, const QString& otherButton)
+                          const QString& informativeText, const QString& otherButton,
+                          const QString& checkBoxText, bool* checked)
 {
     QMessageBox box(QMessageBox::Critical, title, QString(), QMessageBox::Ok, parent);
     setPlainTexts(box, text, informativeText);
     QPushButton* other = box.addButton(otherButton, QMessageBox::AcceptRole);
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
+    if (!checkBoxText.isEmpty())
+        box.setCheckBox(new QCheckBox(checkBoxText, &box));
     box.exec();
+    if (checked)
+        *checked = box.checkBox() && box.checkBox()->isChecked();
     return box.clickedButton() == other;
 }
 

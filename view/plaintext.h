@@ -24,9 +24,11 @@ void showPlainTextCritical(QWidget* parent, const QString& title, const QString&
                            const QString& informativeText = QString());
 
 // The same box with a second button beside Ok, which stays the default and the
-// Escape button; true when the user pressed the second one.
+// Escape button; true when the user pressed the second one. With a check-box
+// text, the box has a check box, unticked, whose state goes into checked.
 bool askPlainTextCritical(QWidget* parent, const QString& title, const QString& text,
-                          const QString& informativeText, const QString& otherButton);
+                          const QString& informativeText, const QString& otherButton,
+                          const QString& checkBoxText = QString(), bool* checked = nullptr);
 
 // A warning box with one Ok button whose text is shown as written.
 void showPlainTextWarning(QWidget* parent, const QString& title, const QString& text);

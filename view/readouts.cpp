@@ -41,8 +41,8 @@ QString readoutNumber(double value)
     return QString::number(value, 'g', 6);
 }
 
-// A missing value, or a result over a window that holds one or that crosses a
-// change of sampling rate, has no number: it reads "-" without a unit.
+// A missing value, or a result over a window that holds one, crosses a change
+// of sampling rate or has too few samples, has no number: it reads "-" without a unit.
 void showReadout(double value, const QString& unit, QLabel* valueLabel, QLabel* unitLabel)
 {
     if (std::isnan(value)) {
@@ -101,7 +101,7 @@ void showRmsReadouts(COMTRADE_read& view, int channel, double rms, double fundam
 
 // Fundamental over the Q samples ending at the cut, also while the channel shows its
 // frequency: the vector diagram draws every channel at the same cut. Before a whole
-// period is recorded the phasor is zeroed; over a window across a change of rate, or
+// period is recorded the phasor is zeroed; over a window that gives no numbers, or
 // one with a missing value, it is NaN.
 void updatePhasor(COMTRADE_read& view, int channel, const CutWindows& windows)
 {
@@ -153,7 +153,7 @@ void COMTRADE_read::updateCutTimes()
 
 CutWindows COMTRADE_read::analysisWindows() const
 {
-    return cutWindows(sampling.stretches, sampling.lineFrequency, cut1Index);
+    return cutWindows(sampling.stretches, sampling.lineFrequency, cut1Index, sampling.fewestPeriodSamples);
 }
 
 bool COMTRADE_read::diagramWindowReady() const

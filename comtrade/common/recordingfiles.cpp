@@ -12,6 +12,13 @@ RecordingFiles::RecordingFiles(const QString& path) : filePath(path)
         fileBytes = file.readAll();
 }
 
+const EncodingGuess& RecordingFiles::encodingGuess()
+{
+    if (!guess)
+        guess = guessEncoding(fileBytes);
+    return *guess;
+}
+
 QFile& RecordingFiles::data()
 {
     if (!dataFile) {

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "comtrade/common/textencoding.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace VornaLumeto {
 
@@ -19,6 +22,8 @@ public:
     // The configuration (or single file) could be opened for reading.
     bool isOpen() const { return opened; }
     const QByteArray& bytes() const { return fileBytes; }
+    // What the configuration's bytes show of their text encoding, found on first use.
+    const EncodingGuess& encodingGuess();
 
     // The data file beside the configuration, opened read-only on first use
     // (isOpen() says whether that worked) and at its start on every call.
@@ -28,6 +33,7 @@ private:
     QString filePath;
     bool opened = false;
     QByteArray fileBytes;
+    std::optional<EncodingGuess> guess;
     std::unique_ptr<QFile> dataFile;
 };
 

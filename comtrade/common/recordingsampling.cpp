@@ -29,6 +29,7 @@ RecordingSampling recordingSampling(const Recording& recording)
     RecordingSampling sampling;
     if (standard.fromStandardReader) {
         sampling.lineFrequency = standard.lineFrequency;
+        sampling.fewestPeriodSamples = minimumSamplesPerPeriod;
         if (ratesGiveTimeAxis(standard.rateSegments))
             sampling.stretches = stretchesOfSegments(standard.rateSegments, sampleCount);
     } else {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 namespace VornaLumeto {
@@ -45,6 +46,7 @@ struct StandardDescription {
     qint64 promisedSamples = 0;   // samples the configuration announces
     qint64 readSamples = 0;       // samples the data held
     QString encoding;             // the configuration's text encoding as detected
+    QStringList notes;            // what was read otherwise than written, a sentence each
 };
 
 } // namespace VornaLumeto

@@ -22,6 +22,9 @@ const char* const likelyEncodings[] = {"WINDOWS-1251", "KOI8-R",  "IBM866",     
                                        "GB18030",      "BIG5",    "EUC-TW",      "EUC-JP",     "SHIFT_JIS",
                                        "EUC-KR",       "UTF-8",   "ISO-8859-1",  "WINDOWS-1252", "ISO-8859-15"};
 
+// Those the viewer's own reader takes from the detector; it reads Windows-1251 otherwise.
+const char* const dialectEncodings[] = {"IBM866", "KOI8-R", "UTF-8"};
+
 const char fallbackEncoding[] = "Windows-1251";
 
 bool isAscii(char byte)
@@ -41,6 +44,11 @@ bool isValidUtf8(const QByteArray& bytes)
     return state.invalidChars == 0 && state.remainingChars == 0;
 }
 
+bool isAmong(const QByteArray& name, const char* const* begin, const char* const* end)
+{
+    return std::any_of(begin, end, [&name](const char* encoding) { return name == encoding; });
+}
+
 // What the character-set detector makes of the bytes, as a codec Qt has; null when it is unsure.
 QTextCodec* detectedCodec(const QByteArray& bytes)
 {
@@ -50,31 +58,48 @@ QTextCodec* detectedCodec(const QByteArray& bytes)
         return nullptr;
     uchardet_data_end(detector.get());
     const QByteArray name(uchardet_get_charset(detector.get()));
-    const bool likely = std::any_of(std::begin(likelyEncodings), std::end(likelyEncodings),
-                                    [&name](const char* encoding) { return name == encoding; });
-    return likely ? QTextCodec::codecForName(name) : nullptr;
-}
-
-QTextCodec* likelyCodec(const QByteArray& bytes)
-{
-    if (isValidUtf8(bytes))
-        return QTextCodec::codecForName("UTF-8");
-    QTextCodec* detected = nonAsciiByteCount(bytes) >= fewestNonAsciiBytes ? detectedCodec(bytes) : nullptr;
-    return detected ? detected : QTextCodec::codecForName(fallbackEncoding);
+    return isAmong(name, std::begin(likelyEncodings), std::end(likelyEncodings)) ? QTextCodec::codecForName(name)
+                                                                                : nullptr;
 }
 
 } // namespace
 
-DecodedText decodeConfigurationText(const QByteArray& bytes)
+EncodingGuess guessEncoding(const QByteArray& bytes)
+{
+    EncodingGuess guess;
+    guess.marked = QTextCodec::codecForUtfText(bytes, nullptr);
+    guess.ascii = std::all_of(bytes.begin(), bytes.end(), isAscii);
+    if (guess.marked || guess.ascii)
+        return guess;
+    guess.validUtf8 = isValidUtf8(bytes);
+    if (nonAsciiByteCount(bytes) >= fewestNonAsciiBytes)
+        guess.detected = detectedCodec(bytes);
+    return guess;
+}
+
+QTextCodec* standardCodec(const EncodingGuess& guess)
+{
+    if (guess.marked)
+        return guess.marked;
+    if (guess.validUtf8)
+        return QTextCodec::codecForName("UTF-8");
+    return guess.detected ? guess.detected : QTextCodec::codecForName(fallbackEncoding);
+}
+
+DecodedText decodeConfigurationText(const QByteArray& bytes, const EncodingGuess& guess)
 {
     // A byte-order mark names the encoding for certain (and is not part of the text).
-    QTextCodec* marked = QTextCodec::codecForUtfText(bytes, nullptr);
-    if (marked)
-        return {marked->toUnicode(bytes), QString::fromLatin1(marked->name())};
-    if (std::all_of(bytes.begin(), bytes.end(), isAscii))
+    if (guess.ascii && !guess.marked)
         return {QString::fromLatin1(bytes), QStringLiteral("ASCII")};
-    QTextCodec* codec = likelyCodec(bytes);
+    QTextCodec* codec = standardCodec(guess);
     return {codec->toUnicode(bytes), QString::fromLatin1(codec->name())};
+}
+
+QTextCodec* dialectCodec(const EncodingGuess& guess)
+{
+    const bool certain =
+        guess.detected && isAmong(guess.detected->name().toUpper(), std::begin(dialectEncodings), std::end(dialectEncodings));
+    return certain ? guess.detected : QTextCodec::codecForName(fallbackEncoding);
 }
 
 } // namespace VornaLumeto

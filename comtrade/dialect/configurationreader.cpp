@@ -21,10 +21,13 @@ bool holdsSampleCount(const SampleRate& firstRate)
 // as its parser left it, for the error message.
 class ConfigurationLines {
 public:
-    explicit ConfigurationLines(QIODevice& device)
+    ConfigurationLines(QIODevice& device, QTextCodec* codec)
         : stream(&device)
     {
-        stream.setCodec("Windows-1251");
+        if (codec)
+            stream.setCodec(codec);
+        else
+            stream.setCodec("Windows-1251");
     }
 
     QString& next()
@@ -94,9 +97,9 @@ bool readTimes(ConfigurationLines& lines, Recording& recording)
 
 } // namespace
 
-QString readConfiguration(QIODevice& device, Recording& recording, LoadFailure* failure)
+QString readConfiguration(QIODevice& device, Recording& recording, LoadFailure* failure, QTextCodec* codec)
 {
-    ConfigurationLines lines(device);
+    ConfigurationLines lines(device, codec);
     const bool described = readCounts(lines, recording)
         && readChannels(lines, recording)
         && readSampling(lines, recording)

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace VornaLumeto {
 namespace {
@@ -171,19 +172,6 @@ bool onlyBlankLinesFollow(DataLineReader& lines)
     return true;
 }
 
-// What the error box can tell of line k + 1, which failed as lineText: that
-// the data ended before line N, or what is wrong with the line.
-void noteFailingLine(LoadFailure& failure, int k, const QByteArray& lineText, DataLineReader& lines,
-                     const Recording& recording)
-{
-    if (lineText.isEmpty() && onlyBlankLinesFollow(lines)) {
-        failure.dataLineCount = k;
-        failure.sampleCount = recording.sampleCount();
-        return;
-    }
-    failure.dataLine = diagnoseDataLine(lineText, recording.analogCount, recording.digitalCount);
-}
-
 quint32 roundedMilliseconds(qint32 microseconds)
 {
     return (quint32(microseconds) + 500u) / 1000u;
@@ -215,29 +203,49 @@ void spreadByAverageStep(const QVector<double>& raw, QVector<double>& corrected)
 
 // Rows parsed one after the other, up to a limit or the end of the lines.
 struct RowsRead {
-    int count = 0;        // rows that parsed
-    bool failed = false;  // the line after them did not
+    int count = 0;                // rows that parsed
+    bool linesEnded = false;      // the lines ran out after them
+    QByteArray failingText;       // the line after them as the parser left it; empty where the lines ran out
+    bool onlyBlankAfter = false;  // the lines ran out, or only blank ones follow an empty failing line (when looked at)
 };
 
+// Whether the lines after a failing one are looked at, for the error box.
+enum class TailCheck { Skipped, Made };
+
 RowsRead readRows(DataLineReader& lines, SampleRow* rows, int limit, QVector<double>& times,
-                  const Recording& recording)
+                  const Recording& recording, TailCheck tail)
 {
-    QByteArray lineText;
     RowsRead read;
     for (; read.count < limit; ++read.count) {
         const DataLine line = lines.next();
-        if (line.isEmpty())
+        if (line.isEmpty()) {
+            read.linesEnded = read.onlyBlankAfter = true;
+            read.failingText.clear();
             return read;
+        }
         SampleRow& row = rows[read.count];
         resizeExactly(row.analog, recording.analogCount);
         resizeExactly(row.digital, recording.digitalCount);
-        if (!parseBufferedLine(line, lineText, row, recording)) {
-            read.failed = true;
+        if (!parseBufferedLine(line, read.failingText, row, recording)) {
+            read.onlyBlankAfter = tail == TailCheck::Made && read.failingText.isEmpty() && onlyBlankLinesFollow(lines);
             return read;
         }
         times.append(double(roundedMilliseconds(row.timeStamp)));
     }
     return read;
+}
+
+// The message for line k + 1, which failed as read shows, and what the error
+// box can tell of it: that the data ended before line N, or what is wrong with the line.
+QString failingLineMessage(int k, const RowsRead& read, LoadFailure* failure, const Recording& recording)
+{
+    if (failure && read.onlyBlankAfter) {
+        failure->dataLineCount = k;
+        failure->sampleCount = recording.sampleCount();
+    } else if (failure) {
+        failure->dataLine = diagnoseDataLine(read.failingText, recording.analogCount, recording.digitalCount);
+    }
+    return dataLineMessage(k + 1, read.failingText);
 }
 
 // Where the first line that starts at or after position begins; -1 when the
@@ -256,16 +264,22 @@ qint64 lineStartFrom(QFile& file, qint64 position)
     return lineStart;
 }
 
+// What the two halves of a data file read at once gave.
+struct HalvesRead {
+    RowsRead first;
+    RowsRead second;
+};
+
 // Reads the lines before split and those from split on at the same time, and
-// puts the rows in order. False when a line within the first N failed or the
-// data ended before line N: the caller then reads again in one pass, which
-// says exactly which line and why.
-bool readInTwoHalves(QFile& file, qint64 split, Recording& recording, ReadingProgress* progress)
+// puts the rows in order: the first half's rows where they are, then as many
+// of the second half's as the recording needs. Nothing when the file cannot
+// be opened a second time.
+std::optional<HalvesRead> readInTwoHalves(QFile& file, qint64 split, Recording& recording, ReadingProgress* progress)
 {
     const int sampleCount = recording.sampleCount();
     QFile secondFile(file.fileName());
     if (!secondFile.open(QIODevice::ReadOnly) || !secondFile.seek(split))
-        return false;
+        return std::nullopt;
     QVector<SampleRow> secondRows(sampleCount);
     QVector<double> secondTimes;
     secondTimes.reserve(sampleCount);
@@ -276,26 +290,21 @@ bool readInTwoHalves(QFile& file, qint64 split, Recording& recording, ReadingPro
     SampleRow* const firstRows = recording.samples.data();
     QVector<double>& firstTimes = recording.rawTimeAxis;
     const Recording& model = recording;
-    RowsRead halves[2];
+    HalvesRead halves;
     forEachInParallel(2, [&](int half) {
         if (half == 0) {
             DataLineReader lines(file, split, progress);
-            halves[0] = readRows(lines, firstRows, sampleCount, firstTimes, model);
+            halves.first = readRows(lines, firstRows, sampleCount, firstTimes, model, TailCheck::Skipped);
         } else {
             DataLineReader lines(secondFile, -1, progress);
-            halves[1] = readRows(lines, secondRows.data(), sampleCount, secondTimes, model);
+            halves.second = readRows(lines, secondRows.data(), sampleCount, secondTimes, model, TailCheck::Made);
         }
     });
-    const RowsRead& first = halves[0];
-    if (first.failed)
-        return false;
-    const int needed = sampleCount - first.count;
-    if (halves[1].count < needed)
-        return false;
-    for (int j = 0; j < needed; ++j)
-        recording.samples[first.count + j] = std::move(secondRows[j]);
-    recording.rawTimeAxis.append(secondTimes.mid(0, needed));
-    return true;
+    const int taken = qMin(sampleCount - halves.first.count, halves.second.count);
+    for (int j = 0; j < taken; ++j)
+        recording.samples[halves.first.count + j] = std::move(secondRows[j]);
+    recording.rawTimeAxis.append(secondTimes.mid(0, taken));
+    return halves;
 }
 
 } // namespace
@@ -315,21 +324,10 @@ QString readDataRows(QIODevice& device, Recording& recording, LoadFailure* failu
     const int sampleCount = qMax(0, recording.sampleCount());  // the configuration reader refuses 0 already
     resizeExactly(recording.samples, sampleCount);
     recording.rawTimeAxis.reserve(sampleCount);
-
     DataLineReader lines(device, -1, progress);
-    QByteArray lineText;
-    for (int k = 0; k < sampleCount; ++k) {
-        SampleRow& row = recording.samples[k];
-        resizeExactly(row.analog, recording.analogCount);
-        resizeExactly(row.digital, recording.digitalCount);
-        if (!parseBufferedLine(lines.next(), lineText, row, recording)) {
-            if (failure)
-                noteFailingLine(*failure, k, lineText, lines, recording);
-            return dataLineMessage(k + 1, lineText);
-        }
-        recording.rawTimeAxis.append(double(roundedMilliseconds(row.timeStamp)));
-    }
-    return QString();
+    const RowsRead read =
+        readRows(lines, recording.samples.data(), sampleCount, recording.rawTimeAxis, recording, TailCheck::Made);
+    return read.count == sampleCount ? QString() : failingLineMessage(read.count, read, failure, recording);
 }
 
 QString readDataFileRows(QFile& file, Recording& recording, LoadFailure* failure, qint64 parallelBytes,
@@ -337,11 +335,18 @@ QString readDataFileRows(QFile& file, Recording& recording, LoadFailure* failure
 {
     const qint64 start = file.pos();
     const qint64 split = lineStartFrom(file, start + (file.size() - start) / 2);
-    if (file.size() - start >= parallelBytes && split > start && recording.sampleCount() >= 2
-        && readInTwoHalves(file, split, recording, progress))
-        return QString();
-    if (progress && progress->isCancelled())
-        return QString();
+    const int sampleCount = recording.sampleCount();
+    if (file.size() - start >= parallelBytes && split > start && sampleCount >= 2) {
+        const std::optional<HalvesRead> halves = readInTwoHalves(file, split, recording, progress);
+        if (progress && progress->isCancelled())
+            return QString();
+        // A first half that read to split, or to line N, leaves the verdict to the second.
+        if (halves && (halves->first.linesEnded || halves->first.count == sampleCount)) {
+            const int k = halves->first.count + halves->second.count;
+            return k >= sampleCount ? QString() : failingLineMessage(k, halves->second, failure, recording);
+        }
+    }
+    // A line of the first half failed (that pass stops there), or the file is small.
     recording.samples.clear();
     recording.rawTimeAxis.clear();
     file.seek(start);

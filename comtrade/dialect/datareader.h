@@ -30,8 +30,9 @@ QString readDataRows(QIODevice& device, Recording& recording, LoadFailure* failu
 constexpr qint64 parallelReadingBytes = 1024 * 1024;
 
 // The same from an open data file. When the file holds at least parallelBytes
-// from its position on, its second half is read on another thread meanwhile;
-// a file with a failing line is read again in one pass for the message.
+// from its position on, its second half is read on another thread meanwhile; a
+// line that fails in the second half is reported from there, one in the first
+// half after a pass that reads again up to it.
 QString readDataFileRows(QFile& file, Recording& recording, LoadFailure* failure = nullptr,
                          qint64 parallelBytes = parallelReadingBytes, ReadingProgress* progress = nullptr);
 

@@ -2,6 +2,7 @@
 
 #include "comtrade/common/readingprogress.h"
 #include "comtrade/common/recordingfiles.h"
+#include "comtrade/common/textencoding.h"
 #include "comtrade/dialect/configurationreader.h"
 #include "comtrade/dialect/datareader.h"
 #include "comtrade/dialect/dialectmessages.h"
@@ -18,7 +19,7 @@ ReadingResult refused(ReadingFailure failure, const char* message)
     return {failure, dialectText(message)};
 }
 
-ReadingResult readConfigurationBytes(const RecordingFiles& files, Recording& recording, LoadFailure* failure)
+ReadingResult readConfigurationBytes(RecordingFiles& files, Recording& recording, LoadFailure* failure)
 {
     if (!files.isOpen())
         return refused(ReadingFailure::FileNotOpened, "Файл не открывается");
@@ -27,7 +28,7 @@ ReadingResult readConfigurationBytes(const RecordingFiles& files, Recording& rec
     QBuffer device;
     device.setData(files.bytes());
     device.open(QIODevice::ReadOnly);
-    const QString message = readConfiguration(device, recording, failure);
+    const QString message = readConfiguration(device, recording, failure, dialectCodec(files.encodingGuess()));
     return {message.isEmpty() ? ReadingFailure::None : ReadingFailure::Configuration, message};
 }
 
@@ -58,6 +59,15 @@ ReadingResult readDataFile(QFile& file, Recording& recording, LoadFailure* failu
 QString loadSuccessMessage()
 {
     return dialectText("Без ошибок");
+}
+
+QString configurationRefusal(const QByteArray& configuration, QTextCodec* codec)
+{
+    QBuffer device;
+    device.setData(configuration);
+    device.open(QIODevice::ReadOnly);
+    Recording scratch;
+    return readConfiguration(device, scratch, nullptr, codec);
 }
 
 ReadingResult readDialectRecording(RecordingFiles& files, Recording& recording, LoadFailure* failure,

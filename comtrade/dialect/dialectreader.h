@@ -5,6 +5,8 @@
 
 #include <QString>
 
+class QTextCodec;
+
 namespace VornaLumeto {
 
 class ReadingProgress;
@@ -20,5 +22,9 @@ QString loadSuccessMessage();
 // failure, when given. Cancelled through progress, when given.
 ReadingResult readDialectRecording(RecordingFiles& files, Recording& recording, LoadFailure* failure = nullptr,
                                    ReadingProgress* progress = nullptr);
+
+// The message with which the reader refuses a configuration, the failing line
+// decoded with codec; empty when it reads the configuration.
+QString configurationRefusal(const QByteArray& configuration, QTextCodec* codec);
 
 } // namespace VornaLumeto

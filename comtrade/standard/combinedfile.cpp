@@ -17,16 +17,20 @@ struct SectionTitle {
     qint64 byteCount = -1;  // binary data only
 };
 
+// Recorders write the titles in any letter case and spacing, with the colons
+// or without them.
 bool isTitleLike(const QByteArray& line)
 {
-    return line.startsWith("---") && line.toLower().contains("file type");
+    static const QRegularExpression start(QStringLiteral("^---\\s*file\\s*type"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    return start.match(QString::fromLatin1(line)).hasMatch();
 }
 
 bool parseTitle(const QByteArray& line, SectionTitle& title)
 {
     static const QRegularExpression pattern(
-        QStringLiteral("^---\\s*file\\s+type\\s*:\\s*(CFG|INF|HDR|DAT\\s+(ASCII|BINARY32|BINARY|FLOAT32))"
-                       "\\s*(:\\s*([0-9]+))?\\s*---$"),
+        QStringLiteral("^---\\s*file\\s*type\\s*:?\\s*(CFG|INF|HDR|DAT\\s*:?\\s*(ASCII|BINARY32|BINARY|FLOAT32))"
+                       "(?:(?:\\s*:\\s*|\\s+)([0-9]+))?\\s*---$"),
         QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch match = pattern.match(QString::fromLatin1(line));
     if (!match.hasMatch())
@@ -42,8 +46,15 @@ bool parseTitle(const QByteArray& line, SectionTitle& title)
                      : type == QLatin1String("FLOAT32")  ? DataType::Float32
                                                          : DataType::Ascii;
     bool ok = true;
-    title.byteCount = match.captured(4).isEmpty() ? -1 : match.captured(4).toLongLong(&ok);
+    title.byteCount = match.captured(3).isEmpty() ? -1 : match.captured(3).toLongLong(&ok);
     return ok;
+}
+
+// A UTF-8 byte-order mark before the first title is no part of it.
+QByteArray withoutByteOrderMark(const QByteArray& line)
+{
+    static const QByteArray mark("\xEF\xBB\xBF");
+    return line.startsWith(mark) ? line.mid(mark.size()) : line;
 }
 
 class SectionSplitter {
@@ -59,7 +70,7 @@ public:
             const qint64 lineFeed = bytes.indexOf('\n', int(position));
             const qint64 next = lineFeed < 0 ? bytes.size() : lineFeed + 1;
             ++lineNumber;
-            const QByteArray line = bytes.mid(int(position), int(next - position)).trimmed();
+            const QByteArray line = withoutByteOrderMark(bytes.mid(int(position), int(next - position))).trimmed();
             SectionTitle title;
             if (isTitleLike(line) && !parseTitle(line, title))
                 return problem(standardText("заголовок раздела «%1» не разобран").arg(QString::fromLatin1(line)));

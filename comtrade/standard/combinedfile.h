@@ -22,8 +22,9 @@ struct CombinedSections {
 
 // Finds the sections: each begins with a title line "--- file type: CFG ---"
 // (INF, HDR, DAT ASCII, DAT BINARY: n, DAT BINARY32: n, DAT FLOAT32: n),
-// letter case aside; a binary data section is exactly its n bytes. Returns an
-// empty string, or the message naming the file, the line and the reason.
+// letter case, spacing and colons aside, the first after a UTF-8 byte-order
+// mark if there is one; a binary data section is exactly its n bytes. Returns
+// an empty string, or the message naming the file, the line and the reason.
 QString splitCombinedFile(const QByteArray& bytes, const QString& fileName, CombinedSections& sections);
 
 } // namespace VornaLumeto

@@ -174,13 +174,26 @@ private:
             return failFieldCount(what, fields.size(), standardText("2 или 3"));
         configuration.stationName = fields[0];
         configuration.recorderId = fields[1];
-        if (fields.size() == 3) {
-            qint64 year = 0;
-            if (!toCount(fields[2], year) || year < 1000 || year > 9999)
-                return fail(standardText("год редакции «%1» не год").arg(fields[2]));
-            configuration.revisionYear = int(year);
-        }
+        if (fields.size() == 3 && !readRevisionYear(fields[2]))
+            return false;
         rules = revisionRules(configuration.revisionYear);
+        return true;
+    }
+
+    // An empty field is 1991, as the standard has it. A number that is no year
+    // (simulators write 0) is read as 1991 too, and the user is told; letters fail.
+    bool readRevisionYear(const QString& field)
+    {
+        if (field.isEmpty())
+            return true;
+        qint64 year = 0;
+        if (!toCount(field, year))
+            return fail(standardText("год редакции «%1» не год").arg(field));
+        if (year >= 1000 && year <= 9999)
+            configuration.revisionYear = int(year);
+        else
+            configuration.notes.append(
+                standardText("Год редакции «%1» не год; файл прочитан по редакции 1991 года.").arg(field));
         return true;
     }
 
@@ -232,8 +245,11 @@ private:
 
     bool readDigitalChannels()
     {
-        return readChannels(QT_TRANSLATE_NOOP("VornaLumeto::StandardRecording", "дискретный канал %1 из %2"),
-                            digitalCount, configuration.digital, &StandardConfigurationParser::parseDigitalFields);
+        const bool read =
+            readChannels(QT_TRANSLATE_NOOP("VornaLumeto::StandardRecording", "дискретный канал %1 из %2"),
+                         digitalCount, configuration.digital, &StandardConfigurationParser::parseDigitalFields);
+        noteStatesTakenAsZero();
+        return read;
     }
 
     // An,ch_id,ph,ccbm,uu,a,b,skew,min,max (1991) and primary,secondary,PS after them (1999 on).
@@ -284,9 +300,25 @@ private:
             channel.normalState = 0;
         else if (state == QLatin1String("1"))
             channel.normalState = 1;
+        else if (fields.size() == 4)
+            statesTakenAsZero.append(QStringLiteral("%1 «%2»").arg(fields[0], channel.id));  // a recorder's own fourth field
         else
             return fail(standardText("%1: нормальное состояние «%2» не 0 и не 1").arg(what, state));
         return true;
+    }
+
+    // Shown channels of the note, the rest counted.
+    static constexpr int namedChannels = 5;
+
+    void noteStatesTakenAsZero()
+    {
+        if (statesTakenAsZero.isEmpty())
+            return;
+        QStringList named = statesTakenAsZero.mid(0, namedChannels);
+        if (statesTakenAsZero.size() > namedChannels)
+            named.append(standardText("ещё %1").arg(statesTakenAsZero.size() - namedChannels));
+        configuration.notes.append(
+            standardText("Нормальное состояние дискретных каналов не 0 и не 1, принято 0: %1.").arg(named.join(QStringLiteral(", "))));
     }
 
     bool readLineFrequency()
@@ -413,6 +445,7 @@ private:
     RevisionRules rules;
     qint64 analogCount = 0;
     qint64 digitalCount = 0;
+    QStringList statesTakenAsZero;  // channels of four fields whose last field is text: "Dn «ch_id»"
     ConfigurationProblem problem;
 };
 

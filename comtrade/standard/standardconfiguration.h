@@ -51,6 +51,7 @@ struct StandardConfiguration {
     QString localCode;
     QString timeQuality;
     QString leapSecond;
+    QStringList notes;  // what was read otherwise than written, a sentence each for the user
 };
 
 QString dataTypeName(DataType type);

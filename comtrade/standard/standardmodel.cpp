@@ -123,6 +123,7 @@ void fillDescription(const StandardConfiguration& configuration, const DecodedDa
     description.promisedSamples = configuration.lastSample;
     description.readSamples = data.samples.size();
     description.encoding = encoding;
+    description.notes = configuration.notes;
 }
 
 } // namespace

@@ -48,12 +48,12 @@ ReadingResult stepResult(const QString& message, ReadingFailure failure, const R
     return message.isEmpty() ? ReadingResult() : refused(failure, message);
 }
 
-ReadingResult parseConfigurationBytes(const QByteArray& bytes, int firstLineNumber, const QString& fileName,
-                                      StandardConfiguration& configuration, QString& encoding)
+ReadingResult parseConfigurationBytes(const QByteArray& bytes, const EncodingGuess& guess, int firstLineNumber,
+                                      const QString& fileName, StandardConfiguration& configuration, QString& encoding)
 {
     if (bytes.trimmed().isEmpty())
         return refused(ReadingFailure::FileEmpty, standardFileProblem(fileName, standardText("конфигурация пуста")));
-    const DecodedText decoded = decodeConfigurationText(bytes);
+    const DecodedText decoded = decodeConfigurationText(bytes, guess);
     encoding = decoded.encoding;
     const ConfigurationProblem problem = parseStandardConfiguration(linesOf(decoded.text), firstLineNumber, configuration);
     if (problem.isEmpty())
@@ -113,7 +113,8 @@ ReadingResult readSeparateFiles(RecordingFiles& files, Recording& recording, Rea
                        standardFileProblem(configurationName, standardText("файл не открывается")));
     StandardConfiguration configuration;
     QString encoding;
-    const ReadingResult parsed = parseConfigurationBytes(files.bytes(), 1, configurationName, configuration, encoding);
+    const ReadingResult parsed =
+        parseConfigurationBytes(files.bytes(), files.encodingGuess(), 1, configurationName, configuration, encoding);
     if (!parsed.ok())
         return parsed;
 
@@ -144,8 +145,9 @@ ReadingResult readCombined(const QString& fileName, const QByteArray& bytes, Rec
         return refused(ReadingFailure::Configuration, split);
     StandardConfiguration configuration;
     QString encoding;
-    const ReadingResult parsed = parseConfigurationBytes(sections.configuration, sections.configurationFirstLine,
-                                                         fileName, configuration, encoding);
+    const ReadingResult parsed =
+        parseConfigurationBytes(sections.configuration, guessEncoding(sections.configuration),
+                                sections.configurationFirstLine, fileName, configuration, encoding);
     if (!parsed.ok())
         return parsed;
     if (sections.dataType != configuration.dataType)
@@ -188,7 +190,8 @@ ReadingResult readStandardRecording(const QString& configurationName, const QByt
     return guarded(configurationName, [&] {
         StandardConfiguration parsed;
         QString encoding;
-        ReadingResult result = parseConfigurationBytes(configuration, 1, configurationName, parsed, encoding);
+        ReadingResult result =
+            parseConfigurationBytes(configuration, guessEncoding(configuration), 1, configurationName, parsed, encoding);
         if (result.ok() && data.isEmpty())
             result = refused(ReadingFailure::DataFileEmpty, standardFileProblem(dataName, standardText("файл данных пуст")));
         DecodedData decoded;

@@ -39,14 +39,15 @@ QString describeStandardRecording(const Recording& recording)
 {
     const StandardDescription& description = recording.standard;
     QStringList sentences{describeStandardFormat(description.revisionYear, description.dataType),
-                          describeLeftOut(recording)};
+                          describeWarnings(recording)};
     sentences.removeAll(QString());
     return sentences.join(QLatin1Char(' '));
 }
 
-QString describeLeftOut(const Recording& recording)
+QString describeWarnings(const Recording& recording)
 {
-    QStringList sentences{leftOutChannels(recording.standard), fewerSamples(recording.standard)};
+    QStringList sentences = QStringList{leftOutChannels(recording.standard), fewerSamples(recording.standard)}
+                            + recording.standard.notes;
     sentences.removeAll(QString());
     return sentences.join(QLatin1Char(' '));
 }

@@ -255,22 +255,31 @@ void TestDataReader::fileReadInTwoHalvesGivesWhatOnePassGives_data()
 {
     QTest::addColumn<int>("lines");
     QTest::addColumn<int>("badLine");  // 1-based, 0 for none
-    QTest::newRow("exactly N lines") << 1000 << 0;
-    QTest::newRow("more lines than N, garbage after N") << 1100 << 1050;
-    QTest::newRow("bad line in the second half") << 1000 << 900;
-    QTest::newRow("bad line in the first half") << 1000 << 3;
-    QTest::newRow("fewer lines than N") << 990 << 0;
+    QTest::addColumn<QByteArray>("badText");
+    QTest::addColumn<QByteArray>("tail");  // after the last line
+    const QByteArray junk = "x,y\n";
+    QTest::newRow("exactly N lines") << 1000 << 0 << junk << QByteArray();
+    QTest::newRow("more lines than N, garbage after N") << 1100 << 1050 << junk << QByteArray();
+    QTest::newRow("bad line in the second half") << 1000 << 900 << junk << QByteArray();
+    QTest::newRow("bad line in the first half") << 1000 << 3 << junk << QByteArray();
+    QTest::newRow("fewer lines than N") << 990 << 0 << junk << QByteArray();
+    // The second half reports its own failures: the error box's facts must be those of one pass.
+    QTest::newRow("blank line in the second half") << 1000 << 700 << QByteArray("\r\n") << QByteArray();
+    QTest::newRow("blank lines after too few lines") << 990 << 0 << junk << QByteArray("\r\n \n\x1A");
 }
 
 void TestDataReader::fileReadInTwoHalvesGivesWhatOnePassGives()
 {
     QFETCH(int, lines);
     QFETCH(int, badLine);
+    QFETCH(QByteArray, badText);
+    QFETCH(QByteArray, tail);
     QByteArray data;
     for (int k = 1; k <= lines; ++k)
-        data += k == badLine ? QByteArray("x,y\n") : QByteArrayLiteral("%1,%2,%3,%4\r\n").replace("%1", QByteArray::number(k))
+        data += k == badLine ? badText : QByteArrayLiteral("%1,%2,%3,%4\r\n").replace("%1", QByteArray::number(k))
                     .replace("%2", QByteArray::number(k * 250)).replace("%3", QByteArray::number(k % 97 - 40))
                     .replace("%4", QByteArray::number(k % 2));
+    data += tail;
     QTemporaryDir dir;
     QFile file(LumetoTest::writeFile(dir, QStringLiteral("rows.dat"), data));
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -286,6 +295,8 @@ void TestDataReader::fileReadInTwoHalvesGivesWhatOnePassGives()
     QCOMPARE(halvesMessage, readDataRows(device, onePass, &onePassFailure));
     QCOMPARE(halvesMessage.isEmpty(), (badLine == 0 && lines >= 1000) || badLine > 1000);
     QCOMPARE(halvesFailure.dataLineCount, onePassFailure.dataLineCount);
+    QCOMPARE(halvesFailure.dataLine.fieldNumber, onePassFailure.dataLine.fieldNumber);
+    QCOMPARE(halvesFailure.dataLine.presentFields, onePassFailure.dataLine.presentFields);
     QCOMPARE(halves.rawTimeAxis, onePass.rawTimeAxis);
     if (!halvesMessage.isEmpty())
         return;

@@ -1,7 +1,7 @@
 #include "analysis/signalanalysis.h"
 #include "comtrade/dialect/loadfailure.h"
 #include "comtrade/dialect/dialectreader.h"
-#include "comtrade/standard/standardreader.h"
+#include "comtrade/standard/standardsummary.h"
 #include "support/readings.h"
 #include "support/testfiles.h"
 
@@ -123,21 +123,24 @@ private slots:
         QTEST(load(configurationPath), "message");
     }
 
-    // The standard reader's corpus: each case.cfg (with case.dat) or case.cff and its message.
+    // The standard reader's corpus: each case.cfg (with case.dat) or case.cff, its
+    // message, and the warning its tab shows (none for a refusal).
     void committedStandardFilesGiveTheirMessage_data()
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("warning");
         const QDir folder(qEnvironmentVariable("LUMETO_TEST_DATA") + QStringLiteral("/malformed-standard"));
         QFile list(folder.filePath(QStringLiteral("messages.txt")));
         QVERIFY2(list.open(QIODevice::ReadOnly), qPrintable(list.fileName()));
         for (const QString& line : QString::fromUtf8(list.readAll()).split('\n')) {
             if (line.isEmpty() || line.startsWith('#'))
                 continue;
-            const QString name = line.left(line.indexOf('\t'));
+            const QStringList columns = line.split('\t');
+            const QString& name = columns.at(0);
             const QString combined = folder.filePath(name + QStringLiteral(".cff"));
             QTest::newRow(qPrintable(name)) << (QFile::exists(combined) ? combined : folder.filePath(name + ".cfg"))
-                                            << line.mid(line.indexOf('\t') + 1);
+                                            << columns.value(1) << columns.value(2);
         }
     }
     void committedStandardFilesGiveTheirMessage()
@@ -146,6 +149,7 @@ private slots:
         QVERIFY(QFile::exists(path));
         Recording recording;
         QTEST(LumetoTest::loadStandard(path, recording), "message");
+        QTEST(VornaLumeto::describeWarnings(recording), "warning");
     }
 
     // What loading notes of the failing step, and whether the error box can say why.

@@ -1,3 +1,4 @@
+#include "comtrade/common/memoryestimate.h"
 #include "comtrade/common/readingprogress.h"
 #include "comtrade/dialect/dialectreader.h"
 #include "comtrade/recordingreader.h"
@@ -61,6 +62,11 @@ private slots:
     void readerFollowsTheNameAndTheChoice();
     void cancelledReadingGivesNoRecording();
     void readingsOfSeveralFilesAtOnceAgreeWithOneByOne();
+    void namesInOtherCyrillicEncodingsReadAsWritten_data();
+    void namesInOtherCyrillicEncodingsReadAsWritten();
+    void refusalBesideTheStandardReaderQuotesTheFilesEncoding();
+    void memoryAvailableIsReadFromMeminfo_data();
+    void memoryAvailableIsReadFromMeminfo();
 };
 
 void TestRecordingLoader::reportsEveryFileProblem()
@@ -322,6 +328,78 @@ void TestRecordingLoader::readingsOfSeveralFilesAtOnceAgreeWithOneByOne()
         QCOMPARE(atOnce.at(i).channelFrequency, alone.channelFrequency);
         QCOMPARE(atOnce.at(i).stationName, alone.stationName);
     }
+}
+
+void TestRecordingLoader::namesInOtherCyrillicEncodingsReadAsWritten_data()
+{
+    QTest::addColumn<QByteArray>("encoding");
+    QTest::newRow("Windows-1251") << QByteArray("Windows-1251");
+    QTest::newRow("CP866, a relay terminal's") << QByteArray("IBM866");
+    QTest::newRow("KOI8-R") << QByteArray("KOI8-R");
+    QTest::newRow("UTF-8") << QByteArray("UTF-8");
+}
+
+// The viewer's own reader once read every configuration as Windows-1251: a
+// relay terminal's CP866 name read "'Ўа®б бЁЈ «Ё§ жЁЁ".
+void TestRecordingLoader::namesInOtherCyrillicEncodingsReadAsWritten()
+{
+    QFETCH(QByteArray, encoding);
+    const QString configuration = QStringLiteral(
+        "ПС 110 кВ Южная,5\n6,3A,3D\n1,Ua,A,ВЛ-110 Северная,кВ,0.01,0,0,-32767,32767\n"
+        "2,Ub,B,ВЛ-110 Северная,кВ,0.01,0,0,-32767,32767\n3,Ia,A,ВЛ-110 Северная,А,0.1,0,0,-32767,32767\n"
+        "1,Сброс сигнализации,0\n2,Пуск защиты,0\n3,Отключение выключателя,0\n50\n1\n1000,3\n"
+        "17/05/2015,10:31:23.123456\n17/05/2015,10:31:23.223456\nASCII\n");
+    QTemporaryDir dir;
+    const QString path =
+        LumetoTest::writeFile(dir, "names.cfg", QTextCodec::codecForName(encoding)->fromUnicode(configuration));
+    LumetoTest::writeFile(dir, "names.dat", "1,0,1,2,3,0,1,0\n2,1000,1,2,3,1,1,0\n3,2000,1,2,3,0,1,1\n");
+    Recording recording;
+    QCOMPARE(LumetoTest::loadDialect(path, recording), loadSuccessMessage());
+    QCOMPARE(recording.stationName, QStringLiteral("ПС 110 кВ Южная"));
+    QCOMPARE(recording.analogChannels.at(2).circuit, QStringLiteral("ВЛ-110 Северная"));
+    QCOMPARE(recording.digitalChannels.at(0).id, QStringLiteral("Сброс сигнализации"));
+}
+
+// The box that offers the standard reader once quoted a GBK station name as
+// Windows-1251 garbage; the view's load keeps its own text.
+void TestRecordingLoader::refusalBesideTheStandardReaderQuotesTheFilesEncoding()
+{
+    const QString configuration = QStringLiteral(
+        "北京变电站,2,1999\n4,2A,2D\n1,电压A相,A,线路一,kV,0.01,0,0,-32767,32767,1,1,P\n"
+        "2,电流B相,B,线路一,A,0.1,0,0,-32767,32767,1,1,P\n1,跳闸,,,0\n2,启动,,,0\n50\n1\n1000,3\n"
+        "17/05/2015,10:31:23.123456\n17/05/2015,10:31:23.223456\nASCII\n1\n");
+    const QByteArray bytes = QTextCodec::codecForName("GBK")->fromUnicode(configuration);
+    QTemporaryDir dir;
+    const QString path = LumetoTest::writeFile(dir, "gbk.cfg", bytes);
+    LumetoTest::writeFile(dir, "gbk.dat", "1,0,1,2,0,1\n2,1000,1,2,1,1\n3,2000,1,2,0,0\n");
+
+    const RecordingReading offered = readRecording(path, StandardReading::WhenRefused);
+    QVERIFY(offered.readByStandardAfterRefusal());
+    QCOMPARE(offered.dialectRefusal.message, QStringLiteral("Ошибка в *.cfg файле, в строке №1: 北京变电站,2,1999"));
+    QCOMPARE(offered.recording.stationName, QStringLiteral("北京变电站"));
+    const QString asLoaded = QStringLiteral("Ошибка в *.cfg файле, в строке №1: ")
+                             + QTextCodec::codecForName("Windows-1251")->toUnicode(bytes.left(bytes.indexOf('\n')));
+    QCOMPARE(readRecording(path, StandardReading::Never).result.message, asLoaded);
+}
+
+void TestRecordingLoader::memoryAvailableIsReadFromMeminfo_data()
+{
+    QTest::addColumn<QByteArray>("meminfo");
+    QTest::addColumn<qint64>("available");
+    QTest::newRow("kernel 3.14 on") << QByteArray("MemTotal:       24684544 kB\nMemFree:        20542012 kB\n"
+                                                  "MemAvailable:   24130560 kB\nBuffers:          136420 kB\n")
+                                    << qint64(24130560) * 1024;
+    QTest::newRow("older kernels have none") << QByteArray("MemTotal: 1000 kB\nMemFree: 500 kB\n") << qint64(-1);
+    QTest::newRow("not a number") << QByteArray("MemAvailable: lots kB\n") << qint64(-1);
+}
+
+void TestRecordingLoader::memoryAvailableIsReadFromMeminfo()
+{
+    QFETCH(QByteArray, meminfo);
+    QTEST(memAvailableBytes(meminfo), "available");
+    // A 160-channel recording of 600,000 samples asked for 6.1 GB, 3.8 of them for the view.
+    QCOMPARE(displayMemoryBytes(600000, 160, 0), qint64(3840000000));
+    QVERIFY(availableMemoryBytes() > 0);  // Linux has told MemAvailable since 3.14
 }
 
 QTEST_GUILESS_MAIN(TestRecordingLoader)

@@ -151,6 +151,16 @@ private slots:
         QVERIFY(std::isnan(harmonics.magnitudes.at(0)));
         QCOMPARE(harmonics.maximum, 0.0);
 
+        // At 200 samples/s a period has 4 samples: no numbers where 8 are asked for.
+        const QVector<SamplingStretch> slow{{4000.0, 0, 1200}, {200.0, 1200, 1300}, {400.0, 1300, 1400}};
+        const CutWindows short4 = cutWindows(slow, 50.0, 1250, minimumSamplesPerPeriod);
+        QVERIFY(short4.whole.tooFewSamples && short4.nearest.tooFewSamples);
+        QVERIFY(std::isnan(computeWindowRms(values, {1.0, 0.0}, short4.whole)));
+        QVERIFY(std::isnan(computePhasor(values, {1.0, 0.0}, short4.nearest, 1).rms));
+        QVERIFY(std::isnan(computeHarmonicMagnitudes(values, {1.0, 0.0}, short4.whole, 1).magnitudes.at(1)));
+        QCOMPARE(computeWindowRms(values, {1.0, 0.0}, cutWindows(slow, 50.0, 1250).whole), 1.0);
+        QVERIFY(cutWindows(slow, 50.0, 1350, minimumSamplesPerPeriod).whole.givesNumbers());  // 8 are enough
+
         // The exact line frequency of a later revision counts too: 1 kHz on 16.7 Hz.
         const AnalysisPeriods railway = analysisPeriods(1000.0, 16.7);
         QCOMPARE(railway.whole, 59);

@@ -287,6 +287,31 @@ private slots:
         QVERIFY(view->harmonicBars->data()->isEmpty());
     }
 
+    // A 50 samples/s stretch of a standard recording has one sample a period: its
+    // RMS once equalled the absolute instantaneous value. Every readout over a
+    // period of fewer than eight samples now reads "-", as across a change of
+    // rate; the viewer's own layout keeps computing over any period.
+    void periodOfFewerThanEightSamplesReadsDash()
+    {
+        const QString path = writeStandardRecording(dir, QStringLiteral("slowstretch"), sineAtRates({{1000, 400}, {50, 60}}, 100));
+        auto view = openStandardView(path);
+        view->showVectorDiagram();
+        view->showFrequencyDiagram();
+        view->vectorChannelActions[0]->trigger();
+        moveCut1(*view, 300);
+        verifyNear(labelText(*view, 0, 4), 100);
+        moveCut1(*view, 440);
+        QVERIFY(labelText(*view, 0, 1) != QStringLiteral("-"));
+        for (int offset : {4, 7})
+            QCOMPARE(labelText(*view, 0, offset), QStringLiteral("-"));
+        QCOMPARE(vectorCell(*view, 2), QStringLiteral("-"));
+        QCOMPARE(view->harmonicLabels[0]->text(), QStringLiteral("-"));  // one sample a period resolves no other
+
+        auto early = load(sineRecording(200, 50, 100));  // four samples a period
+        moveCut1(*early, 50);
+        verifyNear(labelText(*early, 0, 4), 100);
+    }
+
     void missingValueReadsDashAndIsAGapInTheTrace()
     {
         LumetoTools::GeneratedRecording recording = sineAtRates({{1000, 200}}, 100);

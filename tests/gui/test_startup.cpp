@@ -5,6 +5,7 @@
 #include "app/commandline.h"
 #include "app/comtradeview.h"
 #include "app/mainwindow.h"
+#include "app/notopenedbox.h"
 #include "app/qttranslation.h"
 #include "app/resourcesinit.h"
 
@@ -80,6 +81,20 @@ private slots:
                  QStringList({"не открыт: " + dir.filePath("x.txt") + ": Не файл осциллограммы COMTRADE (*.cfg, *.cff)\n",
                               "не открыт: " + dir.filePath("absent.cfg") + ": Файл не найден\n",
                               "не открыт: " + dir.filePath("folder.cfg") + ": Не файл\n"}));
+
+        // Started from a file manager, whose standard error nobody sees, the same lines come in one box.
+        QString boxTitle;
+        QString boxText;
+        LumetoTest::whenModalAppears([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QVERIFY(box);
+            boxTitle = box->windowTitle();
+            boxText = box->text();
+            box->accept();
+        });
+        VornaLumeto::showNotOpenedNames(nullptr, commandLine.notOpened);
+        QCOMPARE(boxTitle, QStringLiteral("Предупреждение"));
+        QCOMPARE(boxText, "Не все файлы, названные при запуске, открыты:\n\n" + commandLine.notOpened.join(QString()).trimmed());
 
         VornaLumeto::comtrade_view tabs(nullptr);
         QCOMPARE(tabs.openNamedFile(commandLine.recordings.first()), QString());

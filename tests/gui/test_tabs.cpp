@@ -5,26 +5,35 @@
 #include "support/testfiles.h"
 
 #include "app/comtradeview.h"
+#include "app/openingprogress.h"
 #include "app/mainwindow.h"
 #include "app/resourcesinit.h"
 #include "app/settingspaths.h"
+#include "app/viewersettings.h"
+#include "analysis/setupstore.h"
+#include "comtrade/common/memoryestimate.h"
 #include "comtrade/recordingexport.h"
+#include "comtrade/recordingreader.h"
 #include "recordinggenerator.h"
 #include "view/comtraderead.h"
 #include "view/plaintext.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextCodec>
 #include <QTextDocument>
 #include <QtTest>
+#include <qcustomplot.h>
 
 using namespace LumetoTest;
 using VornaLumeto::comtrade_view;
@@ -61,14 +70,17 @@ struct SeenBox {
     QStringList buttons;
     QString defaultButton;
     QString escapeButton;
+    QString checkBoxText;     // empty without a check box
+    bool checkBoxTicked = false;
 };
 
 QString renderedText(const QString& html);
 
-// Remembers the next message box and presses its button with the text given.
-void pressInNextBox(SeenBox& seen, const QString& button)
+// Remembers the next message box and presses its button with the text given,
+// after ticking its check box when asked to.
+void pressInNextBox(SeenBox& seen, const QString& button, bool tick = false)
 {
-    whenModalAppears([&seen, button](QWidget* modal) {
+    whenModalAppears([&seen, button, tick](QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
         QVERIFY(box);
         seen.title = box->windowTitle();
@@ -78,6 +90,11 @@ void pressInNextBox(SeenBox& seen, const QString& button)
             seen.buttons.append(each->text());
         seen.defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
         seen.escapeButton = box->escapeButton() ? box->escapeButton()->text() : QString();
+        if (QCheckBox* checkBox = box->checkBox()) {
+            seen.checkBoxText = checkBox->text();
+            seen.checkBoxTicked = checkBox->isChecked();
+            checkBox->setChecked(tick);
+        }
         for (QAbstractButton* each : box->buttons()) {
             if (each->text() == button)
                 each->click();
@@ -95,6 +112,13 @@ QString writeLaterRevision(const QTemporaryDir& dir, const QString& name)
     const QString base = dir.filePath(name);
     LumetoTools::writeRecording(base, options, {1999, LumetoTools::DataFormat::Binary});
     return base + QStringLiteral(".cfg");
+}
+
+// The first paragraph of the boxes about a file the viewer's own reader refused.
+QString fileParagraph(const QString& path)
+{
+    const QFileInfo file(path);
+    return QStringLiteral("Файл «%1» в папке %2.").arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath()));
 }
 
 // What a tooltip, or a label taking its text as rich text, shows.
@@ -142,7 +166,12 @@ private slots:
         VornaLumeto::initResources();
         QDir::setCurrent(dir.path());
         QDir().mkpath(QStringLiteral("files/lumeto"));
+        // What the viewer remembers goes to a test folder, and starts empty.
+        QStandardPaths::setTestModeEnabled(true);
+        VornaLumeto::openUserSettings()->clear();
     }
+
+    void cleanupTestCase() { VornaLumeto::openUserSettings()->clear(); }
 
     void openingTheSameFileTwiceSwitchesToItsTab()
     {
@@ -216,7 +245,10 @@ private slots:
         QCOMPARE(declined.buttons, QStringList({okText, QStringLiteral("Открыть по стандарту")}));
         QCOMPARE(declined.defaultButton, okText);
         QCOMPARE(declined.escapeButton, okText);
-        QCOMPARE(declined.informativeText, QStringLiteral("Файл записан по редакции 1999 года, данные BINARY."));
+        QCOMPARE(declined.informativeText,
+                 fileParagraph(path) + QStringLiteral("\nФайл записан по редакции 1999 года, данные BINARY."));
+        QCOMPARE(declined.checkBoxText, QStringLiteral("Открывать такие файлы по стандарту без вопроса"));
+        QVERIFY(!declined.checkBoxTicked);
         QVERIFY(tabs.views.isEmpty());
         QVERIFY(tabs.findChildren<VornaLumeto::COMTRADE_read*>().isEmpty());  // nothing kept after Ok
 
@@ -232,6 +264,83 @@ private slots:
         QCOMPARE(tabs.tabWidget->count(), 1);
     }
 
+    // Ticked and taken, the check box is remembered outside the working folder,
+    // and the next such file opens without the question (a box left untaken
+    // remembers nothing).
+    void tickedCheckBoxOpensSuchFilesWithoutTheQuestion()
+    {
+        comtrade_view tabs(nullptr);
+        SeenBox declined;
+        pressInNextBox(declined, QMessageBox().addButton(QMessageBox::Ok)->text(), true);
+        QVERIFY(!tabs.openFile(writeLaterRevision(dir, QStringLiteral("ticked1"))));
+        QVERIFY(!VornaLumeto::opensStandardFilesUnasked());
+
+        SeenBox taken;
+        pressInNextBox(taken, QStringLiteral("Открыть по стандарту"), true);
+        QVERIFY(tabs.openFile(writeLaterRevision(dir, QStringLiteral("ticked2"))));
+        QVERIFY(VornaLumeto::opensStandardFilesUnasked());
+        const QString settingsFile = VornaLumeto::openUserSettings()->fileName();
+        QVERIFY2(settingsFile.contains(QStringLiteral(".qttest")) && !settingsFile.startsWith(dir.path()),
+                 qPrintable(settingsFile));
+        QVERIFY(QFile::exists(settingsFile));
+
+        QString unexpected;
+        whenModalAppears(
+            [&unexpected](QWidget* modal) {
+                unexpected = QString::fromLatin1(modal->metaObject()->className());
+                qobject_cast<QDialog*>(modal)->reject();
+            },
+            200);
+        QVERIFY(tabs.openFile(writeLaterRevision(dir, QStringLiteral("ticked3"))));
+        QTest::qWait(300);  // the watch for a box ends
+        QCOMPARE(unexpected, QString());
+        QCOMPARE(tabs.tabWidget->count(), 2);
+        VornaLumeto::setOpensStandardFilesUnasked(false);
+    }
+
+    // A recording whose view needs more memory than the system has is not built:
+    // a box says so and offers the recording as CSV instead (160 channels of
+    // 600,000 samples once took 6.1 GB and the viewer was killed).
+    void viewBeyondTheMemoryAvailableIsRefusedWithCsvOffered()
+    {
+        comtrade_view tabs(nullptr);
+        const qint64 available = VornaLumeto::availableMemoryBytes();
+        QVERIFY(available > 0);
+        VornaLumeto::Recording huge;
+        huge.analogCount = 255;
+        huge.timeAxis = QVector<double>(int(available / VornaLumeto::displayMemoryBytes(1, 255, 0)) + 1000);
+        SeenBox seen;
+        pressInNextBox(seen, QMessageBox().addButton(QMessageBox::Cancel)->text());
+        QVERIFY(!tabs.fitsInMemory(dir.filePath("huge.cfg"), huge));
+        QCOMPARE(seen.title, QStringLiteral("Не хватает памяти"));
+        QVERIFY2(seen.text.startsWith(QStringLiteral("Чтобы показать осциллограмму, нужно около ")), qPrintable(seen.text));
+        QVERIFY2(seen.text.contains(QStringLiteral(" ГБ памяти, а свободно ")), qPrintable(seen.text));
+        QVERIFY(seen.buttons.contains(QStringLiteral("Экспорт в CSV…")));
+        QCOMPARE(seen.escapeButton, seen.defaultButton);
+        QVERIFY(seen.informativeText.startsWith(fileParagraph(dir.filePath("huge.cfg"))));
+
+        huge.timeAxis = QVector<double>(1000);
+        QVERIFY(tabs.fitsInMemory(dir.filePath("huge.cfg"), huge));  // no box
+    }
+
+    // What the progress window reads and builds on the other thread is what a
+    // reading without it gives.
+    void progressWindowReadsAndBuildsAsWithoutIt()
+    {
+        QWidget window;
+        const QString path = writeLaterRevision(dir, QStringLiteral("progress"));
+        VornaLumeto::OpeningProgress progress(&window, path);
+        VornaLumeto::RecordingReading reading = progress.read(VornaLumeto::StandardReading::WhenRefused);
+        QVERIFY(reading.readByStandardAfterRefusal());
+        const VornaLumeto::RecordingReading alone = VornaLumeto::readRecording(path, VornaLumeto::StandardReading::WhenRefused);
+        QCOMPARE(reading.recording.analogValues, alone.recording.analogValues);
+        QCOMPARE(reading.recording.channelFrequency, alone.recording.channelFrequency);
+        VornaLumeto::COMTRADE_read view(nullptr);
+        QVERIFY(progress.build(view, std::move(reading.recording)));
+        QCOMPARE(view.waveGraphs.size(), 4);
+        QCOMPARE(view.waveGraphs.first()->data()->size(), 400);
+    }
+
     // A broken data line that the standard reader cannot read either: the box as
     // ever, its explanation followed by the standard reader's own reason.
     void brokenLineNeitherReaderReadsKeepsTheBoxAndAddsTheStandardReason()
@@ -244,8 +353,9 @@ private slots:
         QVERIFY(!tabs.openFile(path));
         QCOMPARE(seen.text, QStringLiteral("Ошибка в *.dat файле, в строке №2: 2,1000,x2"));
         QCOMPARE(seen.buttons.size(), 1);
-        QVERIFY2(seen.informativeText.startsWith(QStringLiteral("Поле 3 (аналоговый канал 1)")),
+        QVERIFY2(seen.informativeText.startsWith(fileParagraph(path) + QStringLiteral("\nПоле 3 (аналоговый канал 1)")),
                  qPrintable(seen.informativeText));
+        QVERIFY(seen.checkBoxText.isEmpty());
         QVERIFY2(seen.informativeText.contains(
                      QStringLiteral("По стандарту COMTRADE файл тоже не читается: Ошибка в файле «broken.dat», в строке №2")),
                  qPrintable(seen.informativeText));

@@ -3,6 +3,7 @@
 #include "view/comtraderead.h"
 
 #include "app/resourcesinit.h"
+#include "comtrade/common/memoryestimate.h"
 #include "comtrade/dialect/dialectreader.h"
 #include "view/tooltips.h"
 
@@ -108,6 +109,26 @@ private slots:
         QCOMPARE(view->channelLabels.at(30)->text(), QStringLiteral("Пуск"));
         QCOMPARE(view->shownFlags, QByteArray("\1\1\1\1\1", 5));
         QCOMPARE(view->frequencyShown, QByteArray(3, '\0'));
+    }
+
+    // What the viewer tells the system it needs before it builds a large view
+    // is what a view holds beside its recording.
+    void memoryEstimateIsWhatTheViewHolds()
+    {
+        auto view = load("memory", threeAnalogTwoDigital());
+        const auto bytes = [](const auto& vectors) {
+            qint64 sum = 0;
+            for (const auto& vector : vectors)
+                sum += qint64(vector.size()) * qint64(sizeof(vector.at(0)));
+            return sum;
+        };
+        qint64 held = bytes(view->normalizedValues) + bytes(view->digitalLowerValues) + bytes(view->digitalUpperValues);
+        for (const QVector<QCPGraph*>* graphs :
+             {&view->waveGraphs, &view->frequencyGraphs, &view->digitalLowerGraphs, &view->digitalUpperGraphs}) {
+            for (const QCPGraph* graph : *graphs)
+                held += qint64(graph->data()->size()) * qint64(sizeof(QCPGraphData));
+        }
+        QCOMPARE(VornaLumeto::displayMemoryBytes(view->timeAxis.size(), view->analogCount, view->digitalCount), held);
     }
 
     // Names are cut off in the label column; the tooltip shows them whole, markup and all, as text.
