@@ -31,13 +31,6 @@ std::optional<ResidualPhasor> residual(const std::optional<Complex>& measured,
     return std::nullopt;
 }
 
-std::optional<PhaseValues> complete(const std::array<std::optional<Complex>, 3>& phases)
-{
-    if (!phases[0] || !phases[1] || !phases[2])
-        return std::nullopt;
-    return PhaseValues{*phases[0], *phases[1], *phases[2]};
-}
-
 std::optional<double> percentOf(double part, double whole)
 {
     if (!(whole > 0.0))
@@ -47,10 +40,17 @@ std::optional<double> percentOf(double part, double whole)
 
 } // namespace
 
+std::optional<PhaseValues> completePhases(const std::array<std::optional<Complex>, 3>& phases)
+{
+    if (!phases[0] || !phases[1] || !phases[2])
+        return std::nullopt;
+    return PhaseValues{*phases[0], *phases[1], *phases[2]};
+}
+
 std::optional<PhaseValues> RolePhasors::phases(PhaseRole first) const
 {
     const int index = int(first);
-    return complete({values[index], values[index + 1], values[index + 2]});
+    return completePhases({values[index], values[index + 1], values[index + 2]});
 }
 
 RolePhasors rolePhasors(const SetSignals& set, SampleWindow window)

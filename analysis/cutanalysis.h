@@ -58,6 +58,9 @@ struct CutAnalysis {
 CutAnalysis analyseCut(const RecordingSampling& sampling, const SetSignals& set, const LineData& line,
                        PhaseRotation rotation, int cut);
 
+// The three phases where each has a value.
+std::optional<PhaseValues> completePhases(const std::array<std::optional<Complex>, 3>& phases);
+
 // Samples every present series of the set holds (the shortest, 0 without any).
 int setSampleCount(const SetSignals& set);
 

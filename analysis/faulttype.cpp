@@ -19,6 +19,12 @@ QString faultTypeLetters(FaultType type)
     return QString::fromLatin1(letters[int(type)]);
 }
 
+QString faultLoopLetters(FaultLoop loop)
+{
+    // The six loops are the first six types, in the same order.
+    return QString::fromLatin1(letters[int(loop)]);
+}
+
 FaultLoop faultedLoop(FaultType type)
 {
     switch (type) {

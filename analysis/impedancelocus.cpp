@@ -4,6 +4,7 @@
 #include "analysis/phasortrack.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace VornaLumeto {
@@ -47,8 +48,10 @@ ImpedanceLocus impedanceLocus(const RecordingSampling& sampling, const SetSignal
                     minimumSquared[loop] = squared;
             }
         }
-        for (double& squared : minimumSquared)
-            squared *= minimumCurrentShare * minimumCurrentShare;
+        for (int loop = 0; loop < faultLoopCount; ++loop) {
+            minimumSquared[loop] *= minimumCurrentShare * minimumCurrentShare;
+            locus.minimumCurrent[loop] = std::sqrt(minimumSquared[loop]);
+        }
     }
     for (int i = 0; i < points; ++i) {
         for (int loop = 0; loop < faultLoopCount; ++loop) {
@@ -63,6 +66,25 @@ ImpedanceLocus impedanceLocus(const RecordingSampling& sampling, const SetSignal
         }
     }
     return locus;
+}
+
+std::array<bool, faultLoopCount> superviseLoops(CutAnalysis& analysis, const ImpedanceLocus& locus)
+{
+    std::array<bool, faultLoopCount> leftOut{};
+    const std::optional<PhaseValues> voltages = completePhases(analysis.voltages);
+    const std::optional<PhaseValues> currents = completePhases(analysis.currents);
+    if (!voltages || !currents)
+        return leftOut;
+    for (int loop = 0; loop < faultLoopCount; ++loop) {
+        if (!analysis.loops[loop])
+            continue;
+        const Complex current = loopSignals(FaultLoop(loop), *voltages, *currents, analysis.compensation.k0).current;
+        if (std::abs(current) < locus.minimumCurrent[loop]) {
+            analysis.loops[loop].reset();
+            leftOut[loop] = true;
+        }
+    }
+    return leftOut;
 }
 
 } // namespace VornaLumeto

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/cutanalysis.h"
 #include "analysis/loopimpedance.h"
 #include "analysis/setsignals.h"
 #include "comtrade/common/recordingsampling.h"
@@ -15,6 +16,8 @@ struct ImpedanceLocus {
     int firstSample = 0;
     std::array<QVector<double>, faultLoopCount> resistance;  // ohm
     std::array<QVector<double>, faultLoopCount> reactance;
+    // A loop current below this (A RMS) gives no point; 0 without supervision.
+    std::array<double, faultLoopCount> minimumCurrent{};
     int size() const { return resistance[0].size(); }
 };
 
@@ -25,5 +28,10 @@ struct ImpedanceLocus {
 // relay's minimum-current supervision knows.
 ImpedanceLocus impedanceLocus(const RecordingSampling& sampling, const SetSignals& set, const LineData& line,
                               int firstSample, int lastSample, double minimumCurrentShare = 0.0);
+
+// The same supervision at one cut, so that a table agrees with the locus: the
+// loops of the analysis whose current is below the locus's minimum lose their
+// impedance. True for each loop so left out.
+std::array<bool, faultLoopCount> superviseLoops(CutAnalysis& analysis, const ImpedanceLocus& locus);
 
 } // namespace VornaLumeto

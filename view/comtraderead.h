@@ -248,8 +248,13 @@ public:
     void showWholeRecording(int shownRows);
     int narrowestWindow() const;  // samples beyond the first in about 30 ms
     void showVisibleWindow();     // x range from firstVisibleSample to lastVisibleSample
+    void scrollToShow(int sample);  // moves the visible window as the scroll bar does, centred on the sample
     void installShortcuts();
     void placeCut(int which, double time);
+    // Cut 1 on a sample, as a click on it would put it, the visible window first
+    // scrolled (its width kept) to show the sample where it does not; the
+    // readouts, the cut bar and the plot follow.
+    void putCut1On(int sample);
     void setCutLinePoints(QCPCurve* line, double time);
     void repaintCuts();  // cut lines only, on their own layer
     void updateCutTimes();

@@ -99,6 +99,20 @@ void COMTRADE_read::placeCut(int which, double time)
     }
 }
 
+void COMTRADE_read::putCut1On(int sample)
+{
+    if (timeAxis.isEmpty())
+        return;
+    scrollToShow(qBound(0, sample, timeAxis.size() - 1));
+    // A cut stays inside the visible window, whatever the scroll achieved.
+    cut1Index = qBound(firstVisibleSample, sample, lastVisibleSample);
+    cut1Time = timeAxis[cut1Index];
+    setCutLinePoints(cutLine1, cut1Time);
+    updateReadouts();
+    updateCutTimes();
+    requestReplot();
+}
+
 void COMTRADE_read::repaintCuts()
 {
     // A pending full replot draws the lines too, in step with a changed range.

@@ -31,14 +31,20 @@ void FaultAnalysisWindow::followCuts()
     if (current < 0)
         return;
     const ThreePhaseSetup& setup = setups.at(current);
-    const CutAnalysis analysis = analyseCut(view.sampling, primary, setup.line, setup.rotation, view.cut1Index);
+    CutAnalysis analysis = analyseCut(view.sampling, primary, setup.line, setup.rotation, view.cut1Index);
+    // The loops the diagram leaves out read "-" here too.
+    const std::array<bool, faultLoopCount> leftOut = superviseLoops(analysis, locus);
     showTables(analysis);
     windowLabel->setText(windowNote(view.sampling, view.timeAxis, primary, analysis, view.cut1Index));
     QStringList notes{sideNote(display)};
     if (analysis.window)
         notes.append(angleReferenceNote(analysis.angleReference));
-    if (primary.hasVoltages() && primary.hasCurrents())
+    if (primary.hasVoltages() && primary.hasCurrents()) {
         notes.append(compensationNote(analysis.compensation));
+        const QString supervision = supervisionNote(leftOut, locusCurrentShare);
+        if (!supervision.isEmpty())
+            notes.append(supervision);
+    }
     else
         notes.append(primary.hasCurrents() ? tr("В группе нет трёх фазных напряжений: только токи.")
                                            : tr("В группе нет трёх фазных токов: только напряжения."));

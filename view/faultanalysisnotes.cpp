@@ -1,6 +1,9 @@
 #include "view/faultanalysisnotes.h"
 
+#include "analysis/faulttype.h"
+
 #include <QCoreApplication>
+#include <QStringList>
 
 #include <cmath>
 
@@ -77,6 +80,21 @@ QString compensationNote(const ResidualCompensation& compensation)
     const double degrees = std::arg(compensation.k0) * 180.0 / std::acos(-1.0);
     return text("k0 = %1∠%2° по параметрам линии.")
         .arg(QString::number(std::abs(compensation.k0), 'f', 3), QString::number(degrees, 'f', 1));
+}
+
+QString supervisionNote(const std::array<bool, faultLoopCount>& leftOut, double share)
+{
+    QStringList loops;
+    for (int loop = 0; loop < faultLoopCount; ++loop) {
+        if (leftOut[loop])
+            loops.append(faultLoopLetters(FaultLoop(loop)));
+    }
+    if (loops.isEmpty())
+        return QString();
+    return text("%1: ток петли меньше %2 % наибольшего в осциллограмме (выключатель отключён), "
+                "сопротивление «-», как и на диаграмме.")
+        .arg(loops.join(QStringLiteral(", ")))
+        .arg(share * 100);
 }
 
 QString sideNote(const AnalysisDisplay& display)

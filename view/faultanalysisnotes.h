@@ -21,6 +21,10 @@ QString angleReferenceNote(AngleReference reference);
 // k0 of the ground loops, or that it is 0 for want of line data.
 QString compensationNote(const ResidualCompensation& compensation);
 
+// The loops whose current at cut 1 is below the share of their largest, so
+// read "-"; empty where there are none.
+QString supervisionNote(const std::array<bool, faultLoopCount>& leftOut, double share);
+
 // Primary or secondary values, and which ratio the secondary side lacks.
 QString sideNote(const AnalysisDisplay& display);
 

@@ -1,5 +1,6 @@
 #include "view/faultanalysistables.h"
 
+#include "analysis/faulttype.h"
 #include "analysis/unitprefix.h"
 #include "view/cutrules.h"
 
@@ -242,16 +243,15 @@ TextTable loopTable(const CutAnalysis& analysis, const AnalysisDisplay& display)
     TextTable table;
     table.title = text("Сопротивления петель");
     table.header = QStringList{text("Петля"), text("R, Ом"), text("X, Ом"), text("|Z|, Ом"), text("Угол, °")};
-    const char* const names[faultLoopCount] = {"AG", "BG", "CG", "AB", "BC", "CA"};
     const std::optional<double> factor = display.impedanceFactor();
     for (int loop = 0; loop < faultLoopCount; ++loop) {
         const std::optional<Complex> z =
             analysis.loops[loop] && factor ? std::optional<Complex>(*analysis.loops[loop] * *factor) : std::nullopt;
         if (!z) {
-            table.rows.append({QString::fromLatin1(names[loop]), noValue, noValue, noValue, noValue});
+            table.rows.append({faultLoopLetters(FaultLoop(loop)), noValue, noValue, noValue, noValue});
             continue;
         }
-        table.rows.append({QString::fromLatin1(names[loop]), numberText(z->real()), numberText(z->imag()),
+        table.rows.append({faultLoopLetters(FaultLoop(loop)), numberText(z->real()), numberText(z->imag()),
                            numberText(std::abs(*z)), angleText(z)});
     }
     return table;

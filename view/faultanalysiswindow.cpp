@@ -8,6 +8,7 @@
 #include "view/impedancediagram.h"
 
 #include <QComboBox>
+#include <QFrame>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -69,6 +70,7 @@ FaultAnalysisWindow::FaultAnalysisWindow(COMTRADE_read& view)
     auto* layout = new QVBoxLayout(this);
     summaryLayout = new QVBoxLayout;
     summaryLayout->setContentsMargins(0, 0, 0, 0);
+    summaryLayout->addWidget(buildSummary());
     layout->addLayout(summaryLayout);
     layout->addWidget(buildControls());
     layout->addWidget(buildNoSets(), 1);
@@ -92,6 +94,39 @@ FaultAnalysisWindow::FaultAnalysisWindow(COMTRADE_read& view)
 }
 
 FaultAnalysisWindow::~FaultAnalysisWindow() = default;
+
+// The fault report of the set: what happened, and a way to the window it was computed over.
+QWidget* FaultAnalysisWindow::buildSummary()
+{
+    summaryPanel = new QFrame(this);
+    summaryPanel->setFrameShape(QFrame::StyledPanel);
+    auto* layout = new QVBoxLayout(summaryPanel);
+    layout->setSpacing(4);
+    auto* titleRow = new QHBoxLayout;
+    summaryTitle = boldLabel(QString(), summaryPanel);
+    QFont larger = summaryTitle->font();
+    larger.setPointSizeF(larger.pointSizeF() * 1.2);
+    summaryTitle->setFont(larger);
+    summaryTitle->setWordWrap(true);
+    summaryTitle->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    titleRow->addWidget(summaryTitle, 1);
+    windowCutButton = new QPushButton(tr("Срез 1 — в конец окна расчёта"), summaryPanel);
+    windowCutButton->setToolTip(tr("Поставить срез 1 на последний отсчёт окна, по которому посчитаны расстояния: "
+                                   "таблицы и диаграмма покажут то же, что сводка."));
+    titleRow->addWidget(windowCutButton, 0, Qt::AlignTop);
+    layout->addLayout(titleRow);
+    summaryDetails = wrappedLabel(summaryPanel);
+    summaryDetails->setTextFormat(Qt::PlainText);
+    layout->addWidget(summaryDetails);
+    lineDataLink = new QLabel(tr("Параметры линии задаются в окне <a href=\"sets\">«Трёхфазные группы»</a>."),
+                              summaryPanel);
+    lineDataLink->setTextFormat(Qt::RichText);
+    layout->addWidget(lineDataLink);
+    connect(windowCutButton, &QPushButton::clicked, this, &FaultAnalysisWindow::cutAtReportWindow);
+    connect(lineDataLink, &QLabel::linkActivated, this, &FaultAnalysisWindow::editSets);
+    summaryPanel->hide();
+    return summaryPanel;
+}
 
 QWidget* FaultAnalysisWindow::buildControls()
 {
@@ -272,6 +307,7 @@ void FaultAnalysisWindow::chooseSet(int index)
     if (index < 0 || index >= setups.size()) {
         current = -1;
         tables.clear();
+        summaryPanel->hide();
         return;
     }
     current = index;
@@ -279,6 +315,8 @@ void FaultAnalysisWindow::chooseSet(int index)
     scaling = setScaling(view, setup);
     primary = primarySetSignals(view, setup.set, scaling);
     locus = impedanceLocus(view.sampling, primary, setup.line, 0, setSampleCount(primary) - 1, locusCurrentShare);
+    report = faultReport(view.sampling, view.timeAxis, primary, setup.line, setup.rotation);
+    showSummary();
     sideBox->setCurrentIndex(setup.shown == ValueSide::Primary ? 0 : 1);
     voltagePanel->setVisible(primary.hasVoltages());
     currentPanel->setVisible(primary.hasCurrents());

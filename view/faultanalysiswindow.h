@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/cutanalysis.h"
+#include "analysis/faultreport.h"
 #include "analysis/impedancelocus.h"
 #include "analysis/instrumentscaling.h"
 #include "analysis/threephasesetup.h"
@@ -13,6 +14,7 @@
 #include <memory>
 
 class QComboBox;
+class QFrame;
 class QLabel;
 class QPushButton;
 class QSettings;
@@ -34,6 +36,7 @@ class ImpedanceDiagram;
 //
 // Implementation files, by concern:
 //   view/faultanalysiswindow.cpp   construction, choice of set, the sets dialog, primary or secondary
+//   view/faultanalysissummary.cpp  the fault report of the set at the top, cut 1 to its window
 //   view/faultanalysisfollow.cpp   the tables and the diagram at the cuts
 //   view/faultanalysisoutput.cpp   copy of the tables, the diagram as PNG or PDF
 class FaultAnalysisWindow : public QWidget {
@@ -59,9 +62,20 @@ public:
     void saveDiagram();
     // "Трёхфазные группы", modal; OK stores the sets and shows them here.
     void editSets();
+    // Cut 1 on the last sample of the report's window (the visible window
+    // scrolled to it where needed): the tables and the diagram then show what
+    // the summary used.
+    void cutAtReportWindow();
+    // The fault report of the chosen set, made when the set or its line data changes.
+    const FaultReport& shownReport() const { return report; }
 
-    // Above everything else, empty: the place of a fault summary.
+    // Above everything else: the fault summary of the chosen set.
     QVBoxLayout* summaryLayout = nullptr;
+    QFrame* summaryPanel = nullptr;
+    QLabel* summaryTitle = nullptr;
+    QLabel* summaryDetails = nullptr;
+    QLabel* lineDataLink = nullptr;  // to the sets dialog, where the distances need the line's data
+    QPushButton* windowCutButton = nullptr;
     QComboBox* setBox = nullptr;
     QPushButton* setsButton = nullptr;
     QComboBox* sideBox = nullptr;  // primary, secondary
@@ -82,6 +96,7 @@ public:
     ImpedanceDiagram* diagram = nullptr;
 
 private:
+    QWidget* buildSummary();
     QWidget* buildControls();
     QWidget* buildNoSets();
     QWidget* buildContent();
@@ -94,6 +109,7 @@ private:
     void chooseSide(ValueSide side);
     void showLocus();
     void showTables(const CutAnalysis& analysis);
+    void showSummary();
 
     COMTRADE_read& view;
     std::unique_ptr<QSettings> settings;
@@ -103,6 +119,7 @@ private:
     SetSignals primary;       // the set's series in primary volts and amperes
     AnalysisDisplay display;
     ImpedanceLocus locus;     // every sample of the recording, primary ohms
+    FaultReport report;       // of the chosen set, in primary values
     QVector<TextTable> tables;
     QString heading;          // the first line Ctrl+C copies
 };

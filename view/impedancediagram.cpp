@@ -1,5 +1,7 @@
 #include "view/impedancediagram.h"
 
+#include "analysis/faulttype.h"
+
 #include <QFileInfo>
 
 #include <algorithm>
@@ -8,8 +10,6 @@
 namespace VornaLumeto {
 
 namespace {
-
-const char* const loopNames[faultLoopCount] = {"AG", "BG", "CG", "AB", "BC", "CA"};
 
 // Phase colours as on the switchboards (A yellow, B green, C red), darkened to
 // read on white; the phase-to-phase loops in colours of their own.
@@ -60,7 +60,7 @@ ImpedanceDiagram::ImpedanceDiagram(QWidget* parent) : QCustomPlot(parent)
     lineCurve->setPen(QPen(Qt::black, 1.5, Qt::DashLine));
     for (int loop = 0; loop < faultLoopCount; ++loop) {
         QCPCurve* curve = new QCPCurve(xAxis, yAxis);
-        curve->setName(QString::fromLatin1(loopNames[loop]));
+        curve->setName(faultLoopLetters(FaultLoop(loop)));
         curve->setPen(QPen(loopColor(loop), 1));
         curve->setAntialiased(false);
         loopCurves[loop] = curve;

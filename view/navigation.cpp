@@ -150,6 +150,16 @@ void COMTRADE_read::slot_slider_valueChange()
     requestReplot();
 }
 
+void COMTRADE_read::scrollToShow(int sample)
+{
+    if (sample >= firstVisibleSample && sample <= lastVisibleSample)
+        return;
+    // Centred where the recording allows; the bar's range keeps the width, and
+    // its slot moves both ends by the step, as a drag of the bar does.
+    const int width = lastVisibleSample - firstVisibleSample;
+    horizontalScrollBar->setValue(qBound(0, sample - width / 2, timeAxis.size() - 1 - width));
+}
+
 void COMTRADE_read::slot_horzScrollBarChanged()
 {
     const int value = horizontalScrollBar->value();

@@ -9,6 +9,7 @@
 #include "support/gui/recordingview.h"
 #include "support/linefaultrecordings.h"
 #include "support/standardrecordings.h"
+#include "view/comtraderead.h"
 #include "view/faultanalysiswindow.h"
 
 #include <QAction>
@@ -18,6 +19,9 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSlider>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTableWidget>
@@ -32,6 +36,7 @@ using VornaLumeto::FaultAnalysisWindow;
 using Complex = std::complex<double>;
 
 Q_DECLARE_METATYPE(FaultKind)
+Q_DECLARE_METATYPE(LumetoTools::LineEvent)
 
 namespace {
 
@@ -125,6 +130,22 @@ void placeCut1(COMTRADE_read& view, int sample)
     view.updateReadouts();
 }
 
+// The window of a view whose found set was given the test line beforehand, as the sets dialog stores it.
+FaultAnalysisWindow* windowWithTestLine(COMTRADE_read& view)
+{
+    QVector<VornaLumeto::ThreePhaseSetup> setups = VornaLumeto::foundSetups(view);
+    for (VornaLumeto::ThreePhaseSetup& setup : setups)
+        setup.line = LumetoTest::testLine();
+    VornaLumeto::storeSetups(*VornaLumeto::openUserSettings(), view, setups);
+    return FaultAnalysisWindow::showFor(&view);
+}
+
+// A distance as the summary writes it: "32.00 км".
+QString kmText(const std::optional<VornaLumeto::LineDistance>& distance)
+{
+    return QString::number(distance->km, 'f', 2) + QChar(0x00a0) + QStringLiteral("км");
+}
+
 } // namespace
 
 class TestFaultAnalysisWindow : public QObject {
@@ -188,6 +209,8 @@ private slots:
                                                             std::abs(expected));
         QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
         QVERIFY(window->notesLabel->text().contains(QStringLiteral("k0 = 0: параметры линии не заданы")));
+        QVERIFY(window->summaryDetails->text().contains(QStringLiteral("нужны параметры линии")));
+        QVERIFY(!window->lineDataLink->isHidden());
 
         // Ctrl+C: the tables as tab-separated rows.
         window->copyTables();
@@ -298,6 +321,136 @@ private slots:
         tabs->slot_close_tab(0);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!window);
+    }
+
+    // With the line's data, the summary names the type in words and letters,
+    // its times, and each method's distance of the report, every one the true
+    // distance on a bolted fault; an evolving fault keeps its first type and
+    // notes the later one, a recording that begins inside the fault has no
+    // inception and no prefault period for Takagi.
+    void summaryNamesTheFaultAndItsDistances_data()
+    {
+        QTest::addColumn<FaultKind>("kind");
+        QTest::addColumn<int>("later");  // a FaultKind, or -1
+        QTest::addColumn<double>("inceptionMs");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("told");
+        const QString times = QStringLiteral("Начало: 100 мс. Отключение: 200 мс. Длительность: 100 мс.");
+        QTest::newRow("AG") << FaultKind::AG << -1 << 100.0
+                            << QStringLiteral("Однофазное замыкание фазы A на землю (AG)") << times;
+        QTest::newRow("BCG") << FaultKind::BCG << -1 << 100.0 << QStringLiteral("Двухфазное замыкание на землю BCG")
+                             << times;
+        QTest::newRow("BG becoming BCG") << FaultKind::BG << int(FaultKind::BCG) << 100.0
+                                         << QStringLiteral("Однофазное замыкание фазы B на землю (BG)")
+                                         << QStringLiteral("Затем авария развилась: двухфазное замыкание на землю BCG с 15");
+        QTest::newRow("CA under way at the start")
+            << FaultKind::CA << -1 << 0.0 << QStringLiteral("Двухфазное замыкание CA")
+            << QStringLiteral("Начало: до начала записи (осциллограмма начинается во время аварии). Отключение: 200 мс.");
+    }
+    void summaryNamesTheFaultAndItsDistances()
+    {
+        QFETCH(FaultKind, kind);
+        QFETCH(int, later);
+        QFETCH(double, inceptionMs);
+        QFETCH(QString, title);
+        QFETCH(QString, told);
+        LumetoTools::LineFaultOptions options = faultOptions(kind, 0.0, false);
+        options.inceptionMs = inceptionMs;
+        if (later >= 0) {
+            options.laterKind = FaultKind(later);
+            options.laterMs = 150.0;
+        }
+        const std::unique_ptr<COMTRADE_read> view = openLineFault(dir, options);
+        FaultAnalysisWindow* window = windowWithTestLine(*view);
+        QCOMPARE(window->summaryTitle->text(), title);
+        const VornaLumeto::FaultReport& report = window->shownReport();
+        const QString details = window->summaryDetails->text();
+        QVERIFY2(details.contains(told), qPrintable(details));
+        for (const auto* distance : {&report.reactance, &report.takagi, &report.negativeSequence}) {
+            if (distance == &report.takagi && inceptionMs == 0.0) {
+                QVERIFY(!distance->has_value());
+                QVERIFY(details.contains(QStringLiteral("по Такаги нет доаварийного периода")));
+                continue;
+            }
+            QVERIFY(distance->has_value());
+            QVERIFY2(std::fabs((*distance)->perUnit - options.fault.distance) <= 0.005,
+                     qPrintable(QString::number((*distance)->perUnit)));
+            QVERIFY2(details.contains(kmText(*distance)), qPrintable(details));
+        }
+        QVERIFY(window->lineDataLink->isHidden());
+        QVERIFY(!window->windowCutButton->isHidden());
+    }
+
+    // Zoomed in at the start, the button scrolls the visible window (its width
+    // kept) and puts cut 1 on the window's last sample: the tables show the
+    // phasors the summary used, the cut bar its time.
+    void cutButtonShowsTheReportWindow()
+    {
+        const std::unique_ptr<COMTRADE_read> view = openLineFault(dir, faultOptions(FaultKind::AG, 5.0, false));
+        FaultAnalysisWindow* window = windowWithTestLine(*view);
+        view->zoomSlider->setValue(0);
+        const int width = view->lastVisibleSample - view->firstVisibleSample;
+        const VornaLumeto::FaultReport& report = window->shownReport();
+        QVERIFY(report.window);
+        const int last = report.window->first + report.window->count - 1;
+        QVERIFY(last > view->lastVisibleSample);
+
+        window->windowCutButton->click();
+        QCOMPARE(view->cut1Index, last);
+        QCOMPARE(view->cut1Time, view->timeAxis.at(last));
+        QCOMPARE(view->lastVisibleSample - view->firstVisibleSample, width);
+        QVERIFY(view->firstVisibleSample <= last && last <= view->lastVisibleSample);
+        QCOMPARE(view->horizontalScrollBar->value(), view->firstVisibleSample);
+        QCOMPARE(view->cut1TimeLabel->text(), QString::number(view->rawTimeAxis.at(last), 'g', 6));
+        for (int p = 0; p < 3; ++p) {
+            const Complex expected[2] = {*report.atWindow.voltages[p], *report.atWindow.currents[p]};
+            const Complex shown[2] = {shownPhasor(window->voltageTableView, p), shownPhasor(window->currentTableView, p)};
+            for (int kind = 0; kind < 2; ++kind) {
+                QVERIFY(std::fabs(std::abs(shown[kind]) / std::abs(expected[kind]) - 1.0) < 1e-5);
+                QVERIFY(std::fabs(std::arg(shown[kind] / expected[kind])) < 0.06 * degree);
+            }
+        }
+        QCOMPARE(window->loopTableView->item(0, 2)->text(), QString::number(report.loopImpedance->imag(), 'g', 6));
+    }
+
+    // What a recording without a fault is, said, and no window to go to.
+    void summaryOfARecordingWithoutAFault_data()
+    {
+        QTest::addColumn<LumetoTools::LineEvent>("event");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("load only") << LumetoTools::LineEvent::LoadOnly << QStringLiteral("Аварии нет: только нагрузка");
+        QTest::newRow("energisation") << LumetoTools::LineEvent::Energisation
+                                      << QStringLiteral("Аварии нет: включение присоединения");
+    }
+    void summaryOfARecordingWithoutAFault()
+    {
+        QFETCH(LumetoTools::LineEvent, event);
+        QFETCH(QString, title);
+        LumetoTools::LineFaultOptions options = faultOptions(FaultKind::AG, 0.0, false);
+        options.event = event;
+        const std::unique_ptr<COMTRADE_read> view = openLineFault(dir, options);
+        FaultAnalysisWindow* window = FaultAnalysisWindow::showFor(view.get());
+        QCOMPARE(window->summaryTitle->text(), title);
+        QVERIFY(window->windowCutButton->isHidden());
+        QVERIFY(window->lineDataLink->isHidden());
+    }
+
+    // After the trip V / I is noise over noise: the loop table reads "-" where
+    // the diagram has no point, and says why.
+    void loopTableAfterTheTripAgreesWithTheDiagram()
+    {
+        LumetoTools::LineFaultOptions options = faultOptions(FaultKind::AG, 0.0, false);
+        options.noise = 0.001;
+        const std::unique_ptr<COMTRADE_read> view = openLineFault(dir, options);
+        FaultAnalysisWindow* window = FaultAnalysisWindow::showFor(view.get());
+        placeCut1(*view, LumetoTools::sampleAt(*options.clearingMs, options.sampleRate) - 1);
+        QVERIFY(window->loopTableView->item(0, 1)->text() != QStringLiteral("-"));
+        QVERIFY(!window->notesLabel->text().contains(QStringLiteral("ток петли меньше")));
+        placeCut1(*view, LumetoTools::sampleAt(*options.clearingMs + 40.0, options.sampleRate));
+        for (int loop = 0; loop < VornaLumeto::faultLoopCount; ++loop)
+            QCOMPARE(window->loopTableView->item(loop, 1)->text(), QStringLiteral("-"));
+        QVERIFY2(window->notesLabel->text().contains(QStringLiteral("AG, BG, CG, AB, BC, CA: ток петли меньше 2 %")),
+                 qPrintable(window->notesLabel->text()));
     }
 
     // A name without a suffix gets the chosen type's; the file is that type.
