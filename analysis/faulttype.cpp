@@ -19,6 +19,12 @@ QString faultTypeLetters(FaultType type)
     return QString::fromLatin1(letters[int(type)]);
 }
 
+QString faultLoopLetters(FaultLoop loop)
+{
+    // The six loops are named as the first six types.
+    return faultTypeLetters(FaultType(int(loop)));
+}
+
 FaultLoop faultedLoop(FaultType type)
 {
     switch (type) {

@@ -13,6 +13,9 @@ enum class FaultType { AG, BG, CG, AB, BC, CA, ABG, BCG, CAG, ABC };
 // "AG" ... "ABC".
 QString faultTypeLetters(FaultType type);
 
+// "AG", "BG", "CG", "AB", "BC", "CA".
+QString faultLoopLetters(FaultLoop loop);
+
 // The loop that measures the fault: the phase for one phase to ground, the
 // pair otherwise, AB for a three-phase fault.
 FaultLoop faultedLoop(FaultType type);
