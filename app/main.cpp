@@ -40,6 +40,7 @@ VornaLumeto::CommandLine parsedCommandLine()
 // Writes the fault reports' JSON to standard output as the bytes it is (UTF-8).
 int reportFaults(const VornaLumeto::CommandLine& commandLine)
 {
+    VornaLumeto::keepFreedMemory();
     QByteArray json;
     QString errors;
     const int exitCode = VornaLumeto::runFaultReport(commandLine, json, errors);
@@ -89,12 +90,13 @@ void openNamedRecordings(VornaLumeto::comtrade_view& tabs, const VornaLumeto::Co
 
 int main(int argc, char* argv[])
 {
+    // Reports and exports read recordings too, one after another.
+    VornaLumeto::setUpProcessMemory();
     const QStringList arguments = argumentsOf(argc, argv);
     if (VornaLumeto::asksOnlyForText(arguments) || VornaLumeto::asksForCsvExport(arguments)
         || VornaLumeto::asksForFaultReport(arguments))
         return answerWithoutWindow(argc, argv);
 
-    VornaLumeto::setUpProcessMemory();
     QApplication application(argc, argv);
     QTranslator qtTranslator;
     VornaLumeto::installQtTranslation(qtTranslator);
