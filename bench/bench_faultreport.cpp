@@ -19,7 +19,9 @@
 // wall time runs from the start of the child to its end. Nothing is kept on
 // one processor: the report is meant to use them all. Each figure is the median
 // of several runs, each started a little after the one before ended, so that
-// it finds memory that has lain free as a program the user starts does.
+// it finds memory that has lain free as a program the user starts does. The
+// last line says how many processors other programs kept busy meanwhile (from
+// /proc/stat): figures taken beside other work are worth repeating.
 #include "benchsupport.h"
 
 #include "app/processmemory.h"
@@ -32,9 +34,11 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <unistd.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <vector>
 
 extern char** environ;
@@ -61,6 +65,25 @@ double milliseconds(const timeval& time)
     return time.tv_sec * 1e3 + time.tv_usec / 1e3;
 }
 
+// CPU time every processor has spent outside idle so far, in ms.
+double machineBusyMilliseconds()
+{
+    QFile stat(QStringLiteral("/proc/stat"));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0.0;
+    const QList<QByteArray> fields = stat.readLine().simplified().split(' ');
+    double busy = 0.0;
+    for (int f = 1; f < fields.size(); ++f) {
+        if (f != 4 && f != 5)  // idle and iowait
+            busy += fields.at(f).toDouble();
+    }
+    return busy * 1000.0 / sysconf(_SC_CLK_TCK);
+}
+
+// CPU time other programs took while the children ran, and the children's wall time.
+double othersMilliseconds = 0.0;
+double childrenWallMilliseconds = 0.0;
+
 // Runs the program with its standard output thrown away and waits for it.
 ChildFigures runChild(const QString& program, const QStringList& arguments)
 {
@@ -76,6 +99,7 @@ ChildFigures runChild(const QString& program, const QStringList& arguments)
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     ChildFigures figures;
+    const double machineBefore = machineBusyMilliseconds();
     QElapsedTimer wall;
     wall.start();
     pid_t child = 0;
@@ -90,6 +114,8 @@ ChildFigures runChild(const QString& program, const QStringList& arguments)
     figures.wall = wall.nsecsElapsed() / 1e6;
     figures.cpu = milliseconds(usage.ru_utime) + milliseconds(usage.ru_stime);
     figures.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    othersMilliseconds += std::max(0.0, machineBusyMilliseconds() - machineBefore - figures.cpu);
+    childrenWallMilliseconds += figures.wall;
     return figures;
 }
 
@@ -229,5 +255,6 @@ int main(int argc, char* argv[])
         if (!measureBatch(lumeto, dir, durationMs, start))
             return 1;
     }
+    print(QStringLiteral("others_busy_meanwhile"), othersMilliseconds / childrenWallMilliseconds, "processors");
     return 0;
 }
