@@ -1,29 +1,16 @@
 #include "analysis/unitprefix.h"
 
+#include "analysis/channeldesignation.h"
+
 namespace VornaLumeto {
 
-namespace {
-
-bool isVoltOrAmpere(QChar c)
+double unitPrefixFactor(const QString& unit)
 {
-    switch (c.unicode()) {
-    case u'V':
-    case u'v':
-    case u'В':
-    case u'в':
-    case u'A':
-    case u'a':
-    case u'А':
-    case u'а':
-        return true;
-    default:
-        return false;
-    }
-}
-
-double prefixFactor(QChar c)
-{
-    switch (c.unicode()) {
+    const QString text = unit.trimmed();
+    const UnitKind kind = unitKind(text);
+    if (text.size() != 2 || (kind != UnitKind::Voltage && kind != UnitKind::Current))
+        return 1.0;
+    switch (text.at(0).unicode()) {
     case u'k':
     case u'K':
     case u'к':
@@ -36,19 +23,8 @@ double prefixFactor(QChar c)
     case u'М':
         return 1e6;
     default:
-        return 0.0;
-    }
-}
-
-} // namespace
-
-double unitPrefixFactor(const QString& unit)
-{
-    const QString text = unit.trimmed();
-    if (text.size() != 2 || !isVoltOrAmpere(text.at(1)))
         return 1.0;
-    const double factor = prefixFactor(text.at(0));
-    return factor == 0.0 ? 1.0 : factor;
+    }
 }
 
 } // namespace VornaLumeto

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "analysis/linedata.h"
+
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -15,9 +18,12 @@ struct CommandLine {
     int exitCode = 0;
     QString csvPath;         // --export-csv: the recording (the one path in recordings) goes there as CSV
     bool standard = false;   // --standard: files the dialect reader refuses go through the standard reader, unasked
+    bool faultReport = false;  // --fault-report: the recordings' fault reports as JSON on standard output
+    QStringList givenNames;    // --fault-report: the recordings as named, beside their paths in recordings
+    LineData line;             // --line: the line the report's distances are measured on; none when not given
 
     bool exportsCsv() const { return !csvPath.isEmpty(); }
-    bool startsViewer() const { return output.isEmpty() && error.isEmpty() && !exportsCsv(); }
+    bool startsViewer() const { return output.isEmpty() && error.isEmpty() && !exportsCsv() && !faultReport; }
 };
 
 // The arguments after the application object has taken its own (-style and
@@ -35,9 +41,17 @@ bool asksOnlyForText(const QStringList& arguments);
 // True when the arguments ask for a CSV export, which needs no window either.
 bool asksForCsvExport(const QStringList& arguments);
 
+// True when the arguments ask for fault reports or give their line (--line
+// alone is a mistake to answer): neither needs a window.
+bool asksForFaultReport(const QStringList& arguments);
+
 // Writes the recording of an export command line as CSV. Returns the exit
 // code; the reason of a failure goes into message.
 int runCsvExport(const CommandLine& commandLine, QString& message);
 
+// Reports on the recordings of a fault-report command line: the JSON document
+// (UTF-8) for standard output and a line for standard error per recording not
+// read. Returns the exit code: 0 when every recording was read, else 1.
+int runFaultReport(const CommandLine& commandLine, QByteArray& json, QString& errors);
 
 } // namespace VornaLumeto

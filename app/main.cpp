@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QStringList>
 #include <QTextStream>
 #include <QTimer>
@@ -38,17 +39,33 @@ VornaLumeto::CommandLine parsedCommandLine()
     return VornaLumeto::parseCommandLine(QCoreApplication::arguments(), QDir::currentPath());
 }
 
-// Help, the version and a CSV export need no window, so they are answered without a display.
+// Writes the fault reports' JSON to standard output as the bytes it is (UTF-8).
+int reportFaults(const VornaLumeto::CommandLine& commandLine)
+{
+    VornaLumeto::keepFreedMemory();
+    QByteArray json;
+    QString errors;
+    const int exitCode = VornaLumeto::runFaultReport(commandLine, json, errors);
+    QFile output;
+    if (!output.open(stdout, QIODevice::WriteOnly) || output.write(json) != json.size() || !output.flush())
+        return 1;
+    QTextStream(stderr) << errors;
+    return exitCode;
+}
+
+// Help, the version, a CSV export and fault reports need no window, so they are answered without a display.
 int answerWithoutWindow(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
     QTranslator qtTranslator;
     VornaLumeto::installQtTranslation(qtTranslator);
     const VornaLumeto::CommandLine commandLine = parsedCommandLine();
-    if (!commandLine.exportsCsv() || !commandLine.error.isEmpty()) {
+    if (!commandLine.error.isEmpty() || (!commandLine.exportsCsv() && !commandLine.faultReport)) {
         answeredOnTheCommandLine(commandLine);
         return commandLine.exitCode;
     }
+    if (commandLine.faultReport)
+        return reportFaults(commandLine);
     QString message;
     const int exitCode = VornaLumeto::runCsvExport(commandLine, message);
     if (!message.isEmpty())
@@ -79,11 +96,13 @@ QStringList openNamedRecordings(VornaLumeto::comtrade_view& tabs, const VornaLum
 
 int main(int argc, char* argv[])
 {
+    // Reports and exports read recordings too, one after another.
+    VornaLumeto::setUpProcessMemory();
     const QStringList arguments = argumentsOf(argc, argv);
-    if (VornaLumeto::asksOnlyForText(arguments) || VornaLumeto::asksForCsvExport(arguments))
+    if (VornaLumeto::asksOnlyForText(arguments) || VornaLumeto::asksForCsvExport(arguments)
+        || VornaLumeto::asksForFaultReport(arguments))
         return answerWithoutWindow(argc, argv);
 
-    VornaLumeto::setUpProcessMemory();
     QApplication application(argc, argv);
     QTranslator qtTranslator;
     VornaLumeto::installQtTranslation(qtTranslator);

@@ -1,6 +1,7 @@
 #include "app/processmemory.h"
 
 #include <cstdlib>  // defines __GLIBC__ on glibc systems
+#include <limits>
 
 #if defined(__GLIBC__) && defined(__linux__)
 #include <malloc.h>
@@ -15,6 +16,13 @@ void setUpProcessMemory()
     // their own, each given back when freed and faulted in 4 KB at a time when
     // the next one is made.
     mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);  // the largest value glibc accepts
+#endif
+}
+
+void keepFreedMemory()
+{
+#if defined(__GLIBC__) && defined(__linux__)
+    mallopt(M_TRIM_THRESHOLD, std::numeric_limits<int>::max());
 #endif
 }
 

@@ -2,13 +2,16 @@
 // recordings the generator writes and the standard reader reads: type,
 // inception, clearing, the phasors at the distance window and each method's
 // distance; and recordings without a fault, one that begins inside a fault,
-// an evolving fault.
+// an evolving fault. A whole recording's report as the JSON scripts read.
 #include "analysis/faultreport.h"
+#include "analysis/faultreportjson.h"
 #include "comtrade/dialect/dialectreader.h"
 #include "support/readings.h"
 #include "comtrade/common/recordingsampling.h"
 #include "support/linefaultrecordings.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -48,6 +51,36 @@ bool report(const LumetoTools::LineFaultOptions& options, const LumetoTools::Rec
 QString distanceText(const std::optional<LineDistance>& distance)
 {
     return distance ? QString::number(distance->perUnit) : QStringLiteral("none");
+}
+
+// [rms, degrees] as a phasor; none for null.
+std::optional<Complex> jsonPhasor(const QJsonValue& value)
+{
+    const QJsonArray pair = value.toArray();
+    if (pair.size() != 2 || !pair[0].isDouble() || !pair[1].isDouble())
+        return std::nullopt;
+    return std::polar(pair[0].toDouble(), pair[1].toDouble() * std::acos(-1.0) / 180.0);
+}
+
+// The report's phasors and sequences, for comparing with the model as a cut's.
+CutAnalysis cutOfJson(const QJsonObject& fault)
+{
+    const QJsonObject phasors = fault[QStringLiteral("phasors")].toObject();
+    const QJsonObject sequence = fault[QStringLiteral("sequence")].toObject();
+    CutAnalysis cut;
+    for (int p = 0; p < 3; ++p) {
+        cut.voltages[p] = jsonPhasor(phasors[phaseRoleKey(PhaseRole(int(PhaseRole::UA) + p))]);
+        cut.currents[p] = jsonPhasor(phasors[phaseRoleKey(PhaseRole(int(PhaseRole::IA) + p))]);
+    }
+    const auto components = [&](QChar quantity) -> std::optional<SequenceComponents> {
+        const auto part = [&](char order) { return jsonPhasor(sequence[quantity + QLatin1Char(order)]); };
+        if (!part('0') || !part('1') || !part('2'))
+            return std::nullopt;
+        return SequenceComponents{*part('0'), *part('1'), *part('2')};
+    };
+    cut.voltageSequence = components(QLatin1Char('U'));
+    cut.currentSequence = components(QLatin1Char('I'));
+    return cut;
 }
 
 } // namespace
@@ -273,6 +306,108 @@ private slots:
         QVERIFY(std::fabs(*withoutVoltages.inceptionMs - options.inceptionMs) <= 1.0);
         QVERIFY(!withoutVoltages.loopImpedance && !withoutVoltages.reactance);
         QVERIFY(withoutVoltages.atWindow.currentSequence && !withoutVoltages.atWindow.voltageSequence);
+    }
+
+    // The report of a whole recording as JSON: the set the finder finds, on the
+    // file's own factors, in volts and amperes although the file holds kV (and
+    // secondary values with their ratio), angles from UA; nulls where nothing
+    // can be told, distances only with a line.
+    void recordingReportAsJson_data()
+    {
+        QTest::addColumn<LineEvent>("event");
+        QTest::addColumn<FaultKind>("kind");
+        QTest::addColumn<bool>("secondary");
+        QTest::addColumn<bool>("withLine");
+        QTest::addColumn<bool>("currentsOnly");
+        QTest::newRow("BG through 10 ohm, line") << LineEvent::Fault << FaultKind::BG << false << true << false;
+        QTest::newRow("ABC, secondary, Cyrillic, line") << LineEvent::Fault << FaultKind::ABC << true << true << false;
+        QTest::newRow("CA, no line") << LineEvent::Fault << FaultKind::CA << false << false << false;
+        QTest::newRow("AG, currents only, line") << LineEvent::Fault << FaultKind::AG << false << true << true;
+        QTest::newRow("healthy") << LineEvent::LoadOnly << FaultKind::AG << false << true << false;
+    }
+    void recordingReportAsJson()
+    {
+        QFETCH(LineEvent, event);
+        QFETCH(FaultKind, kind);
+        QFETCH(bool, secondary);
+        QFETCH(bool, withLine);
+        QFETCH(bool, currentsOnly);
+        LumetoTools::LineFaultOptions options = LumetoTest::testFault(kind, 0.4, 10.0, 10.0, true, 2000, secondary);
+        options.event = event;
+        QTemporaryDir dir;
+        Recording recording;
+        QCOMPARE(LumetoTest::loadLineFault(dir, QStringLiteral("line"), options, {secondary ? 2013 : 1999,
+                                           LumetoTools::DataFormat::Binary}, recording),
+                 loadSuccessMessage());
+        if (currentsOnly) {
+            for (int c = 0; c < 3; ++c)
+                recording.analogChannels[c].unit = QStringLiteral("%");
+        }
+        const LineData line = withLine ? LumetoTest::testLine() : LineData();
+        const QJsonObject original = recordingReportJson(QStringLiteral("dir/line.cfg"), recording,
+                                                         recordingFaultReports(recording, line), line);
+        // Valid JSON that reads back the same (a NaN would not).
+        const QJsonObject json = QJsonDocument::fromJson(QJsonDocument(original).toJson()).object();
+        QCOMPARE(json, original);
+        QCOMPARE(json[QStringLiteral("file")].toString(), QStringLiteral("dir/line.cfg"));
+        QVERIFY(!json.contains(QStringLiteral("error")));
+        const QJsonArray feeders = json[QStringLiteral("feeders")].toArray();
+        QCOMPARE(feeders.size(), 1);
+        const QJsonObject feeder = feeders[0].toObject();
+        const QJsonObject channels = feeder[QStringLiteral("channels")].toObject();
+        QCOMPARE(channels[QStringLiteral("IB")].toString(), secondary ? QStringLiteral("I фазы В") : QStringLiteral("IB"));
+        QCOMPARE(channels[QStringLiteral("IN")].toString(), QStringLiteral("3I0"));
+        QVERIFY(currentsOnly ? channels[QStringLiteral("UA")].isNull() : channels[QStringLiteral("UA")].isString());
+        if (event != LineEvent::Fault) {
+            QCOMPARE(feeder[QStringLiteral("event")].toString(), QStringLiteral("steady"));
+            QVERIFY(feeder.contains(QStringLiteral("fault")) && feeder[QStringLiteral("fault")].isNull());
+            return;
+        }
+        const QJsonObject fault = feeder[QStringLiteral("fault")].toObject();
+        QCOMPARE(fault[QStringLiteral("type")].toString(), QString::fromLatin1(kindNames[int(kind)]));
+        QVERIFY(std::fabs(fault[QStringLiteral("inception_ms")].toDouble() - options.inceptionMs) <= 1.0);
+        QVERIFY(std::fabs(fault[QStringLiteral("clearing_ms")].toDouble() - *options.clearingMs) <= 2.0);
+        const QJsonArray window = fault[QStringLiteral("window_ms")].toArray();
+        QVERIFY(window.size() == 2 && window[0].toDouble() > options.inceptionMs
+                && window[1].toDouble() - window[0].toDouble() == 19.5 && window[1].toDouble() < *options.clearingMs);
+        QCOMPARE(fault[QStringLiteral("loop")].toString(),
+                 QString::fromLatin1(kindNames[LumetoTest::faultedLoopIndex(kind)]));
+
+        const LumetoTools::LineFaultSolution model = LumetoTools::solveLineFault(options.system, options.fault);
+        const LumetoTest::ClosedFormDistances closed = LumetoTest::closedFormDistances(model, kind, LumetoTest::testLine());
+        const CutAnalysis cut = cutOfJson(fault);
+        const QJsonArray impedance = fault[QStringLiteral("impedance_ohm")].toArray();
+        const QJsonObject distances = fault[QStringLiteral("distance_km")].toObject();
+        if (currentsOnly) {
+            QCOMPARE(fault[QStringLiteral("angle_reference")].toString(), QStringLiteral("IA"));
+            QVERIFY(!cut.voltages[0] && !cut.voltageSequence && fault[QStringLiteral("impedance_ohm")].isNull());
+            QVERIFY(std::fabs(std::arg(*cut.currents[0])) < 1e-9);
+            QVERIFY(distances[QStringLiteral("reactance")].isNull() && distances[QStringLiteral("takagi")].isNull());
+            return;
+        }
+        QCOMPARE(fault[QStringLiteral("angle_reference")].toString(), QStringLiteral("UA"));
+        const QString mismatch = LumetoTest::cutMismatch(cut, model.fault, options.system.emf);
+        QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
+        // Primary ohms, k0 from the line where there is one: its reactance is the
+        // reactance method's distance on the line.
+        const double lineX = LumetoTest::testLine().z1().imag();
+        if (withLine)
+            QVERIFY2(std::fabs(impedance[1].toDouble() - closed.reactance * lineX) <= 0.01 * lineX,
+                     qPrintable(QString::number(impedance[1].toDouble())));
+        QCOMPARE(fault[QStringLiteral("k0")].isNull(), !withLine);
+        QCOMPARE(fault.contains(QStringLiteral("distance_km")), withLine);
+        QCOMPARE(fault.contains(QStringLiteral("distance_percent")), withLine);
+        if (!withLine)
+            return;
+        const double length = LumetoTest::testLine().lengthKm;
+        QVERIFY(std::fabs(distances[QStringLiteral("reactance")].toDouble() - closed.reactance * length) <= 0.01 * length);
+        QVERIFY(std::fabs(distances[QStringLiteral("takagi")].toDouble() - closed.takagi * length) <= 0.01 * length);
+        QVERIFY(distances.contains(QStringLiteral("negative_sequence")));
+        if (closed.negativeSequence)
+            QVERIFY(std::fabs(distances[QStringLiteral("negative_sequence")].toDouble()
+                              - *closed.negativeSequence * length) <= 0.01 * length);
+        else
+            QVERIFY(distances[QStringLiteral("negative_sequence")].isNull());
     }
 };
 

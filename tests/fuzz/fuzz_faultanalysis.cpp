@@ -2,12 +2,15 @@
 // stretches of any rate, any line frequency, scalings and line data, roles
 // without channels or with channels past the recording, cuts and ranges
 // anywhere. Nothing may read outside the samples, and what comes back must
-// lie within them.
+// lie within them; the report as JSON holds no number that is not one.
 #include "analysis/faultreport.h"
+#include "analysis/faultreportjson.h"
 #include "analysis/impedancelocus.h"
 #include "analysis/phasortrack.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
+
+#include <QJsonDocument>
 
 #include <cmath>
 #include <cstdlib>
@@ -98,5 +101,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         require(!sample || (*sample >= 0 && *sample <= count));
     if (report.window)
         require(report.window->first >= 0 && report.window->first + report.window->count <= count);
+
+    VornaLumeto::Recording recording;
+    recording.analogChannels.resize(channels.size());
+    recording.timeAxis = timeAxis;
+    const QJsonObject json = VornaLumeto::recordingReportJson(QStringLiteral("f.cfg"), recording, {{set, report}}, line);
+    // A NaN would read back as something else, and never equals itself.
+    require(QJsonDocument::fromJson(QJsonDocument(json).toJson()).object() == json);
     return 0;
 }

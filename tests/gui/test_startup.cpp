@@ -1,6 +1,9 @@
 #include "support/diagramrecordings.h"
 #include "support/gui/modaldriver.h"
+#include "support/standardrecordings.h"
 #include "support/testfiles.h"
+
+#include "linefaultrecording.h"
 
 #include "app/commandline.h"
 #include "app/comtradeview.h"
@@ -9,12 +12,17 @@
 #include "app/qttranslation.h"
 #include "app/resourcesinit.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTranslator>
 #include <QtTest>
+
+#include <cmath>
 
 using VornaLumeto::CommandLine;
 using VornaLumeto::parseCommandLine;
@@ -26,6 +34,18 @@ LumetoTest::TestRecording smallRecording()
     LumetoTest::TestRecording recording;
     recording.analog = {{"Ua", "kV", 0.1, {1, 2, 3, 4, 5}}};
     return recording;
+}
+
+// The program started with no display at all, in the directory, until it ends.
+void runWithoutDisplay(QProcess& program, const QString& directory, const QStringList& arguments)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(directory);
+    program.start(QStringLiteral(LUMETO_EXECUTABLE), arguments);
+    QVERIFY(program.waitForFinished(60000));
 }
 
 QString cancelButtonText()
@@ -158,24 +178,98 @@ private slots:
     void csvExportRunsWithoutADisplay()
     {
         LumetoTest::writeAsciiRecording(dir, "export", smallRecording());
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            environment.remove(QString::fromLatin1(name));
         QProcess program;
-        program.setProcessEnvironment(environment);
-        program.setWorkingDirectory(dir.path());
-        program.start(QStringLiteral(LUMETO_EXECUTABLE), {"--export-csv", "export.csv", "export.cfg"});
-        QVERIFY(program.waitForFinished(60000));
+        runWithoutDisplay(program, dir.path(), {"--export-csv", "export.csv", "export.cfg"});
         QCOMPARE(program.exitCode(), 0);
         QFile csv(dir.filePath(QStringLiteral("export.csv")));
         QVERIFY(csv.open(QIODevice::ReadOnly));
         QCOMPARE(csv.readAll().count('\n'), 6);  // header and five samples
 
-        program.start(QStringLiteral(LUMETO_EXECUTABLE), {"--standard", "--export-csv", "x.csv", "missing.cff"});
-        QVERIFY(program.waitForFinished(60000));
+        runWithoutDisplay(program, dir.path(), {"--standard", "--export-csv", "x.csv", "missing.cff"});
         QCOMPARE(program.exitCode(), 1);
         QCOMPARE(QString::fromUtf8(program.readAllStandardError()).trimmed(),
                  QStringLiteral("Ошибка в файле «missing.cff»: файл не открывается"));
+    }
+
+    void faultReportTakesRecordingsAsNamedAndALine()
+    {
+        const CommandLine commandLine = parseCommandLine(
+            {"lumeto", "--fault-report", "--line", "0.12, 0.4,0.3,1.2,80", "a.cfg", "sub/b.cff", "c.txt"},
+            QStringLiteral("/w"));
+        QVERIFY(commandLine.faultReport && !commandLine.startsViewer() && commandLine.error.isEmpty());
+        QCOMPARE(commandLine.givenNames, QStringList({"a.cfg", "sub/b.cff", "c.txt"}));
+        QCOMPARE(commandLine.recordings, QStringList({"/w/a.cfg", "/w/sub/b.cff", "/w/c.txt"}));
+        QCOMPARE(commandLine.line.x1, 0.4);
+        QCOMPARE(commandLine.line.lengthKm, 80.0);
+        QVERIFY(VornaLumeto::asksForFaultReport({"lumeto", "--fault-report", "a.cfg"}));
+        QVERIFY(VornaLumeto::asksForFaultReport({"lumeto", "--line", "1,1,1,1,1", "a.cfg"}));
+        QVERIFY(!VornaLumeto::asksForFaultReport({"lumeto", "--", "--fault-report"}));
+        const QString help = parseCommandLine({"lumeto", "--help"}, dir.path()).output;
+        QVERIFY(help.contains(QLatin1String("--fault-report")) && help.contains(QLatin1String("--line")));
+    }
+
+    void faultReportUsageErrors_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("no recording") << QStringList{"--fault-report"};
+        QTest::newRow("four line values") << QStringList{"--fault-report", "--line", "0.1,0.4,0.3,1.2", "a.cfg"};
+        QTest::newRow("line of no length") << QStringList{"--fault-report", "--line", "0.1,0.4,0.3,1.2,0", "a.cfg"};
+        QTest::newRow("negative reactance") << QStringList{"--fault-report", "--line", "0.1,-0.4,0.3,1.2,9", "a.cfg"};
+        QTest::newRow("not a number") << QStringList{"--fault-report", "--line", "0.1,x,0.3,1.2,9", "a.cfg"};
+        QTest::newRow("line alone") << QStringList{"--line", "0.1,0.4,0.3,1.2,80", "a.cfg"};
+        QTest::newRow("with an export") << QStringList{"--fault-report", "--export-csv", "a.csv", "a.cfg"};
+    }
+    void faultReportUsageErrors()
+    {
+        QFETCH(QStringList, arguments);
+        const CommandLine commandLine = parseCommandLine(QStringList{"lumeto"} + arguments, dir.path());
+        QVERIFY(!commandLine.startsViewer());
+        QVERIFY(commandLine.error.startsWith(QLatin1String("lumeto: ")));
+        QCOMPARE(commandLine.exitCode, 2);
+    }
+
+    // Reports run where there is no display at all: one JSON array, an object
+    // per recording in the order named, the unreadable one as an error with its
+    // line on standard error and exit 1; exit 0 when every recording is read.
+    void faultReportRunsWithoutADisplay()
+    {
+        LumetoTools::LineFaultOptions options;
+        options.fault = {LumetoTools::FaultKind::BG, 0.5, 0.0};
+        LumetoTest::writeStandardRecording(dir, "bg", LumetoTools::generateLineFaultRecording(options));
+        options.event = LumetoTools::LineEvent::LoadOnly;
+        LumetoTest::writeStandardRecording(dir, "healthy", LumetoTools::generateLineFaultRecording(options));
+        QProcess program;
+        runWithoutDisplay(program, dir.path(),
+                          {"--fault-report", "--line", "0.1,0.4,0.3,1.2,100", "healthy.cfg", "missing.cff", "bg.cfg"});
+        QCOMPARE(program.exitCode(), 1);
+        QJsonParseError parsing;
+        const QJsonArray reports = QJsonDocument::fromJson(program.readAllStandardOutput(), &parsing).array();
+        QCOMPARE(parsing.error, QJsonParseError::NoError);
+        QCOMPARE(reports.size(), 3);
+        QStringList files;
+        for (const QJsonValue& report : reports)
+            files.append(report[QStringLiteral("file")].toString());
+        QCOMPARE(files, QStringList({"healthy.cfg", "missing.cff", "bg.cfg"}));
+        QVERIFY(reports[0][QStringLiteral("feeders")][0][QStringLiteral("fault")].isNull());
+        QCOMPARE(reports[1][QStringLiteral("error")].toString(),
+                 QStringLiteral("Ошибка в файле «missing.cff»: файл не открывается"));
+        QVERIFY(!reports[1].toObject().contains(QStringLiteral("feeders")));
+        const QJsonObject fault = reports[2][QStringLiteral("feeders")][0][QStringLiteral("fault")].toObject();
+        QCOMPARE(fault[QStringLiteral("type")].toString(), QStringLiteral("BG"));
+        // Bolted halfway along the generator's line of 100 km.
+        QVERIFY(std::fabs(fault[QStringLiteral("distance_km")][QStringLiteral("reactance")].toDouble() - 50.0) <= 0.5);
+        QCOMPARE(QString::fromUtf8(program.readAllStandardError()),
+                 VornaLumeto::notOpenedLine(QStringLiteral("missing.cff"),
+                                            QStringLiteral("Ошибка в файле «missing.cff»: файл не открывается")));
+
+        runWithoutDisplay(program, dir.path(), {"--fault-report", "bg.cfg", "healthy.cfg"});
+        QCOMPARE(program.exitCode(), 0);
+        QCOMPARE(QJsonDocument::fromJson(program.readAllStandardOutput()).array().size(), 2);
+        QVERIFY(program.readAllStandardError().isEmpty());
+
+        runWithoutDisplay(program, dir.path(), {"--fault-report", "--line", "1,2", "bg.cfg"});
+        QCOMPARE(program.exitCode(), 2);
+        QVERIFY(program.readAllStandardOutput().isEmpty());
     }
 
     void commandLineRecordingsOpenInOrderWithOneErrorForTheBrokenOne()
