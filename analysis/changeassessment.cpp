@@ -18,20 +18,51 @@ constexpr double fallenShare = 0.7;
 constexpr double faultCurrentGrowth = 1.5;
 constexpr double voltageDipShare = 0.9;
 constexpr double voltageRiseShare = 1.1;
+// Between the impedance angles of sources and lines and those of loads.
+constexpr double characteristicDegrees = 60.0;
 
-bool unbalanced(const PhaseValues& change, PhaseRotation rotation)
+// What changes are is told whichever way round the phases are labelled: a
+// set whose phases run A, C, B against the rotation it is read with trades
+// its positive and negative sequences, so the larger of the two is taken for
+// its own positive sequence (the rotation the user gives serves the distances).
+double ownPositive(const PhaseValues& phases)
 {
-    const SequenceComponents sequences = symmetricalComponents(change, rotation);
-    return std::max(std::abs(sequences.negative), std::abs(sequences.zero))
-           >= unbalancedShare * std::abs(sequences.positive);
+    const SequenceComponents sequences = symmetricalComponents(phases, PhaseRotation::Abc);
+    return std::max(std::abs(sequences.positive), std::abs(sequences.negative));
+}
+
+bool unbalanced(const PhaseValues& change)
+{
+    const SequenceComponents sequences = symmetricalComponents(change, PhaseRotation::Abc);
+    const double positive = std::abs(sequences.positive);
+    const double negative = std::abs(sequences.negative);
+    return std::max(std::min(positive, negative), std::abs(sequences.zero))
+           >= unbalancedShare * std::max(positive, negative);
 }
 
 bool voltage(const StatePhasors& before, const StatePhasors& after, double share, bool rise)
 {
-    if (!before.positiveVoltage || !after.positiveVoltage)
+    if (!before.voltages || !after.voltages)
         return false;
-    return rise ? *after.positiveVoltage >= share * *before.positiveVoltage
-                : *after.positiveVoltage <= share * *before.positiveVoltage;
+    const double from = ownPositive(*before.voltages);
+    const double to = ownPositive(*after.voltages);
+    return rise ? to >= share * from : to <= share * from;
+}
+
+// A change drawn through the source behind the recorder makes the voltages
+// fall along the source's impedance: the change's power, summed over the
+// phases (so over every sequence), flows back into the recorder,
+// Re(sum of dU dI* e^(-j 60 deg)) < 0, with the source's impedance angle
+// anywhere from 30 to 90 degrees. Fed from beyond, the voltages follow the
+// impedance in front of the recorder and the sign turns.
+bool fedFromBeyond(const StateChange& change)
+{
+    if (!change.voltages)
+        return false;
+    Complex power = 0.0;
+    for (int p = 0; p < 3; ++p)
+        power += (*change.voltages)[p] * std::conj(change.currents[p]);
+    return (power * std::polar(1.0, -characteristicDegrees * std::acos(-1.0) / 180.0)).real() > 0.0;
 }
 
 // The state's currents, residual and positive-sequence voltage over the
@@ -60,7 +91,7 @@ std::optional<StatePhasors> stateOver(const SetView& view, SampleWindow window, 
                 return state;
             voltages[p] = *voltage;
         }
-        state.positiveVoltage = std::abs(symmetricalComponents(voltages, view.rotation).positive);
+        state.voltages = voltages;
     }
     return state;
 }
@@ -95,6 +126,11 @@ StateChange changeBetween(const SetView& view, const StatePhasors& from, const S
     for (int p = 0; p < 3; ++p)
         change.currents[p] = to.currents[p] - turn * from.currents[p];
     change.residual = to.residual - turn * from.residual;
+    if (from.voltages && to.voltages) {
+        change.voltages.emplace();
+        for (int p = 0; p < 3; ++p)
+            (*change.voltages)[p] = (*to.voltages)[p] - turn * (*from.voltages)[p];
+    }
     return change;
 }
 
@@ -118,7 +154,7 @@ Assessment assessChange(const SetView& view, const StatePhasors& before, int ons
     const double largestChange = std::max({std::abs(currents[0]), std::abs(currents[1]), std::abs(currents[2])});
     if (std::sqrt(2.0) * largestChange < negligibleShare * levels.threshold)
         return assessment;
-    const bool uneven = unbalanced(currents, view.rotation);
+    const bool uneven = unbalanced(currents);
     if (after->largestCurrent() <= fallenShare * before.largestCurrent()) {
         const bool endsFault = firstChange && (uneven || voltage(before, *after, voltageRiseShare, true));
         assessment.kind = endsFault ? ChangeKind::Clearing : ChangeKind::LoadChange;
@@ -126,14 +162,16 @@ Assessment assessChange(const SetView& view, const StatePhasors& before, int ons
     }
     const bool dip = voltage(before, *after, voltageDipShare, false);
     if (uneven) {
-        assessment.kind = ChangeKind::Inception;
+        const bool faultCurrent = after->largestCurrent() >= faultCurrentGrowth * before.largestCurrent();
+        assessment.kind = faultCurrent || (dip && !fedFromBeyond(change)) ? ChangeKind::Inception
+                                                                           : ChangeKind::LoadChange;
     } else if (std::sqrt(2.0) * before.largestCurrent() < levels.aboveNoise) {
         // Nothing flowed but noise: the line was switched on, or onto a fault that pulls the voltage down.
         // The noise of the samples tells, not the state's first period, which may hold the change.
         assessment.kind = dip ? ChangeKind::Inception : ChangeKind::Energisation;
     } else {
-        const double loadBefore = std::abs(symmetricalComponents(before.currents, view.rotation).positive);
-        const double growth = std::abs(symmetricalComponents(currents, view.rotation).positive);
+        const double loadBefore = ownPositive(before.currents);
+        const double growth = ownPositive(currents);
         assessment.kind = dip || growth >= faultCurrentGrowth * loadBefore ? ChangeKind::Inception
                                                                           : ChangeKind::LoadChange;
     }

@@ -259,25 +259,46 @@ ChangeLevels changeLevels(const RecordingSampling& sampling, const std::array<QV
 std::optional<int> findLastingChange(const RecordingSampling& sampling, const QVector<const QVector<double>*>& series,
                                      int from, const ChangeLevels& levels, const ChangeWitness& witness)
 {
+    const std::optional<int> seen = lastingChangeSeen(sampling, series, from, levels.threshold);
+    if (!seen)
+        return std::nullopt;
+    return changeOnset(sampling, series, *seen, from, levels, witness);
+}
+
+std::optional<int> lastingChangeSeen(const RecordingSampling& sampling, const QVector<const QVector<double>*>& series,
+                                     int from, double threshold)
+{
     if (series.isEmpty())
         return std::nullopt;
     const int count = series.first()->size();
     for (int k = std::max(from, 0); k < count; ++k) {
         const int n = periodBefore(sampling, k);
-        if (n == 0 || !(largestChange(series, k, n) > levels.threshold))
+        if (n == 0 || !(largestChange(series, k, n) > threshold))
             continue;
-        if (samplesAbove(sampling, series, k, levels.threshold) >= std::max(2, n / 8))
-            return onsetOf(sampling, series, k, from, currentQuiet(levels), witness);
+        if (samplesAbove(sampling, series, k, threshold) >= std::max(2, n / 8))
+            return k;
     }
     return std::nullopt;
+}
+
+int changeOnset(const RecordingSampling& sampling, const QVector<const QVector<double>*>& series, int seen, int from,
+                const ChangeLevels& levels, const ChangeWitness& witness)
+{
+    return onsetOf(sampling, series, seen, from, currentQuiet(levels), witness);
+}
+
+bool changedBeyond(const RecordingSampling& sampling, const QVector<const QVector<double>*>& series, int sample,
+                   double threshold)
+{
+    const int n = periodBefore(sampling, sample);
+    return !series.isEmpty() && n > 0 && sample < series.first()->size()
+           && largestChange(series, sample, n) > threshold;
 }
 
 bool changeUnderWay(const RecordingSampling& sampling, const QVector<const QVector<double>*>& series, int start,
                     const ChangeLevels& levels)
 {
-    const int n = periodBefore(sampling, start);
-    return !series.isEmpty() && n > 0 && start < series.first()->size()
-           && largestChange(series, start, n) > currentQuiet(levels);
+    return changedBeyond(sampling, series, start, currentQuiet(levels));
 }
 
 std::optional<int> changeStartSeenFromPeriodLater(const RecordingSampling& sampling,

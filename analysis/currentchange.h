@@ -65,6 +65,18 @@ struct ChangeWitness {
 std::optional<int> findLastingChange(const RecordingSampling& sampling, const QVector<const QVector<double>*>& series,
                                      int from, const ChangeLevels& levels, const ChangeWitness& witness = {});
 
+// The same in two steps: the sample where the lasting change is seen, and
+// where it began, carried back from there.
+std::optional<int> lastingChangeSeen(const RecordingSampling& sampling, const QVector<const QVector<double>*>& series,
+                                     int from, double threshold);
+int changeOnset(const RecordingSampling& sampling, const QVector<const QVector<double>*>& series, int seen, int from,
+                const ChangeLevels& levels, const ChangeWitness& witness);
+
+// Whether any of the series differs from its value one period earlier by
+// more than the threshold at the sample.
+bool changedBeyond(const RecordingSampling& sampling, const QVector<const QVector<double>*>& series, int sample,
+                   double threshold);
+
 // Whether the series already differ from one period earlier at `start`, the
 // first sample of a state that has a period before it: the state's first
 // period may hold the beginning of a change.

@@ -203,11 +203,47 @@ FaultReport faultBeforeRecording(const Context& context, int change, const State
     const StatePhasors lastFault = stateEndingAt(context.view, clearing - 1 - windowGuard).value_or(fault);
     const std::optional<StatePhasors> cleared = stateEndingAt(context.view, clearing + n);
     const StateChange lost = cleared ? changeBetween(context.view, *cleared, lastFault)
-                                     : StateChange{lastFault.currents, lastFault.residual};
+                                     : StateChange{lastFault.currents, lastFault.residual, std::nullopt};
     report.type = typeOf(lost).value_or(FaultType::ABC);
     report.loop = faultedLoop(report.type);
     placeWindows(report, context, clearing - 1 - windowGuard, -1, 0);
     return report;
+}
+
+// Where the faulted phases (and the ground, for a fault to ground) began to
+// change, where they had not changed beyond the threshold where the first
+// change was seen: the load of another phase may change within a period
+// before a fault, and the fault begins where its own phases change (carried
+// back by the currents alone: the voltages still move with the load). None
+// where they changed with it.
+std::optional<int> faultedPhasesOnset(const Context& context, FaultType type, int seen, const ChangeLevels& levels)
+{
+    QVector<const QVector<double>*> series;
+    for (int p = 0; p < 3; ++p) {
+        if (involvesPhase(type, p))
+            series.append(&context.view.waveforms.currents[p]);
+    }
+    if (involvesGround(type))
+        series.append(&context.view.waveforms.residual);
+    if (changedBeyond(context.view.sampling, series, seen, levels.threshold))
+        return std::nullopt;
+    return findLastingChange(context.view.sampling, series, seen, levels);
+}
+
+// The fault that began at `onset`, or where its own phases began to change
+// after a change of another phase's load seen at `seen`.
+FaultReport faultFrom(const Context& context, int onset, int seen, const Assessment& assessment,
+                      const ChangeLevels& levels, int loadStart)
+{
+    const FaultReport fault = faultFromInception(context, onset, assessment, levels, loadStart);
+    const std::optional<int> own = faultedPhasesOnset(context, fault.type, seen, levels);
+    const std::optional<StatePhasors> before = own ? stateEndingAt(context.view, *own - 1) : std::nullopt;
+    if (!before)
+        return fault;
+    const Assessment ownAssessment = assessChange(context.view, *before, *own, false, levels);
+    if (ownAssessment.kind != ChangeKind::Inception || !ownAssessment.type)
+        return fault;
+    return faultFromInception(context, *own, ownAssessment, levels, loadStart);
 }
 
 // The state a change that began at `begun` ended, from `stateStart` on: its
@@ -244,12 +280,14 @@ FaultReport faultReport(const RecordingSampling& sampling, const QVector<double>
         const ChangeLevels levels = changeLevels(sampling, waveforms.currents, waveforms.currentResolution, start);
         if (waveforms.hasVoltages())
             context.voltages.quiet = changeLevels(sampling, waveforms.voltages, waveforms.voltageResolution, start).quiet;
-        std::optional<int> onset = findLastingChange(sampling, currents, start, levels, context.voltages);
-        if (!onset)
+        const std::optional<int> seen = lastingChangeSeen(sampling, currents, start, levels.threshold);
+        if (!seen)
             break;
+        std::optional<int> onset = changeOnset(sampling, currents, *seen, start, levels, context.voltages);
         const int stateStart = start - periodBefore(sampling, start);
         std::optional<StatePhasors> before;
-        if (*onset == start || changeUnderWay(sampling, currents, start, levels)) {
+        const bool underWay = *onset == start || changeUnderWay(sampling, currents, start, levels);
+        if (underWay) {
             // The state's first period holds the change's beginning: no period
             // before it is clean, so where it began is told from a period later.
             const std::optional<int> begun =
@@ -266,9 +304,12 @@ FaultReport faultReport(const RecordingSampling& sampling, const QVector<double>
         firstChange = firstChange && assessment.kind == ChangeKind::Negligible;
         switch (assessment.kind) {
         case ChangeKind::Inception:
-            if (assessment.type)
+            if (!assessment.type)
+                break;
+            // Told from a period later, the change was seen where it began to end.
+            if (underWay)
                 return faultFromInception(context, *onset, assessment, levels, stateStart);
-            break;
+            return faultFrom(context, *onset, *seen, assessment, levels, stateStart);
         case ChangeKind::Clearing:
             return faultBeforeRecording(context, *onset, assessment.before, levels);
         case ChangeKind::LoadChange:

@@ -4,6 +4,8 @@
 // distance; and recordings without a fault, one that begins inside a fault,
 // an evolving fault.
 #include "analysis/faultreport.h"
+#include "analysis/primarysignals.h"
+#include "analysis/threephasesetfinder.h"
 #include "comtrade/dialect/dialectreader.h"
 #include "support/readings.h"
 #include "comtrade/common/recordingsampling.h"
@@ -31,18 +33,37 @@ struct Loaded {
     FaultReport report;
 };
 
-// Writes the options' recording in the form, reads it back and reports on its set.
-bool report(const LumetoTools::LineFaultOptions& options, const LumetoTools::RecordingForm& form, Loaded& loaded)
+// Writes the options' recording in the form, reads it back and reports on its
+// set; with acb, its B and C trade channels and are read as A, B, C all the same.
+bool report(const LumetoTools::LineFaultOptions& options, const LumetoTools::RecordingForm& form, Loaded& loaded,
+            bool acb = false)
 {
     QTemporaryDir dir;
     if (LumetoTest::loadLineFault(dir, QStringLiteral("line"), options, form, loaded.recording) != loadSuccessMessage())
         return false;
-    loaded.set = LumetoTest::lineFaultSet(options.residualChannel);
+    loaded.set = LumetoTest::lineFaultSet(options.residualChannel, acb);
     const SetSignals signalsOfSet = setSignals(loaded.recording.analogValues, loaded.set,
                                                LumetoTest::primaryScalings(loaded.recording, loaded.set));
     loaded.report = faultReport(recordingSampling(loaded.recording), loaded.recording.timeAxis, signalsOfSet,
                                 LumetoTest::testLine(), PhaseRotation::Abc);
     return true;
+}
+
+// The report on the first set of a recording from the public test data, as the analysis window makes it.
+FaultReport publicReport(const QString& name)
+{
+    Recording recording;
+    if (LumetoTest::loadStandard(qEnvironmentVariable("LUMETO_TEST_DATA") + QStringLiteral("/public/") + name,
+                                 recording)
+        != loadSuccessMessage())
+        return {};
+    const QVector<ThreePhaseSet> sets = findThreePhaseSets(recording);
+    if (sets.isEmpty())
+        return {};
+    ThreePhaseSetup setup;
+    setup.set = sets.first();
+    const SetSignals signalsOfSet = primarySetSignals(recording, setup.set, setScaling(recording, setup));
+    return faultReport(recordingSampling(recording), recording.timeAxis, signalsOfSet, LineData(), PhaseRotation::Abc);
 }
 
 QString distanceText(const std::optional<LineDistance>& distance)
@@ -180,7 +201,9 @@ private slots:
     }
 
     // Nothing is invented: load alone (with noise, loaded or not), a small
-    // load step, energisation with and without an offset.
+    // load step, energisation with and without an offset, early in the
+    // recording too, and a load step on phases labelled against the rotation
+    // the set is read with (balanced all the same).
     void noFaultIsReportedWhereThereIsNone_data()
     {
         QTest::addColumn<LineEvent>("event");
@@ -189,18 +212,29 @@ private slots:
         QTest::addColumn<double>("noise");
         QTest::addColumn<double>("step");
         QTest::addColumn<QVector<int>>("expected");
+        QTest::addColumn<double>("inceptionMs");
+        QTest::addColumn<bool>("acb");
         const QVector<int> steady{int(SetEvent::Steady)};
         const QVector<int> loadChange{int(SetEvent::LoadChange)};
-        QTest::newRow("load only, noise") << LineEvent::LoadOnly << 10.0 << 0.0 << 0.002 << 0.0 << steady;
-        QTest::newRow("no load, noise alone") << LineEvent::LoadOnly << 0.0 << 0.0 << 0.002 << 0.0 << steady;
+        QTest::newRow("load only, noise") << LineEvent::LoadOnly << 10.0 << 0.0 << 0.002 << 0.0 << steady << 100.0 << false;
+        QTest::newRow("no load, noise alone")
+            << LineEvent::LoadOnly << 0.0 << 0.0 << 0.002 << 0.0 << steady << 100.0 << false;
         QTest::newRow("load step of 20 %, seen or not")
-            << LineEvent::LoadStep << -10.0 << 0.0 << 0.0 << 0.2 << QVector<int>{int(SetEvent::Steady), int(SetEvent::LoadChange)};
+            << LineEvent::LoadStep << -10.0 << 0.0 << 0.0 << 0.2 << QVector<int>{int(SetEvent::Steady), int(SetEvent::LoadChange)}
+            << 100.0 << false;
         QTest::newRow("load step of 40 %, noise, offset") << LineEvent::LoadStep << 10.0 << 30.0 << 0.001 << 0.4
-                                                          << loadChange;
+                                                          << loadChange << 100.0 << false;
+        QTest::newRow("load step of 40 %, phases A, C, B") << LineEvent::LoadStep << 10.0 << 0.0 << 0.001 << 0.4
+                                                           << loadChange << 100.0 << true;
+        QTest::newRow("load step of 40 %, noise, a quarter period in")
+            << LineEvent::LoadStep << 10.0 << 0.0 << 0.001 << 0.4 << loadChange << 5.0 << false;
         QTest::newRow("energisation") << LineEvent::Energisation << 10.0 << 0.0 << 0.0 << 0.0
-                                      << QVector<int>{int(SetEvent::Energisation)};
+                                      << QVector<int>{int(SetEvent::Energisation)} << 100.0 << false;
         QTest::newRow("energisation, offset, noise") << LineEvent::Energisation << -10.0 << 30.0 << 0.001 << 0.0
-                                                     << QVector<int>{int(SetEvent::Energisation)};
+                                                     << QVector<int>{int(SetEvent::Energisation)} << 100.0 << false;
+        QTest::newRow("energisation, noise, a quarter period in")
+            << LineEvent::Energisation << -10.0 << 0.0 << 0.001 << 0.0 << QVector<int>{int(SetEvent::Energisation)}
+            << 5.0 << false;
     }
     void noFaultIsReportedWhereThereIsNone()
     {
@@ -210,15 +244,18 @@ private slots:
         QFETCH(double, noise);
         QFETCH(double, step);
         QFETCH(QVector<int>, expected);
+        QFETCH(double, inceptionMs);
+        QFETCH(bool, acb);
         LumetoTools::LineFaultOptions options;
         options.event = event;
+        options.inceptionMs = inceptionMs;
         options.loadStep = step;
         options.system = LumetoTest::testSystem(false, loadAngle);
         options.dcTimeConstantMs = tau;
         options.noise = noise;
         options.sampleRate = 4000;
         Loaded loaded;
-        QVERIFY(report(options, {1999, LumetoTools::DataFormat::Binary}, loaded));
+        QVERIFY(report(options, {1999, LumetoTools::DataFormat::Binary}, loaded, acb));
         QVERIFY2(expected.contains(int(loaded.report.event)), qPrintable(QString::number(int(loaded.report.event))));
         if (loaded.report.event != SetEvent::Steady)
             QVERIFY(std::abs(*loaded.report.eventSample - LumetoTools::sampleAt(options.inceptionMs, 4000)) <= 4);
@@ -288,6 +325,39 @@ private slots:
         QVERIFY(*result.windowEndMs < 150.0);
         QVERIFY2(result.reactance && std::fabs(result.reactance->perUnit - 0.6) <= 0.03,
                  qPrintable(distanceText(result.reactance)));
+    }
+
+    // Recorders' files, checked against their waveforms: the fault begins where
+    // its own phases change, not where another phase's load changed some
+    // milliseconds before (the C-to-ground fault's residual current rises from
+    // nothing at 50 ms); a sag from a fault elsewhere, seen by a meter at a
+    // load whose currents barely change, is no fault.
+    void recordersFilesAreReportedAsTheirWaveformsShow_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("event");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<double>("inceptionMs");
+        QTest::newRow("relay, load change in A before a C-to-ground fault")
+            << "COMTRADE.jl/1991-ascii-sel.cfg" << int(SetEvent::Fault) << "CG" << 50.0;
+        QTest::newRow("relay, C to ground, one pole tripped")
+            << "go-comtrade/test1.cfg" << int(SetEvent::Fault) << "CG" << 971.0;
+        QTest::newRow("meter at a load, sag from elsewhere")
+            << "COMTRADE.jl/1999-ascii-pq.cfg" << int(SetEvent::LoadChange) << QString() << qQNaN();
+    }
+    void recordersFilesAreReportedAsTheirWaveformsShow()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, event);
+        QFETCH(QString, type);
+        QFETCH(double, inceptionMs);
+        const FaultReport result = publicReport(name);
+        QCOMPARE(int(result.event), event);
+        if (result.event == SetEvent::Fault) {
+            QCOMPARE(faultTypeLetters(result.type), type);
+            QVERIFY2(result.inceptionMs && std::fabs(*result.inceptionMs - inceptionMs) <= 1.0,
+                     qPrintable(QString::number(result.inceptionMs.value_or(-1.0))));
+        }
     }
 
     // Without line data there are no distances, and without voltages no loop;
