@@ -23,7 +23,7 @@ struct StatePhasors {
     SampleWindow window;
     PhaseValues currents{};
     Complex residual{};
-    std::optional<double> positiveVoltage;  // |U1|
+    std::optional<PhaseValues> voltages;
 
     double largestCurrent() const;
 };
@@ -31,10 +31,15 @@ struct StatePhasors {
 // Over the period that ends at a sample; none where it gives no phasor.
 std::optional<StatePhasors> stateEndingAt(const SetView& view, int end);
 
+// Of a state that lasted less than a period: the steady sinusoids of the
+// period fitted to the window's samples (at least a few); none where they give none.
+std::optional<StatePhasors> stateOverPart(const SetView& view, SampleWindow part, int period);
+
 // What changed from one state to another, both read over the second one's period.
 struct StateChange {
     PhaseValues currents{};
     Complex residual{};
+    std::optional<PhaseValues> voltages;
 };
 StateChange changeBetween(const SetView& view, const StatePhasors& from, const StatePhasors& to);
 std::optional<FaultType> typeOf(const StateChange& change);
@@ -50,16 +55,22 @@ enum class ChangeKind {
 struct Assessment {
     ChangeKind kind = ChangeKind::Negligible;
     std::optional<FaultType> type;  // of an inception
+    StatePhasors before;            // the state the change ended
     StatePhasors after;             // over the period after the change
 };
 
-// What a change of the currents at `onset` is, from the period before it and
-// the period after it: unbalanced, it is a fault; balanced, a three-phase
-// fault where the current grows by half as much again as the load or the
-// voltage dips by a tenth, energisation where only noise flowed before, a
-// load change otherwise. A change whose largest current falls by 30 % ends
-// a fault only as a recording's first change; threshold is the state's
-// detection threshold.
-Assessment assessChange(const SetView& view, int onset, bool firstChange, double threshold);
+// What a change of the currents at `onset` is, from the state before it (its
+// last period, or what the recording holds of it) and the period after it.
+// Unbalanced, it is a fault where the largest current grows by half as much
+// again, or where the voltage dips by a tenth as the change draws its current
+// through the source behind the recorder (fed from beyond it, the dip is a
+// fault elsewhere, seen where a load is recorded); a load change otherwise.
+// Balanced, a three-phase fault where the current grows by half as much
+// again as the load or the voltage dips by a tenth, energisation where only
+// noise flowed before, a load change otherwise. A change whose largest
+// current falls by 30 % ends a fault only as a recording's first change;
+// levels are the state's.
+Assessment assessChange(const SetView& view, const StatePhasors& before, int onset, bool firstChange,
+                        const ChangeLevels& levels);
 
 } // namespace VornaLumeto

@@ -17,6 +17,12 @@ constexpr double quietShareOfThreshold = 0.1;
 constexpr int noisePeriods = 5;
 constexpr double thresholdSteps = 8.0;        // raw units: a clean recording's changes are rounding alone
 constexpr double quietSteps = 2.0;
+// Series whose change reaches this many times their quiet level took part in it.
+constexpr double tookPartTimesQuiet = 10.0;
+// A change that stops drops to the quiet level from at least this share of its largest.
+constexpr double stoppedFromShare = 0.3;
+// Currents stop changing at once where they step: the samples they drop over.
+constexpr int currentDropSamples = 2;
 
 double largestChange(const QVector<const QVector<double>*>& series, int k, int n)
 {
@@ -36,6 +42,28 @@ double median(QVector<double> values)
         return 0.0;
     std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
     return values[values.size() / 2];
+}
+
+// The typical misfit of a steady sinusoid beside a steady offset over the
+// state's first period [start - N, start), scaled to the change against one
+// period earlier that the same noise makes: each sample against what the
+// three before it predict, x(k) - b x(k - 1) + b x(k - 2) - x(k - 3) with
+// b = 1 + 2 cos(2 pi / N). The noise of the samples alone, not what the load
+// does from period to period; it asks for no period before the state, so
+// that a change early in the state, and an offset it leaves dying down, do
+// not pass for it.
+double sampleNoise(const QVector<double>& phase, int start, int n)
+{
+    const double b = 1.0 + 2.0 * std::cos(2.0 * std::acos(-1.0) / n);
+    QVector<double> misfits;
+    for (int k = std::max(start - n + 3, 3); k < std::min(start, int(phase.size())); ++k) {
+        const double misfit = std::fabs(phase[k] - b * phase[k - 1] + b * phase[k - 2] - phase[k - 3]);
+        if (std::isfinite(misfit))
+            misfits.append(misfit);
+    }
+    if (misfits.isEmpty())
+        return std::numeric_limits<double>::infinity();
+    return median(misfits) * std::sqrt(2.0 / (2.0 + 2.0 * b * b));
 }
 
 // The typical change of a state against one period earlier: the smallest
@@ -74,6 +102,44 @@ int samplesAbove(const RecordingSampling& sampling, const QVector<const QVector<
     return above;
 }
 
+// Where the currents' change has faded back to what they did before.
+double currentQuiet(const ChangeLevels& levels)
+{
+    return std::max(levels.quiet, quietShareOfThreshold * levels.threshold);
+}
+
+// The first sample of (start, start + N] from which the series' change
+// against one period earlier stays at the quiet level for a quarter period,
+// having dropped there from a good share of its largest within the dropSpan
+// samples before; none where they took no part in the change or it faded out
+// instead (an offset dying down).
+std::optional<int> settledFrom(const RecordingSampling& sampling, const QVector<const QVector<double>*>& series,
+                               int start, double quiet, int dropSpan)
+{
+    const int n = periodBefore(sampling, start);
+    const int count = series.first()->size();
+    double largest = 0.0;
+    for (int k = start; n > 0 && k < std::min(start + n, count); ++k)
+        largest = std::max(largest, largestChange(series, k, n));
+    if (n == 0 || !(largest >= tookPartTimesQuiet * quiet))
+        return std::nullopt;
+    const int run = std::max(2, n / 4);
+    int quietRun = 0;
+    for (int k = start + 1; k < count && k < start + n + run; ++k) {
+        if (periodBefore(sampling, k) != n)
+            return std::nullopt;
+        quietRun = largestChange(series, k, n) <= quiet ? quietRun + 1 : 0;
+        if (quietRun < run)
+            continue;
+        const int first = k - run + 1;
+        double dropped = 0.0;
+        for (int j = std::max(start, first - dropSpan); j < first; ++j)
+            dropped = std::max(dropped, largestChange(series, j, n));
+        return dropped >= stoppedFromShare * largest ? std::optional<int>(first) : std::nullopt;
+    }
+    return std::nullopt;
+}
+
 // Back from the first sample above the threshold to where the change left the quiet level.
 int onsetOf(const RecordingSampling& sampling, const QVector<const QVector<double>*>& series, int detected, int from,
             double quiet, const ChangeWitness& witness)
@@ -82,15 +148,20 @@ int onsetOf(const RecordingSampling& sampling, const QVector<const QVector<doubl
     const auto change = [&](const QVector<const QVector<double>*>& values, int k) {
         return largestChange(values, k, periodBefore(sampling, k));
     };
+    const auto comparable = [&](int k) { return k >= std::max(from, detected - n) && periodBefore(sampling, k) > 0; };
     // The currents' change fades going back to where it began; an offset dying down grows going back.
     const auto changed = [&](int k) {
         const double before = change(series, k);
-        return (before > quiet && before <= change(series, k + 1))
-               || (!witness.series.isEmpty() && change(witness.series, k) > witness.quiet);
+        return before > quiet && before <= change(series, k + 1);
     };
+    const auto witnessed = [&](int k) { return !witness.series.isEmpty() && change(witness.series, k) > witness.quiet; };
+    // The witness's change passes through zero for a few samples at most.
+    const int bridged = std::max(1, n / 16);
     int onset = detected;
-    while (onset - 1 >= std::max(from, detected - n) && periodBefore(sampling, onset - 1) > 0 && changed(onset - 1))
-        --onset;
+    for (int k = onset - 1; comparable(k) && k >= onset - 1 - bridged; --k) {
+        if ((k == onset - 1 && changed(k)) || witnessed(k))
+            onset = k;
+    }
     if (!witness.series.isEmpty())
         return onset;
     // Growing from nothing: the line through the first two changes meets zero a sample earlier.
@@ -149,13 +220,19 @@ SetWaveforms setWaveforms(const SetSignals& set)
     return waveforms;
 }
 
-int periodBefore(const RecordingSampling& sampling, int sample)
+int periodOf(const RecordingSampling& sampling, int sample)
 {
     if (sampling.stretches.isEmpty() || sample < 0)
         return 0;
     const SamplingStretch& stretch = sampling.stretches.at(stretchHolding(sampling.stretches, sample));
     const int n = analysisPeriods(stretch.rate, sampling.lineFrequency).nearest;
-    return n >= minimumSamplesPerPeriod && sample - n >= stretch.first ? n : 0;
+    return n >= minimumSamplesPerPeriod ? n : 0;
+}
+
+int periodBefore(const RecordingSampling& sampling, int sample)
+{
+    const int n = periodOf(sampling, sample);
+    return n > 0 && sample - n >= sampling.stretches.at(stretchHolding(sampling.stretches, sample)).first ? n : 0;
 }
 
 ChangeLevels changeLevels(const RecordingSampling& sampling, const std::array<QVector<double>, 3>& phases,
@@ -165,31 +242,81 @@ ChangeLevels changeLevels(const RecordingSampling& sampling, const std::array<QV
     const std::optional<SampleWindow> first = periodEndingAt(sampling, start - 1, phases[0].size());
     double peak = 0.0;
     double noise = 0.0;
+    double ofSamples = 0.0;
     for (const QVector<double>& phase : phases) {
         // The fundamental's peak: an offset the state begins with is no part of it.
         if (const std::optional<Complex> phasor = first ? offsetFreePhasor(phase, {}, *first) : std::nullopt)
             peak = std::max(peak, std::sqrt(2.0) * std::abs(*phasor));
-        noise = std::max(noise, steadyChange(sampling, phase, start, n));
+        const double typical = steadyChange(sampling, phase, start, n);
+        noise = std::max(noise, typical);
+        ofSamples = std::max(ofSamples, std::min(typical, sampleNoise(phase, start, n)));
     }
-    return {std::max({thresholdShareOfPeak * peak, thresholdTimesNoise * noise, thresholdSteps * resolution}),
-            std::max(quietTimesNoise * noise, quietSteps * resolution)};
+    const double steps = thresholdSteps * resolution;
+    return {std::max({thresholdShareOfPeak * peak, thresholdTimesNoise * noise, steps}),
+            std::max(quietTimesNoise * noise, quietSteps * resolution), std::max(thresholdTimesNoise * ofSamples, steps)};
 }
 
 std::optional<int> findLastingChange(const RecordingSampling& sampling, const QVector<const QVector<double>*>& series,
                                      int from, const ChangeLevels& levels, const ChangeWitness& witness)
+{
+    const std::optional<int> seen = lastingChangeSeen(sampling, series, from, levels.threshold);
+    if (!seen)
+        return std::nullopt;
+    return changeOnset(sampling, series, *seen, from, levels, witness);
+}
+
+std::optional<int> lastingChangeSeen(const RecordingSampling& sampling, const QVector<const QVector<double>*>& series,
+                                     int from, double threshold)
 {
     if (series.isEmpty())
         return std::nullopt;
     const int count = series.first()->size();
     for (int k = std::max(from, 0); k < count; ++k) {
         const int n = periodBefore(sampling, k);
-        if (n == 0 || !(largestChange(series, k, n) > levels.threshold))
+        if (n == 0 || !(largestChange(series, k, n) > threshold))
             continue;
-        if (samplesAbove(sampling, series, k, levels.threshold) >= std::max(2, n / 8))
-            return onsetOf(sampling, series, k, from, std::max(levels.quiet, quietShareOfThreshold * levels.threshold),
-                           witness);
+        if (samplesAbove(sampling, series, k, threshold) >= std::max(2, n / 8))
+            return k;
     }
     return std::nullopt;
+}
+
+int changeOnset(const RecordingSampling& sampling, const QVector<const QVector<double>*>& series, int seen, int from,
+                const ChangeLevels& levels, const ChangeWitness& witness)
+{
+    return onsetOf(sampling, series, seen, from, currentQuiet(levels), witness);
+}
+
+bool changedBeyond(const RecordingSampling& sampling, const QVector<const QVector<double>*>& series, int sample,
+                   double threshold)
+{
+    const int n = periodBefore(sampling, sample);
+    return !series.isEmpty() && n > 0 && sample < series.first()->size()
+           && largestChange(series, sample, n) > threshold;
+}
+
+bool changeUnderWay(const RecordingSampling& sampling, const QVector<const QVector<double>*>& series, int start,
+                    const ChangeLevels& levels)
+{
+    return changedBeyond(sampling, series, start, currentQuiet(levels));
+}
+
+std::optional<int> changeStartSeenFromPeriodLater(const RecordingSampling& sampling,
+                                                  const QVector<const QVector<double>*>& series, int start,
+                                                  const ChangeLevels& levels, const ChangeWitness& witness)
+{
+    const int n = periodBefore(sampling, start);
+    if (series.isEmpty() || n == 0)
+        return std::nullopt;
+    std::optional<int> settled = settledFrom(sampling, series, start, currentQuiet(levels), currentDropSamples);
+    if (!witness.series.isEmpty()) {
+        const std::optional<int> voltages = settledFrom(sampling, witness.series, start, witness.quiet, n / 4);
+        if (voltages && (!settled || *voltages > *settled))
+            settled = voltages;
+    }
+    if (!settled)
+        return std::nullopt;
+    return *settled - n;
 }
 
 std::optional<int> findQuietPeriod(const RecordingSampling& sampling, const SetWaveforms& waveforms, int from,

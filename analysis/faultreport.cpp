@@ -17,6 +17,8 @@ constexpr double clearingShare = 0.05;
 constexpr double unchangedShare = 0.3;
 // A phase drawn into an evolving fault changes by this share of its later fault peak.
 constexpr double evolutionShare = 0.5;
+// Less than this share of a period tells too little of the state a change ended.
+constexpr int fewestPartsOfPeriod = 8;
 
 struct Context {
     SetView view;
@@ -99,7 +101,8 @@ void addDistances(FaultReport& report, const Context& context)
 }
 
 // The distance window ends at `end`, wholly after `faultStart`; the prefault
-// period lies whole periods before it, at or after `loadStart`.
+// period is the last whole one before the inception, at or after `loadStart`
+// (none where the recording holds no such period).
 void placeWindows(FaultReport& report, const Context& context, int end, int faultStart, int loadStart)
 {
     const std::optional<SampleWindow> window = periodEndingAt(context.view.sampling, end, context.view.waveforms.size());
@@ -109,10 +112,9 @@ void placeWindows(FaultReport& report, const Context& context, int end, int faul
     report.windowStartMs = msAt(context, window->first);
     report.windowEndMs = msAt(context, end);
     if (report.inceptionSample) {
-        const int periods = (end - *report.inceptionSample + windowGuard) / window->count + 1;
         const std::optional<SampleWindow> prefault =
-            periodEndingAt(context.view.sampling, end - periods * window->count, context.view.waveforms.size());
-        if (prefault && prefault->first >= loadStart && prefault->first + prefault->count <= *report.inceptionSample)
+            periodEndingAt(context.view.sampling, *report.inceptionSample - 1, context.view.waveforms.size());
+        if (prefault && prefault->first >= loadStart)
             report.prefaultWindow = prefault;
     }
     report.atWindow = analyseCut(context.view.sampling, context.view.set, context.line, context.view.rotation, end);
@@ -138,15 +140,17 @@ FaultReport faultFromInception(const Context& context, int onset, const Assessme
     report.type = *assessment.type;
     report.inceptionSample = onset;
     report.inceptionMs = msAt(context, onset);
-    const int n = periodBefore(context.view.sampling, onset);
-    const std::optional<StatePhasors> before = stateEndingAt(context.view, onset - 1);
+    const int n = periodOf(context.view.sampling, onset);
+    const StatePhasors& before = assessment.before;
     std::array<bool, 3> faulted;
     for (int p = 0; p < 3; ++p)
         faulted[p] = involvesPhase(report.type, p);
     const double tolerance = std::max(clearingShare * faultPeak(assessment.after, report.type), levels.quiet);
-    report.clearingSample = findQuietPeriod(context.view.sampling, context.view.waveforms, onset + 1, faulted,
-                                            before ? std::optional<SampleWindow>(before->window) : std::nullopt,
-                                            tolerance);
+    // The load coming back ends the fault too, where a whole period of it was recorded.
+    const std::optional<SampleWindow> load =
+        before.window.count == n ? std::optional<SampleWindow>(before.window) : std::nullopt;
+    report.clearingSample =
+        findQuietPeriod(context.view.sampling, context.view.waveforms, onset + 1, faulted, load, tolerance);
     const int lastFaulted =
         report.clearingSample ? *report.clearingSample - 1 - windowGuard : context.view.waveforms.size() - 1;
     if (report.clearingSample) {
@@ -159,8 +163,7 @@ FaultReport faultFromInception(const Context& context, int onset, const Assessme
     int windowEnd = lastFaulted;
     const std::optional<StatePhasors> late = stateEndingAt(context.view, lastFaulted);
     const std::optional<FaultType> settled =
-        before && late && late->window.first > onset + n ? typeOf(changeBetween(context.view, *before, *late))
-                                                          : std::nullopt;
+        late && late->window.first > onset + n ? typeOf(changeBetween(context.view, before, *late)) : std::nullopt;
     if (settled && widens(report.type, *settled)) {
         report.laterType = settled;
         report.laterSample = evolutionSample(context, report.type, *settled, onset + n, late->window);
@@ -178,34 +181,83 @@ FaultReport faultFromInception(const Context& context, int onset, const Assessme
 
 // The first change of a recording that begins inside a fault ends it: the
 // fault is cleared where its currents go quiet, and its type is what the
-// currents lose there.
-FaultReport faultBeforeRecording(const Context& context, int change, const ChangeLevels& levels)
+// currents lose there (all they carried where the recording ends too soon to tell).
+FaultReport faultBeforeRecording(const Context& context, int change, const StatePhasors& fault,
+                                 const ChangeLevels& levels)
 {
     FaultReport report;
     report.event = SetEvent::Fault;
     report.beganBeforeRecording = true;
-    const int n = periodBefore(context.view.sampling, change);
-    const std::optional<StatePhasors> fault = stateEndingAt(context.view, change - 1);
-    if (!fault)
-        return report;
+    const int n = periodOf(context.view.sampling, change);
     std::array<bool, 3> carrying;
     double peak = 0.0;
     for (int p = 0; p < 3; ++p) {
-        carrying[p] = std::abs(fault->currents[p]) >= unchangedShare * fault->largestCurrent();
-        peak = std::max(peak, std::sqrt(2.0) * std::abs(fault->currents[p]));
+        carrying[p] = std::abs(fault.currents[p]) >= unchangedShare * fault.largestCurrent();
+        peak = std::max(peak, std::sqrt(2.0) * std::abs(fault.currents[p]));
     }
     const int clearing = findQuietPeriod(context.view.sampling, context.view.waveforms, std::max(change - n, 0), carrying,
                                          std::nullopt, std::max(clearingShare * peak, levels.quiet))
                              .value_or(change);
     report.clearingSample = clearing;
     report.clearingMs = msAt(context, clearing);
-    const std::optional<StatePhasors> lastFault = stateEndingAt(context.view, clearing - 1 - windowGuard);
+    const StatePhasors lastFault = stateEndingAt(context.view, clearing - 1 - windowGuard).value_or(fault);
     const std::optional<StatePhasors> cleared = stateEndingAt(context.view, clearing + n);
-    if (lastFault && cleared)
-        report.type = typeOf(changeBetween(context.view, *cleared, *lastFault)).value_or(FaultType::ABC);
+    const StateChange lost = cleared ? changeBetween(context.view, *cleared, lastFault)
+                                     : StateChange{lastFault.currents, lastFault.residual, std::nullopt};
+    report.type = typeOf(lost).value_or(FaultType::ABC);
     report.loop = faultedLoop(report.type);
     placeWindows(report, context, clearing - 1 - windowGuard, -1, 0);
     return report;
+}
+
+// Where the faulted phases (and the ground, for a fault to ground) began to
+// change, where they had not changed beyond the threshold where the first
+// change was seen: the load of another phase may change within a period
+// before a fault, and the fault begins where its own phases change (carried
+// back by the currents alone: the voltages still move with the load). None
+// where they changed with it.
+std::optional<int> faultedPhasesOnset(const Context& context, FaultType type, int seen, const ChangeLevels& levels)
+{
+    QVector<const QVector<double>*> series;
+    for (int p = 0; p < 3; ++p) {
+        if (involvesPhase(type, p))
+            series.append(&context.view.waveforms.currents[p]);
+    }
+    if (involvesGround(type))
+        series.append(&context.view.waveforms.residual);
+    if (changedBeyond(context.view.sampling, series, seen, levels.threshold))
+        return std::nullopt;
+    return findLastingChange(context.view.sampling, series, seen, levels);
+}
+
+// The fault that began at `onset`, or where its own phases began to change
+// after a change of another phase's load seen at `seen`.
+FaultReport faultFrom(const Context& context, int onset, int seen, const Assessment& assessment,
+                      const ChangeLevels& levels, int loadStart)
+{
+    const FaultReport fault = faultFromInception(context, onset, assessment, levels, loadStart);
+    const std::optional<int> own = faultedPhasesOnset(context, fault.type, seen, levels);
+    const std::optional<StatePhasors> before = own ? stateEndingAt(context.view, *own - 1) : std::nullopt;
+    if (!before)
+        return fault;
+    const Assessment ownAssessment = assessChange(context.view, *before, *own, false, levels);
+    if (ownAssessment.kind != ChangeKind::Inception || !ownAssessment.type)
+        return fault;
+    return faultFromInception(context, *own, ownAssessment, levels, loadStart);
+}
+
+// The state a change that began at `begun` ended, from `stateStart` on: its
+// last period, or the part of one the recording holds short of the change's
+// first samples; none where that is too short to tell.
+std::optional<StatePhasors> stateBeforeChange(const SetView& view, int stateStart, int begun)
+{
+    const int n = periodOf(view.sampling, begun);
+    if (begun - stateStart >= n)
+        return stateEndingAt(view, begun - 1);
+    const int count = begun - windowGuard - stateStart;
+    if (n == 0 || count < n / fewestPartsOfPeriod)
+        return std::nullopt;
+    return stateOverPart(view, {stateStart, count}, n);
 }
 
 } // namespace
@@ -228,19 +280,38 @@ FaultReport faultReport(const RecordingSampling& sampling, const QVector<double>
         const ChangeLevels levels = changeLevels(sampling, waveforms.currents, waveforms.currentResolution, start);
         if (waveforms.hasVoltages())
             context.voltages.quiet = changeLevels(sampling, waveforms.voltages, waveforms.voltageResolution, start).quiet;
-        const std::optional<int> onset = findLastingChange(sampling, currents, start, levels, context.voltages);
-        if (!onset)
+        const std::optional<int> seen = lastingChangeSeen(sampling, currents, start, levels.threshold);
+        if (!seen)
             break;
-        const int n = std::max(periodBefore(sampling, *onset), 1);
-        const Assessment assessment = assessChange(context.view, *onset, firstChange, levels.threshold);
+        std::optional<int> onset = changeOnset(sampling, currents, *seen, start, levels, context.voltages);
+        const int stateStart = start - periodBefore(sampling, start);
+        std::optional<StatePhasors> before;
+        const bool underWay = *onset == start || changeUnderWay(sampling, currents, start, levels);
+        if (underWay) {
+            // The state's first period holds the change's beginning: no period
+            // before it is clean, so where it began is told from a period later.
+            const std::optional<int> begun =
+                changeStartSeenFromPeriodLater(sampling, currents, start, levels, context.voltages);
+            before = begun ? stateBeforeChange(context.view, stateStart, *begun) : std::nullopt;
+            // Where that cannot be told, the state is taken to begin a period later.
+            onset = before ? *begun : start;
+        } else {
+            before = stateEndingAt(context.view, *onset - 1);
+        }
+        const int n = std::max(periodOf(sampling, *onset), 1);
+        const Assessment assessment =
+            before ? assessChange(context.view, *before, *onset, firstChange, levels) : Assessment{};
         firstChange = firstChange && assessment.kind == ChangeKind::Negligible;
         switch (assessment.kind) {
         case ChangeKind::Inception:
-            if (assessment.type)
-                return faultFromInception(context, *onset, assessment, levels, start - n);
-            break;
+            if (!assessment.type)
+                break;
+            // Told from a period later, the change was seen where it began to end.
+            if (underWay)
+                return faultFromInception(context, *onset, assessment, levels, stateStart);
+            return faultFrom(context, *onset, *seen, assessment, levels, stateStart);
         case ChangeKind::Clearing:
-            return faultBeforeRecording(context, *onset, levels);
+            return faultBeforeRecording(context, *onset, assessment.before, levels);
         case ChangeKind::LoadChange:
         case ChangeKind::Energisation:
             if (report.event == SetEvent::Steady) {

@@ -6,6 +6,8 @@ namespace VornaLumeto {
 namespace {
 
 const double twoPi = 2.0 * std::acos(-1.0);
+// A sinusoid has two unknowns: a third sample is the least that tells anything of noise.
+constexpr int fewestFittedSamples = 3;
 
 bool givesPhasor(const QVector<double>& raw, SampleWindow window)
 {
@@ -25,6 +27,49 @@ std::optional<Complex> periodTransform(int count, Value value)
         sum += x * std::polar(1.0, -twoPi * n / count);
     }
     return sum * (std::sqrt(2.0) / count);
+}
+
+// Least squares over the first `terms` of cos, sin (of `period` samples), 1,
+// t, t^2 (t centred on the samples, in their count): the sinusoid's phasor,
+// counted from the first sample. None for a missing value.
+std::optional<Complex> fittedPhasor(const double* x, int count, int period, int terms, ChannelScaling scaling)
+{
+    constexpr int mostTerms = 5;
+    double normal[mostTerms][mostTerms + 1] = {};
+    for (int n = 0; n < count; ++n) {
+        if (!std::isfinite(x[n]))
+            return std::nullopt;
+        const double t = (n - 0.5 * (count - 1)) / count;
+        const double angle = twoPi * n / period;
+        const double basis[mostTerms] = {std::cos(angle), std::sin(angle), 1.0, t, t * t};
+        for (int i = 0; i < terms; ++i) {
+            for (int j = 0; j < terms; ++j)
+                normal[i][j] += basis[i] * basis[j];
+            normal[i][terms] += basis[i] * x[n];
+        }
+    }
+    // Gaussian elimination with partial pivoting.
+    for (int i = 0; i < terms; ++i) {
+        int pivot = i;
+        for (int r = i + 1; r < terms; ++r) {
+            if (std::fabs(normal[r][i]) > std::fabs(normal[pivot][i]))
+                pivot = r;
+        }
+        std::swap(normal[i], normal[pivot]);
+        for (int r = 0; r < terms; ++r) {
+            if (r == i)
+                continue;
+            const double factor = normal[r][i] / normal[i][i];
+            for (int c = i; c <= terms; ++c)
+                normal[r][c] -= factor * normal[i][c];
+        }
+    }
+    const double cosine = normal[0][terms] / normal[0][0];
+    const double sine = normal[1][terms] / normal[1][1];
+    if (!std::isfinite(cosine) || !std::isfinite(sine))
+        return std::nullopt;
+    // a cos + b sin is the real part of (a - jb) e^(j angle): a peak phasor.
+    return Complex(cosine, -sine) * (scaling.multiplier / std::sqrt(2.0));
 }
 
 } // namespace
@@ -54,43 +99,17 @@ std::optional<Complex> offsetFreePhasor(const QVector<double>& raw, ChannelScali
 {
     if (!givesPhasor(raw, window))
         return std::nullopt;
-    // Least squares over cos, sin, 1, t, t^2 (t centred on the window, in periods).
-    constexpr int terms = 5;
-    const int count = window.count;
-    double normal[terms][terms + 1] = {};
-    for (int n = 0; n < count; ++n) {
-        const double x = raw[window.first + n];
-        if (!std::isfinite(x))
-            return std::nullopt;
-        const double t = (n - 0.5 * (count - 1)) / count;
-        const double angle = twoPi * n / count;
-        const double basis[terms] = {std::cos(angle), std::sin(angle), 1.0, t, t * t};
-        for (int i = 0; i < terms; ++i) {
-            for (int j = 0; j < terms; ++j)
-                normal[i][j] += basis[i] * basis[j];
-            normal[i][terms] += basis[i] * x;
-        }
-    }
-    // Gaussian elimination; the normal matrix of these terms is well conditioned for 8 samples or more.
-    for (int i = 0; i < terms; ++i) {
-        int pivot = i;
-        for (int r = i + 1; r < terms; ++r) {
-            if (std::fabs(normal[r][i]) > std::fabs(normal[pivot][i]))
-                pivot = r;
-        }
-        std::swap(normal[i], normal[pivot]);
-        for (int r = 0; r < terms; ++r) {
-            if (r == i)
-                continue;
-            const double factor = normal[r][i] / normal[i][i];
-            for (int c = i; c <= terms; ++c)
-                normal[r][c] -= factor * normal[i][c];
-        }
-    }
-    const double cosine = normal[0][terms] / normal[0][0];
-    const double sine = normal[1][terms] / normal[1][1];
-    // a cos + b sin is the real part of (a - jb) e^(j angle): a peak phasor.
-    return Complex(cosine, -sine) * (scaling.multiplier / std::sqrt(2.0));
+    // The normal matrix of these terms is well conditioned for 8 samples or more.
+    return fittedPhasor(raw.constData() + window.first, window.count, window.count, 5, scaling);
+}
+
+std::optional<Complex> sinusoidPhasor(const QVector<double>& raw, ChannelScaling scaling, SampleWindow window,
+                                      int period)
+{
+    if (!window.recorded() || window.acrossRateChange || window.count < fewestFittedSamples
+        || window.first > raw.size() - window.count || period < minimumSamplesPerPeriod)
+        return std::nullopt;
+    return fittedPhasor(raw.constData() + window.first, window.count, period, 2, scaling);
 }
 
 double sampleTime(const RecordingSampling& sampling, int sample)

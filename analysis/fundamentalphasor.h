@@ -31,6 +31,15 @@ std::optional<Complex> fundamentalPhasor(const QVector<double>& raw, ChannelScal
 // what changed in the first cycles of a fault, not for readouts.
 std::optional<Complex> offsetFreePhasor(const QVector<double>& raw, ChannelScaling scaling, SampleWindow window);
 
+// The fundamental phasor, as fundamentalPhasor counts it over a period of
+// `period` samples from the window's first sample, of the steady sinusoid of
+// that period fitted by least squares to the window, which may hold as few as
+// three samples: what part of a period tells of a state that lasted no longer.
+// None where the window lies outside the values, is across a change of rate or
+// holds a missing value, or where the period is shorter than minimumSamplesPerPeriod.
+std::optional<Complex> sinusoidPhasor(const QVector<double>& raw, ChannelScaling scaling, SampleWindow window,
+                                      int period);
+
 // Seconds from sample 0 to a sample, through the rates of the stretches.
 double sampleTime(const RecordingSampling& sampling, int sample);
 
