@@ -225,6 +225,8 @@ QJsonObject feederJson(const Recording& recording, const FeederFaultReport& feed
     return QJsonObject{
         {QStringLiteral("name"), feeder.set.name},
         {QStringLiteral("channels"), channelsJson(recording, feeder.set)},
+        {QStringLiteral("rotation"),
+         feeder.rotation == PhaseRotation::Acb ? QStringLiteral("ACB") : QStringLiteral("ABC")},
         {QStringLiteral("event"), eventJson(feeder)},
         {QStringLiteral("event_ms"), rounded(msAt(recording, feeder.report.eventSample), msDecimals)},
         {QStringLiteral("fault"), fault ? QJsonValue(faultJson(recording, feeder, line)) : QJsonValue::Null},

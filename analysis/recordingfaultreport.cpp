@@ -16,8 +16,8 @@ QVector<FeederFaultReport> recordingFaultReports(const Recording& recording, con
     forEachInParallel(setups.size(), [&](int s) {
         const ThreePhaseSetup& setup = setups.at(s);
         const SetSignals signalsOfSet = primarySetSignals(recording, setup.set, setScaling(recording, setup));
-        results[s] = FeederFaultReport{setup.set,
-                                       faultReport(sampling, recording.timeAxis, signalsOfSet, line, setup.rotation)};
+        results[s] = FeederFaultReport{
+            setup.set, faultReport(sampling, recording.timeAxis, signalsOfSet, line, setup.rotation), setup.rotation};
     });
     return reports;
 }

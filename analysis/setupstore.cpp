@@ -1,5 +1,6 @@
 #include "analysis/setupstore.h"
 
+#include "analysis/phaserotation.h"
 #include "analysis/threephasesetfinder.h"
 
 #include <QCryptographicHash>
@@ -161,6 +162,7 @@ QVector<ThreePhaseSetup> foundSetups(const Recording& recording)
     for (const ThreePhaseSet& set : findThreePhaseSets(recording)) {
         ThreePhaseSetup setup;
         setup.set = set;
+        setup.rotation = observedRotation(recording, set);
         setups.append(setup);
     }
     return setups;

@@ -35,7 +35,8 @@ RecorderIdentity recorderIdentity(const Recording& recording);
 // another recorder; one that only reorders them is the same.
 QString recorderKey(const Recording& recording);
 
-// The sets the finder finds, with no line data, ABC rotation, no ratios, primary values.
+// The sets the finder finds, with no line data, the rotation their first period shows
+// (observedRotation), no ratios, primary values.
 QVector<ThreePhaseSetup> foundSetups(const Recording& recording);
 
 struct RecordingSetups {

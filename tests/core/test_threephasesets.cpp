@@ -1,5 +1,6 @@
 // Finding the three-phase sets of a recording from its channel descriptions.
 #include "analysis/channeldesignation.h"
+#include "analysis/setupstore.h"
 #include "analysis/threephasesetfinder.h"
 #include "comtrade/dialect/dialectreader.h"
 #include "support/readings.h"
@@ -140,37 +141,47 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QStringList>("sets");
+        QTest::addColumn<QString>("rotations");  // each found setup's, as its first period shows it
         const QString samples = QStringLiteral(LUMETO_SAMPLES_DIR "/");
         const QString data = qEnvironmentVariable("LUMETO_TEST_DATA") + QStringLiteral("/public/");
         QTest::newRow("fault-4khz") << samples + "fault-4khz.cfg"
                                     << QStringList{"ВЛ-110 Северная-1: UA=U фазы А UB=U фазы В UC=U фазы С "
                                                    "IA=I фазы А IB=I фазы В IC=I фазы С IN=3I0",
                                                    "Line 2 East: UA=UA L2 UB=UB L2 UC=UC L2 IA=IA L2 IB=IB L2 "
-                                                   "IC=IC L2 IN=3I0 L2"};
+                                                   "IC=IC L2 IN=3I0 L2"} << QStringLiteral("ABC ABC");
         QTest::newRow("1991 SEL") << data + "COMTRADE.jl/1991-ascii-sel.cfg"
                                   << QStringList{"Группа 1: UA=VA(kV) UB=VB(kV) UC=VC(kV) IA=IA IB=IB IC=IC IN=IG",
                                                  "L: IA=IAL IB=IBL IC=ICL", "X: IA=IAX IB=IBX IC=ICX",
-                                                 "T: IA=IAT IB=IBT IC=ICT"};
+                                                 "T: IA=IAT IB=IBT IC=ICT"} << QStringLiteral("ABC ABC ABC ABC");
         QTest::newRow("go test1") << data + "go-comtrade/test1.cfg"
                                   << QStringList{"LINE: UA=LINE ULA UB=LINE ULB UC=LINE ULC UN=LINE UN "
                                                  "IA=LINE SUM ILA IB=LINE SUM ILB IC=LINE SUM ILC IN=LINE SUM IN",
                                                  "REM1 SUM: IA=REM1 SUM ILA IB=REM1 SUM ILB IC=REM1 SUM ILC "
-                                                 "IN=REM1 SUM IN"};
+                                                 "IN=REM1 SUM IN"} << QStringLiteral("ABC ABC");
         QTest::newRow("go test2") << data + "go-comtrade/test2.cfg"
                                   << QStringList{"Группа 1: UA=5-Ua UB=6-Ub UC=7-Uc UN=8-3U0 IA=1-Ia IB=2-Ib "
-                                                 "IC=3-Ic IN=4-3I0"};
-        QTest::newRow("python float32") << data + "python-comtrade/sample_float32.cff" << QStringList{};
+                                                 "IC=3-Ic IN=4-3I0"} << QStringLiteral("ABC");
+        QTest::newRow("1999 PQ, phases labelled A, C, B")
+            << data + "COMTRADE.jl/1999-ascii-pq.cfg"
+            << QStringList{"Группа 1: UA=Va UB=Vb UC=Vc IA=Ia IB=Ib IC=Ic"} << QStringLiteral("ACB");
+        QTest::newRow("python float32") << data + "python-comtrade/sample_float32.cff" << QStringList{} << QString();
     }
     void findsSetsOfRecordings()
     {
         QFETCH(QString, path);
         QFETCH(QStringList, sets);
+        QFETCH(QString, rotations);
         Recording recording;
         const QString message = path.startsWith(QStringLiteral(LUMETO_SAMPLES_DIR))
                                     ? LumetoTest::loadDialect(path, recording)
                                     : LumetoTest::loadStandard(path, recording);
         QCOMPARE(message, VornaLumeto::loadSuccessMessage());
         QCOMPARE(described(recording, false), sets);
+        QStringList observed;
+        for (const VornaLumeto::ThreePhaseSetup& setup : VornaLumeto::foundSetups(recording))
+            observed.append(setup.rotation == VornaLumeto::PhaseRotation::Acb ? QStringLiteral("ACB")
+                                                                              : QStringLiteral("ABC"));
+        QCOMPARE(observed.join(QLatin1Char(' ')), rotations);
     }
 };
 
