@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -30,9 +29,10 @@ QString channelText(const AnalogChannel& channel, int index)
     return unit.isEmpty() ? text : text + QStringLiteral(", ") + unit;
 }
 
+// As the readouts write numbers: a group separator would read as a decimal comma ("1,000 / 1").
 QString factorNumber(double value)
 {
-    return QLocale().toString(value, 'g', 10);
+    return QString::number(value, 'g', 10);
 }
 
 bool isCurrent(PhaseRole role)

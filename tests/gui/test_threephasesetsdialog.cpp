@@ -1,6 +1,7 @@
 // The dialog of three-phase sets: what the user changes is stored per recorder on OK only.
 #include "analysis/setupstore.h"
 #include "comtrade/dialect/dialectreader.h"
+#include "support/linefaultrecordings.h"
 #include "support/readings.h"
 #include "dialogs/threephasesetsdialog.h"
 #include "support/gui/modaldriver.h"
@@ -138,6 +139,18 @@ private slots:
         QVERIFY2(stated.contains(QStringLiteral("125 / 5, в записи вторичные")), qPrintable(stated));
         chooseChannel(&dialog, "roleIA", 9);  // "J1 Ia", no factors of its own
         QVERIFY(child<QDoubleSpinBox>(&dialog, "ctPrimary")->isEnabled());
+
+        // A ratio of a thousand is written as the readouts write numbers: "1,000" would read as one.
+        QTemporaryDir dir;
+        Recording generated;
+        QCOMPARE(LumetoTest::loadLineFault(dir, QStringLiteral("line"),
+                                           LumetoTest::testFault(LumetoTools::FaultKind::AG, 0.5, 0.0, 0.0, true, 1000, true),
+                                           {1999, LumetoTools::DataFormat::Binary}, generated),
+                 VornaLumeto::loadSuccessMessage());
+        ThreePhaseSetsDialog secondary(generated, VornaLumeto::foundSetups(generated), settings);
+        const QString ratios = child<QLabel>(&secondary, "statedFactors")->text();
+        QVERIFY2(ratios.contains(QStringLiteral("ТТ в файле: 1000 / 1, в записи вторичные")), qPrintable(ratios));
+        QVERIFY2(ratios.contains(QStringLiteral("ТН в файле: 110000 / 100")), qPrintable(ratios));
     }
 };
 
